@@ -1,0 +1,42 @@
+#include "standard/CMessage.h"
+
+#include <cstdio>
+
+#include "standard/CException.h"
+
+namespace nuv {
+
+namespace detail {
+void argBufferFailure(const char* what, const char* why, std::size_t index) {
+  CMessage w(what);
+  if (std::string_view(what).find("%1") != std::string_view::npos) w.push(index);
+  throw CException(std::move(w), CMessage(why), "standard", "CArgBuffer::_push", __FILE__, __LINE__);
+}
+}  // namespace detail
+
+template <class Args>
+std::string formatMessage(std::string text, const Args& args) {
+  char token[24];
+  for (std::size_t k = 1; k <= args.size(); ++k) {
+    std::snprintf(token, sizeof token, "%%%zu", k);
+    const std::string_view arg = args[k - 1];
+    std::size_t pos = text.find(token);
+    while (pos != std::string::npos) {
+      text.replace(pos, std::strlen(token), arg);
+      pos = text.find(token, pos + arg.size() + 1);
+    }
+  }
+  return text;
+}
+
+template <class Args>
+std::string CBasicMessage<Args>::formatted() const {
+  return formatMessage(m_msg, m_args);
+}
+
+template class CBasicMessage<CMessageArgs>;
+template class CBasicMessage<CSmallMessageArgs>;
+template std::string formatMessage(std::string, const CMessageArgs&);
+template std::string formatMessage(std::string, const CSmallMessageArgs&);
+
+}  // namespace nuv

@@ -1,0 +1,87 @@
+#include "standard/CMessage.h"
+
+#include <gtest/gtest.h>
+
+#include "standard/CException.h"
+
+using nuv::CException;
+using nuv::CMessage;
+using nuv::CSmallMessage;
+
+TEST(CMessageTest, FormatsPlaceholdersInOrder) {
+  struct Case {
+    const char* tmpl;
+    std::vector<std::string> args;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"%1 Discarding 'REBIND' (no record for lease).", {"abc"},
+       "abc Discarding 'REBIND' (no record for lease)."},
+      {"%1 and %2", {"x"}, "x and %2"},                 // missing argument stays literal
+      {"%1 then %1", {"%1"}, "%1 then %1"},             // inserted text is not expanded again
+      {"%1%1", {"a"}, "a%1"},                           // search resumes one past the insert
+      {"%1-%1 %1", {"ab"}, "ab-ab ab"},
+      {"no placeholders", {"a", "b"}, "no placeholders"},
+      {"", {}, ""},
+  };
+  for (const Case& c : cases) {
+    CMessage m(c.tmpl);
+    for (const auto& a : c.args) m.pushs(a);
+    EXPECT_EQ(m.formatted(), c.expected) << c.tmpl;
+  }
+}
+
+TEST(CMessageTest, NumbersPushAsDecimal) {
+  CMessage m("%1 %2 %3");
+  m.push(42u).push(-7).push(static_cast<unsigned long long>(18446744073709551615ull));
+  EXPECT_EQ(m.formatted(), "42 -7 18446744073709551615");
+}
+
+TEST(CMessageTest, LongArgumentsSpillToHeap) {
+  CMessage m("%1|%2");
+  const std::string big(2000, 'x');
+  m.pushs(big).pushs("tail");
+  EXPECT_EQ(m.formatted(), big + "|tail");
+}
+
+namespace {
+template <class M>
+std::pair<std::string, std::string> failure(M& m, void (*op)(M&)) {
+  try {
+    op(m);
+  } catch (const CException& e) {
+    return {e.whatText(), e.whyText()};
+  }
+  return {"", ""};
+}
+}  // namespace
+
+TEST(CMessageTest, ArgumentBufferFailures) {
+  CMessage m("x");
+  auto r = failure<CMessage>(m, [](CMessage& mm) { mm.pushs(static_cast<const char*>(nullptr)); });
+  EXPECT_EQ(r, std::make_pair(std::string("Cannot push string argument."), std::string("Invalid pointer.")));
+
+  r = failure<CMessage>(m, [](CMessage& mm) { (void)mm.args()[3]; });
+  EXPECT_EQ(r, std::make_pair(std::string("Cannot access argument 3."), std::string("Out of bounds.")));
+
+  CMessage full("x");
+  for (int i = 0; i < 100; ++i) full.pushs("a");
+  r = failure<CMessage>(full, [](CMessage& mm) { mm.pushs("one too many"); });
+  EXPECT_EQ(r, std::make_pair(std::string("Cannot process argument."), std::string("Too many arguments.")));
+
+  CSmallMessage small("x");
+  for (int i = 0; i < 10; ++i) small.pushs("a");
+  auto s = failure<CSmallMessage>(small, [](CSmallMessage& mm) { mm.pushs("b"); });
+  EXPECT_EQ(s.second, "Too many arguments.");
+
+  nuv::CArgBuffer<4, 8> noHeap(false);
+  noHeap.push("1234");
+  EXPECT_THROW(noHeap.push("12345"), CException);
+  try {
+    noHeap.push("12345");
+  } catch (const CException& e) {
+    EXPECT_EQ(e.whyText(), "Not enough buffer space.");
+    EXPECT_EQ(e.module, "standard");
+    EXPECT_EQ(e.context, "CArgBuffer::_push");
+  }
+}
