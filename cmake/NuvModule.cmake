@@ -1,13 +1,15 @@
-# nuv_module(<name> [SHARED] DEPENDS <targets...>)
+# nuv_module(<name> [STATIC] DEPENDS <targets...>)
 # One library per module folder; sources are the folder's *.cpp files.
+# Modules are shared libraries so that the host and every plug-in it loads
+# see one copy of each module (one registry, one set of pools).
 # NUV_MODULE_NAME tells the raise macros which module a failure comes from.
 function(nuv_module name)
-  cmake_parse_arguments(M "SHARED" "" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(M "STATIC" "" "DEPENDS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(M_SHARED)
-    add_library(${name} SHARED ${sources})
-  else()
+  if(M_STATIC)
     add_library(${name} STATIC ${sources})
+  else()
+    add_library(${name} SHARED ${sources})
   endif()
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE NUV_MODULE_NAME="${name}")
