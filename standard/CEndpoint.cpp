@@ -12,8 +12,9 @@ namespace nuv {
 
 namespace {
 
-// Letters, digits, '-' and '_' in non-empty labels of at most 63 characters;
-// a top label of digits only would be a malformed IPv4 address instead.
+// Letters, digits, '-' and '_' in non-empty labels of at most 63 characters
+// that neither start nor end with '-'; a top label of digits only would be a malformed IPv4 address
+// instead.
 bool isHostName(std::string_view name) {
   if (name.empty() || name.size() > 253) return false;
   if (name.back() == '.') name.remove_suffix(1);
@@ -22,7 +23,7 @@ bool isHostName(std::string_view name) {
   for (std::size_t i = 0; i <= name.size(); ++i) {
     if (i == name.size() || name[i] == '.') {
       const std::size_t len = i - labelStart;
-      if (len == 0 || len > 63) return false;
+      if (len == 0 || len > 63 || name[labelStart] == '-' || name[i - 1] == '-') return false;
       if (i == name.size() && labelAllDigits) return false;
       labelStart = i + 1;
       labelAllDigits = true;
