@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "extended/CConfigNames.h"
+#include "tests/fixtures/FailureOf.h"
+
+using nuv::CConfigNames;
+using nuv::CStringMap;
+
+TEST(CConfigNamesTest, RegistersTheProcessWideKeys) {
+  const CConfigNames names;
+  // 50 distinct names: the shared key is registered once although the
+  // product lists it twice.
+  EXPECT_EQ(names.all().size(), 50u);
+  EXPECT_EQ(names.description(CConfigNames::logLevels()),
+            "string - A list of names specifying the types of messages to log "
+            "(error,warning,info,debug).");
+  EXPECT_EQ(names.description("system.shared_key"),
+            "byte sequence - A secret key used to authenticate cooperating servers.");
+  EXPECT_EQ(names.description(CConfigNames::rconsoleMaxSelectCount()),
+            "long - maximum number of records a user can request for a single "
+            "SELECT/SELECT_NEXT. That is, upper limit of 'count' argument. Default 10000");
+  EXPECT_EQ(CConfigNames::dbSchemaVersion(), "system.db.schema.version");
+  EXPECT_EQ(CConfigNames::ipv6Enable(), "ipv6.enable");
+  // Accessors without a registration: nothing validates them.
+  EXPECT_EQ(CConfigNames::defaultPrivateKeyFile(), "private_key.bin");
+  EXPECT_FALSE(names.nameExists(CConfigNames::defaultPrivateKeyFile()));
+  EXPECT_FALSE(names.nameExists(CConfigNames::dbLocksExclusive()));
+}
+
+TEST(CConfigNamesTest, EveryDescriptionStartsWithATypeWord) {
+  const char* const types[] = {"boolean",    "bool",          "int",       "long",
+                               "string",     "byte sequence", "time span", "name or address",
+                               "expression", "size_t",        "time_t"};
+  for (const auto& [name, description] : CConfigNames().all()) {
+    bool typed = false;
+    for (const char* type : types)
+      typed = typed || description.rfind(std::string(type) + " - ", 0) == 0;
+    EXPECT_TRUE(typed) << name << ": " << description;
+  }
+}
+
+TEST(CConfigNamesTest, ValidateNamesTheFirstUnknownKeyInMapOrder) {
+  const CConfigNames names;
+  struct Case {
+    std::vector<const char*> keys;
+    const char* unknown;  // null: passes
+  };
+  const Case cases[] = {
+      {{}, nullptr},
+      {{"system.log.levels", "SYSTEM.PLUGINS", "ipv6.enable"}, nullptr},
+      {{"system.log.levels", "system.log.levelz"}, "system.log.levelz"},
+      // Map order, not insertion order; later keys are not looked at.
+      {{"zz.unknown", "system.plugins", "aa.unknown"}, "aa.unknown"},
+      {{"private_key.bin"}, "private_key.bin"},
+  };
+  for (const Case& c : cases) {
+    CStringMap config(false);
+    for (const char* key : c.keys) config.set(key, "1");
+    if (!c.unknown) {
+      EXPECT_NO_THROW(names.validate(config));
+      continue;
+    }
+    EXPECT_EQ(failureOf([&] { names.validate(config); }),
+              (Failure{"extended", "CConfigNames::validate",
+                       std::string("Cannot validate configuration key '") + c.unknown + "'.",
+                       "Unrecognized key."}));
+  }
+}
+
+TEST(CConfigNamesTest, SecondRegistrationOfANameKeepsTheFirst) {
+  struct Names : CConfigNames {
+    Names() {
+      _addConfigName("x.key", "int - first");
+      _addConfigName("X.KEY", "int - second");
+    }
+  } names;
+  EXPECT_EQ(names.description("x.key"), "int - first");
+  EXPECT_EQ(names.all().size(), 51u);
+}
+
+TEST(CConfigNamesTest, BaseHasNoDefaultSchemaNumber) {
+  const CConfigNames names;
+  EXPECT_EQ(failureOf([&] { names.dbValueDefaultSchemaVersionNumber(); }),
+            (Failure{"extended", "CConfigNames::dbValueDefaultSchemaVersionNumber",
+                     "Cannot provide a default database schema number.",
+                     "This product does not have a database."}));
+}
