@@ -47,6 +47,44 @@ bool parsePort(std::string_view text, std::uint16_t& port) {
   return true;
 }
 
+// The host and port texts of "[host]:port", "[host]", "host:port" or "host".
+struct TextParts {
+  std::string_view host;
+  std::string_view port;
+  bool hasPort = false;
+  bool bracketed = false;
+  bool ok = true;
+};
+
+TextParts splitText(std::string_view text) {
+  TextParts parts;
+  parts.host = text;
+  if (!text.empty() && text.front() == '[') {
+    parts.bracketed = true;
+    const std::size_t close = text.find(']');
+    if (close == std::string_view::npos) {
+      parts.ok = false;
+      return parts;
+    }
+    parts.host = text.substr(1, close - 1);
+    const std::string_view rest = text.substr(close + 1);
+    if (!rest.empty()) {
+      parts.ok = rest.front() == ':';
+      parts.port = rest.substr(1);
+      parts.hasPort = true;
+    }
+    return parts;
+  }
+  // Two or more colons can only be a bare IPv6 address.
+  const std::size_t colon = text.find(':');
+  if (colon != std::string_view::npos && text.find(':', colon + 1) == std::string_view::npos) {
+    parts.host = text.substr(0, colon);
+    parts.port = text.substr(colon + 1);
+    parts.hasPort = true;
+  }
+  return parts;
+}
+
 [[noreturn]] void noSocketAddress(const char* context, const CEndpoint& ep) {
   NUV_THROW(context,
             CMessage("Cannot convert endpoint '%1' to a socket address.").pushs(ep.string()),
@@ -56,43 +94,26 @@ bool parsePort(std::string_view text, std::uint16_t& port) {
 }  // namespace
 
 CEndpoint::CEndpoint(std::string_view text) {
-  auto unparsable = [text]() {
-    NUV_THROW("CEndpoint::CEndpoint", CMessage("Cannot create endpoint."),
-              CMessage("Text '%1' is not a valid ip address or host name.").pushs(text));
-  };
-  std::string_view host = text;
-  std::string_view portText;
-  bool hasPort = false;
-  if (!text.empty() && text.front() == '[') {
-    const std::size_t close = text.find(']');
-    if (close == std::string_view::npos) unparsable();
-    host = text.substr(1, close - 1);
-    const std::string_view rest = text.substr(close + 1);
-    if (!rest.empty()) {
-      if (rest.front() != ':') unparsable();
-      portText = rest.substr(1);
-      hasPort = true;
-    }
-    const auto addr = CIPAddress::fromText(host);
-    if (!addr || addr->type() != CIPAddress::ipv6) unparsable();
-    m_address = *addr;
-  } else {
-    const std::size_t colon = text.find(':');
-    // Two or more colons can only be a bare IPv6 address.
-    if (colon != std::string_view::npos && text.find(':', colon + 1) == std::string_view::npos) {
-      host = text.substr(0, colon);
-      portText = text.substr(colon + 1);
-      hasPort = true;
-    }
-  }
-  if (hasPort && !parsePort(portText, m_port)) unparsable();
-  if (m_address.isValid()) return;
-  if (const auto addr = CIPAddress::fromText(host)) {
-    m_address = *addr;
+  if (const auto numeric = fromText(text)) {
+    *this = *numeric;
     return;
   }
-  if (!isHostName(host)) unparsable();
-  m_address = _resolve(std::string(host));
+  const TextParts parts = splitText(text);
+  if (!parts.ok || parts.bracketed || (parts.hasPort && !parsePort(parts.port, m_port)) ||
+      !isHostName(parts.host))
+    NUV_THROW("CEndpoint::CEndpoint", CMessage("Cannot create endpoint."),
+              CMessage("Text '%1' is not a valid ip address or host name.").pushs(text));
+  m_address = _resolve(std::string(parts.host));
+}
+
+std::optional<CEndpoint> CEndpoint::fromText(std::string_view text, bool requirePort) noexcept {
+  const TextParts parts = splitText(text);
+  if (!parts.ok || (requirePort && !parts.hasPort)) return std::nullopt;
+  const auto address = CIPAddress::fromText(parts.host);
+  if (!address || (parts.bracketed && address->type() != CIPAddress::ipv6)) return std::nullopt;
+  std::uint16_t port = 0;
+  if (parts.hasPort && !parsePort(parts.port, port)) return std::nullopt;
+  return CEndpoint(*address, port);
 }
 
 CIPAddress CEndpoint::_resolve(const std::string& host) {

@@ -13,6 +13,7 @@
 #include <sys/socket.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,10 @@ class CEndpoint {
   explicit CEndpoint(std::string_view text);
   explicit CEndpoint(const char* text) : CEndpoint(std::string_view(text ? text : "")) {}
   explicit CEndpoint(const std::string& text) : CEndpoint(std::string_view(text)) {}
+  // The endpoint for a numeric text form, or nothing; never resolves names
+  // and never throws. With requirePort, forms without a port are refused.
+  static std::optional<CEndpoint> fromText(std::string_view text,
+                                           bool requirePort = false) noexcept;
   explicit CEndpoint(const sockaddr_in& sa);
   explicit CEndpoint(const sockaddr_in6& sa);
   // AF_INET or AF_INET6; any other family throws.

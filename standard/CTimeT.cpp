@@ -134,25 +134,28 @@ bool toSeconds(const Fields& f, std::time_t& out) {
 
 }  // namespace
 
-CTimeT CTimeT::parse(std::string_view input) {
+std::optional<CTimeT> CTimeT::fromText(std::string_view input) {
   const std::string text = trim(input);
-  std::time_t t = 0;
-  bool ok = false;
   const std::size_t sign = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
   if (text.size() > sign && text.find_first_not_of("0123456789", sign) == std::string::npos) {
     const char* first = text.data() + (text[0] == '+' ? 1 : 0);
     long long v = 0;
     const auto r = std::from_chars(first, text.data() + text.size(), v);
-    ok = r.ec == std::errc() && r.ptr == text.data() + text.size();
-    t = static_cast<std::time_t>(v);
-  } else {
-    Fields f;
-    ok = (parseNumeric(text, f) || parseAsctime(text, f)) && toSeconds(f, t);
+    if (r.ec != std::errc() || r.ptr != text.data() + text.size()) return std::nullopt;
+    return CTimeT(static_cast<std::time_t>(v));
   }
-  if (!ok)
-    NUV_THROW("CTimeT::parse", CMessage("Cannot convert text '%1' to a time.").pushs(input),
+  Fields f;
+  std::time_t t = 0;
+  if ((parseNumeric(text, f) || parseAsctime(text, f)) && toSeconds(f, t)) return CTimeT(t);
+  return std::nullopt;
+}
+
+CTimeT CTimeT::parse(std::string_view text) {
+  const auto parsed = fromText(text);
+  if (!parsed)
+    NUV_THROW("CTimeT::parse", CMessage("Cannot convert text '%1' to a time.").pushs(text),
               CMessage("Invalid time format."));
-  return CTimeT(t);
+  return *parsed;
 }
 
 bool CTimeT::_brokenDown(std::tm& out) const {

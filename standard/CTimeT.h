@@ -11,6 +11,7 @@
 // blanks are ignored. Formatting supports the years 0 to 9999.
 
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,8 @@ class CTimeT {
   static CTimeT now() { return CTimeT(std::time(nullptr)); }
   // Throws when the text is none of the forms above or out of range.
   static CTimeT parse(std::string_view text);
+  // The same without raising: nothing when parse() would throw.
+  static std::optional<CTimeT> fromText(std::string_view text);
 
   void set_now() { m_t = std::time(nullptr); }
   void set(std::time_t seconds) { m_t = seconds; }

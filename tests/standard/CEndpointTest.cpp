@@ -31,7 +31,12 @@ TEST(CEndpointTest, ParsesTextForms) {
     EXPECT_EQ(ep.port(), c.port) << c.text;
     EXPECT_EQ(ep.string(), c.rendered) << c.text;
     EXPECT_EQ(CEndpoint(ep.string()), ep) << "rendered form parses back";
+    EXPECT_EQ(CEndpoint::fromText(c.text), ep) << c.text;
   }
+  EXPECT_FALSE(CEndpoint::fromText("[2001:db8::1]", true));
+  EXPECT_FALSE(CEndpoint::fromText("192.0.2.1", true));
+  EXPECT_EQ(CEndpoint::fromText("192.0.2.1:5", true), CEndpoint("192.0.2.1:5"));
+  EXPECT_FALSE(CEndpoint::fromText("localhost:547")) << "names are not resolved";
 }
 
 TEST(CEndpointTest, RejectsUnparsableText) {
@@ -60,6 +65,7 @@ TEST(CEndpointTest, RejectsUnparsableText) {
       CEndpoint ep(text);
       ADD_FAILURE() << "no exception for '" << text << "'";
     } catch (const CException& e) {
+      EXPECT_FALSE(CEndpoint::fromText(text)) << text;
       EXPECT_EQ(e.whatText(), "Cannot create endpoint.") << text;
       EXPECT_EQ(e.whyText(),
                 std::string("Text '") + text + "' is not a valid ip address or host name.");

@@ -99,6 +99,7 @@ TEST(CTimeTTest, RejectsMalformedText) {
     } catch (const CException& e) {
       EXPECT_EQ(e.whatText(), std::string("Cannot convert text '") + text + "' to a time.");
       EXPECT_EQ(e.whyText(), "Invalid time format.");
+      EXPECT_FALSE(CTimeT::fromText(text)) << text;
     }
   }
 }
