@@ -611,6 +611,21 @@ std::uint64_t integerOp(unsigned op, std::uint64_t l, std::uint64_t r, bool isSi
   }
 }
 
+// Time and address values bring their own operators; the operand check has
+// already ruled out the ones a type lacks. op as for integerOp.
+template <class T>
+void compound(T& l, const T& r, unsigned op) {
+  if (op == 0) {
+    l += r;
+  } else if (op == 1) {
+    l -= r;
+  } else if constexpr (std::is_same_v<T, CTimeT>) {
+    op == 2 ? l *= r : l /= r;
+  } else {
+    op == 4 ? l &= r : op == 5 ? l |= r : l ^= r;
+  }
+}
+
 }  // namespace
 
 CVariant& CVariant::_arithmetic(const CVariant& right, Op op) {
@@ -632,35 +647,14 @@ CVariant& CVariant::_arithmetic(const CVariant& right, Op op) {
       break;
     }
     case VT::dt_time: {
-      auto& l = std::get<VT::dt_time>(m_value);
       const CTimeT& rt = std::get<VT::dt_time>(r.m_value);
-      if (op == Op::add)
-        l += rt;
-      else if (op == Op::sub)
-        l -= rt;
-      else if (op == Op::mul)
-        l *= rt;
-      else if (rt.get() == 0)
-        divisionByZero(VT::dt_time);
-      else
-        l /= rt;
+      if (op == Op::div && rt.get() == 0) divisionByZero(VT::dt_time);
+      compound(std::get<VT::dt_time>(m_value), rt, code);
       break;
     }
-    case VT::dt_ipaddress: {
-      auto& l = std::get<VT::dt_ipaddress>(m_value);
-      const CIPAddress& ra = std::get<VT::dt_ipaddress>(r.m_value);
-      if (op == Op::add)
-        l += ra;
-      else if (op == Op::sub)
-        l -= ra;
-      else if (op == Op::band)
-        l &= ra;
-      else if (op == Op::bor)
-        l |= ra;
-      else
-        l ^= ra;
+    case VT::dt_ipaddress:
+      compound(std::get<VT::dt_ipaddress>(m_value), std::get<VT::dt_ipaddress>(r.m_value), code);
       break;
-    }
     case VT::dt_string:
       std::get<VT::dt_string>(m_value) += std::get<VT::dt_string>(r.m_value);
       break;

@@ -3,7 +3,7 @@
 // option values convert to and from, what configuration expressions yield.
 //
 // Layout: one std::variant whose alternative index is the data type value,
-// plus a subtype byte (40 bytes in all). Scalars, addresses, times and
+// plus a subtype byte (48 bytes in all). Scalars, addresses, times and
 // endpoints live inline; a byte sequence is held as a shared immutable
 // store, so copying a variant never copies bytes and never allocates except
 // for strings too long for the small-string buffer.
