@@ -1,10 +1,11 @@
 #include "standard/CStringMap.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
 #include <type_traits>
-#include <strings.h>
 
 #include "standard/CException.h"
 #include "standard/StringUtil.h"
@@ -12,7 +13,15 @@
 namespace nuv {
 
 bool CStringMap::KeyLess::operator()(const std::string& a, const std::string& b) const {
-  return caseSensitive ? a < b : strcasecmp(a.c_str(), b.c_str()) < 0;
+  if (caseSensitive) return a < b;
+  // Upper-cased comparison: '_' sorts before letters, as key registries expect.
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const int ca = std::toupper(static_cast<unsigned char>(a[i]));
+    const int cb = std::toupper(static_cast<unsigned char>(b[i]));
+    if (ca != cb) return ca < cb;
+  }
+  return a.size() < b.size();
 }
 
 std::string CStringMap::get(const std::string& key, const std::string& def) const {

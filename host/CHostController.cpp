@@ -1,0 +1,75 @@
+#include "host/CHostController.h"
+
+#include "extended/CDHCPConfigNames.h"
+#include "host/CServerDUID.h"
+
+namespace {
+std::shared_ptr<const CDHCPConfigNames> dhcp6Names() {
+  auto names = std::make_shared<CDHCPConfigNames>();
+  names->initDescriptionData(CProtocolFamily(6));
+  return names;
+}
+}  // namespace
+
+CHostController::CHostController(nuv::CConfig config) : m_names(dhcp6Names()) {
+  m_names->validate(config);
+  m_log.configure(config);
+  m_dhcpLog.configure(config);
+  m_config = std::make_shared<const nuv::CConfig>(std::move(config));
+}
+
+CHostController::~CHostController() {
+  stop();
+}
+
+std::shared_ptr<const nuv::CConfig> CHostController::config() const {
+  std::lock_guard<std::mutex> lock(m_configMutex);
+  return m_config;
+}
+
+std::string CHostController::varDir() const {
+  return config()->get(nuv::CConfigNames::storagePath(), "/var/lib/dhcp6d");
+}
+
+nuv::CHexStore CHostController::duid() const {
+  return m_duid;
+}
+
+unsigned CHostController::serverIndex() const {
+  return config()->get_uint32(nuv::CConfigNames::systemIndex(), 0);
+}
+
+void CHostController::start() {
+  const auto cfg = config();
+  m_duid = CServerDUID::obtain(*cfg, varDir());
+  log().log(nuv::sev_info, nuv::CMessage("Server DUID is %1.").pushs(m_duid.string()));
+  loadPlugins(collectPluginFiles(cfg->get(nuv::CConfigNames::plugins())));
+  openPlugins();
+}
+
+bool CHostController::run() {
+  runPlugins();
+  return !runningPlugins().empty();
+}
+
+void CHostController::stop() {
+  shutdownPlugins();
+}
+
+bool CHostController::reload(nuv::CConfig fresh) {
+  try {
+    m_names->validate(fresh);
+    m_log.configure(fresh);
+    m_dhcpLog.configure(fresh);
+  } catch (const nuv::CException& e) {
+    log().log(nuv::sev_error,
+              nuv::CMessage("Keeping the current configuration: %1").pushs(e.printableError()));
+    return false;
+  }
+  {
+    std::lock_guard<std::mutex> lock(m_configMutex);
+    m_config = std::make_shared<const nuv::CConfig>(std::move(fresh));
+  }
+  log().log(nuv::sev_info, nuv::CMessage("Configuration reloaded."));
+  return true;
+}

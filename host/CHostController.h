@@ -1,0 +1,50 @@
+#pragma once
+// The host's controller: owns the configuration (swapped whole on reload),
+// the two log sinks, the exception facade, the server DUID and the key
+// registry, and drives the plug-ins through the inherited loader.
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "extended/CIDHCPController.h"
+#include "host/CHostLog.h"
+
+class CHostController : public CIDHCPController {
+ public:
+  // Validates the configuration and applies its log settings; throws on an
+  // unknown key or an unusable log target, leaving nothing half-configured.
+  explicit CHostController(nuv::CConfig config);
+  ~CHostController() override;
+
+  std::shared_ptr<const nuv::CConfig> config() const override;
+  CLogSink& log() override { return m_log; }
+  CExceptionFacade& exceptionFacade() override { return m_facade; }
+  std::string varDir() const override;
+  CLogSink** dhcpLog() override { return &m_dhcpLogPtr; }
+  nuv::CHexStore duid() const override;
+  std::shared_ptr<const CDHCPConfigNames> configNames() const override { return m_names; }
+
+  // The server index ("system.index"): which of several cooperating servers this is.
+  unsigned serverIndex() const;
+
+  // Makes the DUID (configured, stored or new) and loads the configured plug-ins.
+  void start();
+  // Runs the opened plug-ins; false when none is left running.
+  bool run();
+  void stop();
+
+  // Re-validates a new configuration and swaps it in; on failure the old
+  // one stays and the failure is logged. True when the new one was taken.
+  bool reload(nuv::CConfig config);
+
+ private:
+  std::shared_ptr<const CDHCPConfigNames> m_names;
+  mutable std::mutex m_configMutex;
+  std::shared_ptr<const nuv::CConfig> m_config;
+  CHostLog m_log;
+  CHostLog m_dhcpLog{"dhcp"};
+  CLogSink* m_dhcpLogPtr = &m_dhcpLog;
+  CExceptionFacade m_facade{m_log};
+  nuv::CHexStore m_duid;
+};

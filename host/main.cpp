@@ -1,0 +1,94 @@
+// dhcp6d: the host process. Loads the DHCPv6 server and its sibling plug-ins
+// named by the configuration and runs them until SIGINT or SIGTERM; SIGHUP
+// re-reads the configuration.
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "host/CHostController.h"
+#include "standard/CException.h"
+
+namespace {
+
+constexpr const char* kDefaultConfig = "/etc/dhcp6d/dhcp6d.conf";
+
+void usage(std::FILE* out) {
+  std::fprintf(out,
+               "usage: dhcp6d [-c FILE]\n"
+               "\n"
+               "Runs the DHCPv6 server in the foreground until SIGINT or SIGTERM.\n"
+               "SIGHUP re-reads the configuration (an invalid one is refused and the\n"
+               "running one kept).\n"
+               "\n"
+               "  -c FILE   configuration file of 'key = value' lines ('#' comments);\n"
+               "            default %s\n"
+               "  -h, --help  this text\n",
+               kDefaultConfig);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string configPath = kDefaultConfig;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "-h" || arg == "--help") {
+      usage(stdout);
+      return 0;
+    }
+    if (arg == "-c" && i + 1 < argc) {
+      configPath = argv[++i];
+      continue;
+    }
+    std::fprintf(stderr, "dhcp6d: unknown argument '%s'\n", arg.c_str());
+    usage(stderr);
+    return 2;
+  }
+
+  // Signals are taken by sigwait on this thread only; every thread the
+  // plug-ins start inherits the blocked mask.
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGTERM);
+  sigaddset(&signals, SIGHUP);
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+  std::unique_ptr<CHostController> host;
+  try {
+    host = std::make_unique<CHostController>(nuv::CConfig::load(configPath));
+    host->log().log(nuv::sev_info,
+                    nuv::CMessage("Starting with configuration '%1'.").pushs(configPath));
+    host->start();
+    if (!host->run()) {
+      host->log().log(nuv::sev_error, nuv::CMessage("No plug-in is running; stopping."));
+      host->stop();
+      return 1;
+    }
+  } catch (const nuv::CException& e) {
+    std::fprintf(stderr, "dhcp6d: %s\n", e.printableError().c_str());
+    return 1;
+  }
+
+  for (;;) {
+    int sig = 0;
+    if (sigwait(&signals, &sig) != 0) continue;
+    if (sig == SIGHUP) {
+      try {
+        host->reload(nuv::CConfig::load(configPath));
+      } catch (const nuv::CException& e) {
+        host->log().log(
+            nuv::sev_error,
+            nuv::CMessage("Keeping the current configuration: %1").pushs(e.printableError()));
+      }
+      continue;
+    }
+    host->log().log(nuv::sev_info, nuv::CMessage("Stopping on signal %1.").pushs(strsignal(sig)));
+    break;
+  }
+  host->stop();
+  host->log().log(nuv::sev_info, nuv::CMessage("Stopped."));
+  return 0;
+}

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "dhcp6_server/CDHCP6Server.h"
+#include "tests/fixtures/CRecordingController.h"
+
+namespace {
+
+struct ServerFixture : ::testing::Test {
+  CRecordingController host;
+  CDHCP6Server server;
+  void SetUp() override { server.controller(&host); }
+  std::size_t shutDownLines() {
+    std::lock_guard<std::mutex> lock(host.logSink.mutex);
+    return std::count(host.logSink.lines.begin(), host.logSink.lines.end(),
+                      "debug: The DHCPv6 server has shut down.");
+  }
+};
+
+}  // namespace
+
+TEST_F(ServerFixture, DescribesItselfToTheLoader) {
+  EXPECT_EQ(server.pluginName(), "DHCPv6 Server");
+  EXPECT_EQ(server.runPriority(), 100);
+  EXPECT_EQ(server.pluginMode(), 1);
+  EXPECT_EQ(server.requiredInterfaces(), "CIDatabaseInit,CIDHCPAddrMgrFactory,CISystemBusFactory");
+  EXPECT_TRUE(server.conformsToInterface("CIDHCPServer"));
+  EXPECT_TRUE(server.conformsToInterface("CDHCP6Server"));
+  EXPECT_FALSE(server.conformsToInterface("cidhcpserver"));
+  EXPECT_EQ(server.protocolVersion().value(), 6);
+  EXPECT_EQ(server.openPlugin(), 0);  // this machine has IPv6
+}
+
+TEST_F(ServerFixture, ThreadCountDefaultsToOneOnlyWhenAbsent) {
+  const std::pair<const char*, unsigned> cases[] = {{nullptr, 1}, {"0", 0}, {"3", 3}};
+  for (const auto& [value, expected] : cases) {
+    host.mutableConfig().clear();
+    if (value) host.mutableConfig().set("ipv6.dhcpv6.engine.thread_count", value);
+    ASSERT_EQ(server.runPlugin(), 0);
+    ASSERT_NE(server.engine(), nullptr);
+    EXPECT_EQ(server.engine()->threadCount(), expected);
+    server.shutdownPlugin();
+    EXPECT_EQ(server.engine(), nullptr);
+  }
+}
+
+TEST_F(ServerFixture, WorkersAnswerTheHostAndEachReportsShutdown) {
+  host.mutableConfig().set("ipv6.dhcpv6.engine.thread_count", "3");
+  ASSERT_EQ(server.runPlugin(), 0);
+  EXPECT_EQ(server.mode(), CSystemMode::init);
+  server.pausePlugin();
+  server.resumePlugin();
+  EXPECT_EQ(server.mode(), CSystemMode::init);
+  EXPECT_EQ(server.countBindings(), 0u);
+  EXPECT_THROW(server.engine()->run(), nuv::CException);  // already running
+  server.shutdownPlugin();
+  EXPECT_EQ(shutDownLines(), 3u);
+  EXPECT_EQ(host.taskRegistry().size(), 0u);
+}
+
+TEST_F(ServerFixture, QuestionsWithoutWorkersFailInsteadOfHanging) {
+  host.mutableConfig().set("ipv6.dhcpv6.engine.thread_count", "0");
+  ASSERT_EQ(server.runPlugin(), 0);
+  EXPECT_THROW(server.mode(), nuv::CException);
+  server.shutdownPlugin();
+}
