@@ -12,94 +12,130 @@
 
 namespace {
 
-struct HostRun {
-  int status = -1;
-  std::string output;
-};
-
-// Starts dhcp6d on a configuration, waits until its output contains
-// readyText (or it exits), then sends sig and collects everything.
-HostRun runHost(const std::string& config, const char* readyText, int sig) {
-  const std::string dir = testing::TempDir();
-  const std::string confPath = dir + "dhcp6d_test.conf", outPath = dir + "dhcp6d_test.out";
-  std::ofstream(confPath) << config;
-  const pid_t pid = fork();
-  if (pid == 0) {
-    if (!std::freopen(outPath.c_str(), "w", stdout) || !std::freopen(outPath.c_str(), "a", stderr))
-      _exit(99);
-    execl(NUV_DHCP6D, NUV_DHCP6D, "-c", confPath.c_str(), static_cast<char*>(nullptr));
-    _exit(98);
+// One dhcp6d process writing into a file the test reads.
+class CHostProcess {
+ public:
+  explicit CHostProcess(const std::string& config) {
+    const std::string dir = testing::TempDir();
+    m_conf = dir + "dhcp6d_test.conf";
+    m_out = dir + "dhcp6d_test.out";
+    writeConfig(config);
+    m_pid = fork();
+    if (m_pid == 0) {
+      if (!std::freopen(m_out.c_str(), "w", stdout) || !std::freopen(m_out.c_str(), "a", stderr))
+        _exit(99);
+      execl(NUV_DHCP6D, NUV_DHCP6D, "-c", m_conf.c_str(), static_cast<char*>(nullptr));
+      _exit(98);
+    }
   }
-  HostRun run;
-  auto readOut = [&] {
-    std::ifstream in(outPath);
+  ~CHostProcess() {
+    if (!m_exited) {
+      kill(m_pid, SIGKILL);
+      waitpid(m_pid, &m_status, 0);
+    }
+  }
+
+  void writeConfig(const std::string& config) const { std::ofstream(m_conf) << config; }
+
+  std::string output() const {
+    std::ifstream in(m_out);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
-  };
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  bool exited = false;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (waitpid(pid, &run.status, WNOHANG) == pid) {
-      exited = true;
-      break;
+  }
+
+  // True when text appears (from position from on) before the process ends
+  // or ten seconds pass.
+  bool waitFor(const std::string& text, std::size_t from = 0) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (output().find(text, from) != std::string::npos) return true;
+      if (!m_exited && waitpid(m_pid, &m_status, WNOHANG) == m_pid) m_exited = true;
+      if (m_exited) return output().find(text, from) != std::string::npos;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    if (readOut().find(readyText) != std::string::npos) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return false;
   }
-  if (!exited) {
-    kill(pid, sig);
-    waitpid(pid, &run.status, 0);
+
+  void signal(int sig) const { kill(m_pid, sig); }
+
+  // Exit status after sig (0 sends nothing and only waits).
+  int stop(int sig) {
+    if (!m_exited) {
+      if (sig) kill(m_pid, sig);
+      waitpid(m_pid, &m_status, 0);
+      m_exited = true;
+    }
+    return WIFEXITED(m_status) ? WEXITSTATUS(m_status) : 128 + WTERMSIG(m_status);
   }
-  run.output = readOut();
-  return run;
-}
+
+ private:
+  std::string m_conf, m_out;
+  pid_t m_pid = -1;
+  int m_status = 0;
+  bool m_exited = false;
+};
 
 std::string baseConfig() {
   return std::string("system.plugins = ") + NUV_PLUGIN_DIR +
          "\nsystem.storage.path = " + testing::TempDir() + "dhcp6d_var\nsystem.log.levels = all\n";
 }
 
+std::size_t count(const std::string& text, const std::string& what) {
+  std::size_t n = 0;
+  for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+  return n;
+}
+
 }  // namespace
 
 TEST(dhcp6dTest, LoadsAllFourPluginsAndStopsCleanlyOnInterrupt) {
-  const HostRun run =
-      runHost(baseConfig() + "ipv6.dhcpv6.engine.thread_count = 2\n", "Loaded 4 plugins", SIGINT);
-  ASSERT_TRUE(WIFEXITED(run.status)) << run.output;
-  EXPECT_EQ(WEXITSTATUS(run.status), 0) << run.output;
+  CHostProcess host(baseConfig() + "ipv6.dhcpv6.engine.thread_count = 2\n");
+  ASSERT_TRUE(host.waitFor("Loaded 4 plugins")) << host.output();
+  ASSERT_TRUE(host.waitFor("Plugin 'System Bus' provides CISystemBusFactory."));
+  EXPECT_EQ(host.stop(SIGINT), 0);
+  const std::string out = host.output();
+  EXPECT_NE(
+      out.find("Loaded 4 plugins: Address Manager, DHCPv6 Server, SQLite Database, System Bus."),
+      std::string::npos);
   for (const char* name : {"Address Manager", "DHCPv6 Server", "SQLite Database", "System Bus"})
-    EXPECT_NE(run.output.find(std::string("Unloading plugin '") + name + "'."), std::string::npos)
-        << name << "\n"
-        << run.output;
-  EXPECT_NE(run.output.find(
-                "Loaded 4 plugins: Address Manager, DHCPv6 Server, SQLite Database, System Bus."),
-            std::string::npos);
-  // Two workers, each reports its end.
-  std::size_t n = 0;
-  for (std::size_t p = run.output.find("The DHCPv6 server has shut down."); p != std::string::npos;
-       p = run.output.find("The DHCPv6 server has shut down.", p + 1))
-    ++n;
-  EXPECT_EQ(n, 2u) << run.output;
+    EXPECT_EQ(count(out, std::string("Unloading plugin '") + name + "'."), 1u) << name << "\n"
+                                                                               << out;
+  EXPECT_EQ(count(out, "The DHCPv6 server has shut down."), 2u) << out;  // one per worker
 }
 
 TEST(dhcp6dTest, UnknownKeyStopsTheStartWithAClearMessage) {
-  const HostRun run = runHost(baseConfig() + "engine.thread_cuont = 2\n", "never", SIGTERM);
-  ASSERT_TRUE(WIFEXITED(run.status));
-  EXPECT_NE(WEXITSTATUS(run.status), 0);
-  EXPECT_NE(run.output.find(
+  CHostProcess host(baseConfig() + "engine.thread_cuont = 2\n");
+  EXPECT_NE(host.stop(0), 0);
+  EXPECT_NE(host.output().find(
                 "Cannot validate configuration key 'engine.thread_cuont'. (Unrecognized key.)"),
             std::string::npos)
-      << run.output;
+      << host.output();
 }
 
 TEST(dhcp6dTest, ServerWithoutTheSystemBusIsNeverOpened) {
-  const std::string plugins = std::string(NUV_PLUGIN_DIR) + "/sqlite_db.so, " + NUV_PLUGIN_DIR +
-                              "/addr_mgr.so, " + NUV_PLUGIN_DIR + "/dhcp6_server.so";
-  const HostRun run = runHost("system.plugins = " + plugins +
-                                  "\nsystem.storage.path = " + testing::TempDir() + "dhcp6d_var\n",
-                              "Dependency failure", SIGTERM);
-  EXPECT_NE(run.output.find("Dependency failure for plugin 'DHCPv6 Server'. This plugin requires: "
-                            "'CIDatabaseInit,CIDHCPAddrMgrFactory,CISystemBusFactory'."),
-            std::string::npos)
-      << run.output;
+  const std::string dir = NUV_PLUGIN_DIR;
+  CHostProcess host("system.plugins = " + dir + "/sqlite_db.so, " + dir + "/addr_mgr.so, " + dir +
+                    "/dhcp6_server.so\nsystem.storage.path = " + testing::TempDir() +
+                    "dhcp6d_var\n");
+  EXPECT_TRUE(
+      host.waitFor("Dependency failure for plugin 'DHCPv6 Server'. This plugin requires: "
+                   "'CIDatabaseInit,CIDHCPAddrMgrFactory,CISystemBusFactory'."))
+      << host.output();
+  host.stop(SIGTERM);
+}
+
+TEST(dhcp6dTest, HangupRereadsTheConfigurationAndKeepsTheOldOneWhenInvalid) {
+  CHostProcess host(baseConfig());
+  ASSERT_TRUE(host.waitFor("Loaded 4 plugins")) << host.output();
+  host.writeConfig(baseConfig() + "no.such.key = 1\n");
+  host.signal(SIGHUP);
+  EXPECT_TRUE(
+      host.waitFor("Keeping the current configuration: Cannot validate configuration key "
+                   "'no.such.key'."))
+      << host.output();
+  host.writeConfig(baseConfig() + "system.index = 2\n");
+  host.signal(SIGHUP);
+  EXPECT_TRUE(host.waitFor("Configuration reloaded.")) << host.output();
+  EXPECT_EQ(host.stop(SIGTERM), 0);
 }
