@@ -105,6 +105,7 @@ constexpr Row kRows[] = {
   {K::lbalancerPairHba, kScoped, "lbalancer.pair.hba", "byte sequence", "Hash bucket assignment for a DHCP server pair. A sequence of 32 bytes of the form XX-XX-XX, where each bit of the bytes represents a hash bucket assignment. The format is described in RFC 3074."},
   {K::lbalancerLocalHba, kScoped, "lbalancer.local.hba", "byte sequence", "Hash bucket assignment for one member of a DHCP server pair. A sequence of 32 bytes of the form XX-XX-XX, where each bit of the bytes represents a hash bucket assignment. The format is described in RFC 3074."},
   {K::lbalancerLocalDs, kScoped, "lbalancer.local.ds", "string", "The load-balancing service scope this server answers for."},
+  {K::eventLogFile, kFree, "system.events.file", "string", "A file to which the system bus appends every published lease event as one JSON line. Not set: no file."},
 };
 // clang-format on
 

@@ -104,6 +104,8 @@ class CDHCPConfigNames : public nuv::CConfigNames {
     lbalancerPairHba,
     lbalancerLocalHba,
     lbalancerLocalDs,
+    // This host's own: the system bus plug-in's audit trail of lease events.
+    eventLogFile,
     count
   };
 
@@ -166,4 +168,5 @@ class CDHCPConfigNames : public nuv::CConfigNames {
   static std::string privateServer(CProtocolFamily f) { return keyName(DHCPKey::privateServer, f); }
   static std::string optionsFile(CProtocolFamily f) { return keyName(DHCPKey::optionsFile, f); }
   static std::string vendorsFile(CProtocolFamily f) { return keyName(DHCPKey::vendorsFile, f); }
+  static std::string eventLogFile() { return keyName(DHCPKey::eventLogFile, 6); }
 };

@@ -1,6 +1,7 @@
 #include "host/CHostController.h"
 
 #include "extended/CDHCPConfigNames.h"
+#include "extended/CISystemBus.h"
 #include "host/CServerDUID.h"
 
 namespace {
@@ -71,5 +72,23 @@ bool CHostController::reload(nuv::CConfig fresh) {
     m_config = std::make_shared<const nuv::CConfig>(std::move(fresh));
   }
   log().log(nuv::sev_info, nuv::CMessage("Configuration reloaded."));
+  publish(std::make_shared<CAppEvent>(static_cast<int>(serverIndex()), "control",
+                                      CAppEvent::kClassConfig));
   return true;
+}
+
+bool CHostController::publish(std::shared_ptr<CAppEvent> event) {
+  for (CPlugin* plugin : findPluginTypes("CISystemBusFactory")) {
+    if (auto* factory = dynamic_cast<CISystemBusFactory*>(plugin)) {
+      factory->createBus("host")->publish(std::move(event), 0);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool CHostController::publishMode(CSystemMode mode) {
+  log().log(nuv::sev_info,
+            nuv::CMessage("Switching the server to mode '%1'.").pushs(mode.string()));
+  return publish(std::make_shared<CModeEvent>(static_cast<int>(serverIndex()), mode.string()));
 }

@@ -7,7 +7,9 @@
 #include <mutex>
 #include <string>
 
+#include "extended/CAppEvent.h"
 #include "extended/CIDHCPController.h"
+#include "extended/CSystemMode.h"
 #include "host/CHostLog.h"
 
 class CHostController : public CIDHCPController {
@@ -37,6 +39,11 @@ class CHostController : public CIDHCPController {
   // Re-validates a new configuration and swaps it in; on failure the old
   // one stays and the failure is logged. True when the new one was taken.
   bool reload(nuv::CConfig config);
+
+  // Hands an event to the system bus plug-in; false when none is open.
+  bool publish(std::shared_ptr<CAppEvent> event);
+  // The operator's mode switch, announced to the server's threads.
+  bool publishMode(CSystemMode mode);
 
  private:
   std::shared_ptr<const CDHCPConfigNames> m_names;

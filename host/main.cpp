@@ -20,7 +20,8 @@ void usage(std::FILE* out) {
                "\n"
                "Runs the DHCPv6 server in the foreground until SIGINT or SIGTERM.\n"
                "SIGHUP re-reads the configuration (an invalid one is refused and the\n"
-               "running one kept).\n"
+               "running one kept). SIGUSR1 pauses the service (datagrams are dropped),\n"
+               "SIGUSR2 resumes it.\n"
                "\n"
                "  -c FILE   configuration file of 'key = value' lines ('#' comments);\n"
                "            default %s\n"
@@ -54,6 +55,8 @@ int main(int argc, char** argv) {
   sigaddset(&signals, SIGINT);
   sigaddset(&signals, SIGTERM);
   sigaddset(&signals, SIGHUP);
+  sigaddset(&signals, SIGUSR1);
+  sigaddset(&signals, SIGUSR2);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
   std::unique_ptr<CHostController> host;
@@ -75,6 +78,10 @@ int main(int argc, char** argv) {
   for (;;) {
     int sig = 0;
     if (sigwait(&signals, &sig) != 0) continue;
+    if (sig == SIGUSR1 || sig == SIGUSR2) {
+      host->publishMode(sig == SIGUSR1 ? CSystemMode::paused : CSystemMode::servicing);
+      continue;
+    }
     if (sig == SIGHUP) {
       try {
         host->reload(nuv::CConfig::load(configPath));

@@ -4,6 +4,7 @@
 
 #include "extended/CMasterController.h"
 #include "tests/fixtures/CRecordingController.h"
+#include "tests/fixtures/TempPath.h"
 
 namespace {
 
@@ -138,7 +139,7 @@ TEST_F(CMasterControllerTest, LoadsRealLibrariesAndReportsLoaderFailures) {
 TEST_F(CMasterControllerTest, CollectsPluginFilesFromListOrDirectory) {
   EXPECT_EQ(host.collectPluginFiles(" a.so, b.so ,,c.so"),
             (std::vector<std::string>{"a.so", "b.so", "c.so"}));
-  const std::string dir = testing::TempDir() + "plugins_scan";
+  const std::string dir = tempPath("plugins_scan");
   std::system(("rm -rf " + dir + " && mkdir -p " + dir + " && touch " + dir + "/b.so " + dir +
                "/a.so " + dir + "/notes.txt")
                   .c_str());

@@ -5,6 +5,7 @@
 
 #include "host/CHostLog.h"
 #include "standard/CException.h"
+#include "tests/fixtures/TempPath.h"
 
 namespace {
 std::string readFile(const std::string& path) {
@@ -16,7 +17,7 @@ std::string readFile(const std::string& path) {
 }  // namespace
 
 TEST(CHostLogTest, FileTargetKeepsOnlyConfiguredLevels) {
-  const std::string path = testing::TempDir() + "hostlog_levels.log";
+  const std::string path = tempPath("hostlog_levels.log");
   std::remove(path.c_str());
   nuv::CConfig config;
   config.set("system.log.targets", "file");

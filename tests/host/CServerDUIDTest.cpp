@@ -4,10 +4,11 @@
 
 #include "host/CServerDUID.h"
 #include "standard/CException.h"
+#include "tests/fixtures/TempPath.h"
 
 namespace {
 std::string freshDir(const char* name) {
-  const std::string dir = testing::TempDir() + name;
+  const std::string dir = tempPath(name);
   std::system(("rm -rf " + dir).c_str());
   return dir;
 }

@@ -10,15 +10,16 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/fixtures/TempPath.h"
+
 namespace {
 
 // One dhcp6d process writing into a file the test reads.
 class CHostProcess {
  public:
   explicit CHostProcess(const std::string& config) {
-    const std::string dir = testing::TempDir();
-    m_conf = dir + "dhcp6d_test.conf";
-    m_out = dir + "dhcp6d_test.out";
+    m_conf = tempPath("dhcp6d_test.conf");
+    m_out = tempPath("dhcp6d_test.out");
     writeConfig(config);
     m_pid = fork();
     if (m_pid == 0) {
@@ -78,7 +79,7 @@ class CHostProcess {
 
 std::string baseConfig() {
   return std::string("system.plugins = ") + NUV_PLUGIN_DIR +
-         "\nsystem.storage.path = " + testing::TempDir() + "dhcp6d_var\nsystem.log.levels = all\n";
+         "\nsystem.storage.path = " + tempPath("dhcp6d_var") + "\nsystem.log.levels = all\n";
 }
 
 std::size_t count(const std::string& text, const std::string& what) {
@@ -116,8 +117,7 @@ TEST(dhcp6dTest, UnknownKeyStopsTheStartWithAClearMessage) {
 TEST(dhcp6dTest, ServerWithoutTheSystemBusIsNeverOpened) {
   const std::string dir = NUV_PLUGIN_DIR;
   CHostProcess host("system.plugins = " + dir + "/sqlite_db.so, " + dir + "/addr_mgr.so, " + dir +
-                    "/dhcp6_server.so\nsystem.storage.path = " + testing::TempDir() +
-                    "dhcp6d_var\n");
+                    "/dhcp6_server.so\nsystem.storage.path = " + tempPath("dhcp6d_var") + "\n");
   EXPECT_TRUE(
       host.waitFor("Dependency failure for plugin 'DHCPv6 Server'. This plugin requires: "
                    "'CIDatabaseInit,CIDHCPAddrMgrFactory,CISystemBusFactory'."))
@@ -137,5 +137,9 @@ TEST(dhcp6dTest, HangupRereadsTheConfigurationAndKeepsTheOldOneWhenInvalid) {
   host.writeConfig(baseConfig() + "system.index = 2\n");
   host.signal(SIGHUP);
   EXPECT_TRUE(host.waitFor("Configuration reloaded.")) << host.output();
+  host.signal(SIGUSR1);
+  EXPECT_TRUE(host.waitFor("Switching the server to mode 'paused'.")) << host.output();
+  host.signal(SIGUSR2);
+  EXPECT_TRUE(host.waitFor("Switching the server to mode 'servicing'.")) << host.output();
   EXPECT_EQ(host.stop(SIGTERM), 0);
 }
