@@ -164,11 +164,4 @@ TEST(CLFCommandQueueTask, CommandSentWhileEveryThreadIsBusyRunsWhenOneReturns) {
   EXPECT_TRUE(reader.problems.empty()) << reader.problems.front();
 }
 
-TEST(CLFCommandQueueTask, OnlyTheLeaderCanDefer) {
-  CRecordingController controller;
-  CLoopTask task(&controller, 1);
-  CPipeReader reader(task);
-  EXPECT_FALSE(task.deferredDispatch(&reader, nullptr));
-}
-
 }  // namespace
