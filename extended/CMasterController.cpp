@@ -240,6 +240,11 @@ void CMasterController::registerQueryResponse(const std::string& name, QueryResp
   m_queries[name] = std::move(responder);
 }
 
+void CMasterController::deregisterQueryResponse(const std::string& name) {
+  std::lock_guard<std::mutex> lock(m_queryMutex);
+  m_queries.erase(name);
+}
+
 bool CMasterController::getQueryResponse(const char* bytes, std::size_t length,
                                          std::string& response) const {
   const std::string_view data(bytes, length);

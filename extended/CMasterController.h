@@ -58,6 +58,9 @@ class CMasterController {
 
   // Status queries: names begin with "query_" or "config_".
   void registerQueryResponse(const std::string& name, QueryResponder responder);
+  // A plug-in removes its queries before it is unloaded: the responder's
+  // code lives in the plug-in's library.
+  void deregisterQueryResponse(const std::string& name);
   bool getQueryResponse(const char* bytes, std::size_t length, std::string& response) const;
 
   CTaskRegistry& taskRegistry() { return m_tasks; }
