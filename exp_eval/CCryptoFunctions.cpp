@@ -20,7 +20,7 @@ void base64Encode(const CFunctionCall& call, CMultiVariant& results) {
   results.emplace_back(std::move(out));
 }
 
-// Blanks and line breaks inside the text are ignored; "=" padding is optional.
+// Blanks and line breaks inside the text are ignored; the "=" padding is required.
 void base64Decode(const CFunctionCall& call, CMultiVariant& results) {
   const std::string text = call[0].string();
   std::vector<std::uint8_t> out(BASE64_DECODE_LENGTH(text.size()) + 1);
