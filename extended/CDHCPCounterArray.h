@@ -1,5 +1,5 @@
 #pragma once
-// One counter per metric of a measurement specification. Each worker thread
+// One counter per metric of a measured set (CDHCPMeasurementSpec). Each worker thread
 // owns its own array and bumps it without locks; a statistics reader on
 // another thread may read or sum the arrays at any time. Counters are
 // single-writer atomics: an increment is a relaxed load and store, no
@@ -22,7 +22,7 @@ class CDHCPCounterArray {
 
   const CDHCPMeasurementSpec& spec() const { return m_spec; }
 
-  // Owner thread only. A metric the specification does not measure (or an
+  // Owner thread only. A metric the measured set does not hold (or an
   // identifier outside the table) is not counted.
   void inc(std::int32_t id) { add(id, 1); }
   void add(std::int32_t id, Counter n) {

@@ -11,7 +11,7 @@
 class CIDHCPStats {
  public:
   virtual ~CIDHCPStats() = default;
-  // Owner thread only; a metric outside the specification is ignored.
+  // Owner thread only; a metric outside the measured set is ignored.
   virtual void inc(std::int32_t metric) = 0;
   virtual void set(std::int32_t metric, std::uint64_t value) = 0;
   // Marks a sampling point (the service decides what it keeps).
