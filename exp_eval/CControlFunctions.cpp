@@ -57,6 +57,7 @@ void evaluate(const CFunctionCall& call, CMultiVariant& results) {
 // take effect at once.
 void value(const CFunctionCall& call, CMultiVariant& results) {
   const std::string file = call[0].string(), key = call[1].string();
+  errno = 0;
   std::ifstream in(file);
   if (!in)
     NUV_THROW_ERRNO(

@@ -9,7 +9,8 @@
 //
 // The host is reached through the optional controller: the Blowfish key of
 // the encryption functions is its configuration's shared server key, and
-// $LOG writes to its process log.
+// $LOG writes to its process log (to standard error when there is no
+// controller).
 
 #include <cstddef>
 #include <functional>

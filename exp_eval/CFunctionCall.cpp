@@ -1,7 +1,5 @@
 #include "exp_eval/CFunctionCall.h"
 
-#include <cstring>
-
 #include "standard/CException.h"
 
 namespace nuv {

@@ -10,7 +10,7 @@
 
 #include "exp_eval/CExpEval.h"
 #include "exp_eval/CExpression.h"
-#include "standard/CException.h"
+#include "standard/StringUtil.h"
 #include "tests/fixtures/CRecordingController.h"
 
 using nuv::CExpEval;
@@ -29,107 +29,51 @@ class CQuietEval : public CExpEval {
   }
 };
 
-const std::vector<std::string> kOperators = {
-    "+",  "-", "*", "/", "<", "<=", ">", ">=", "==", "!=", "&",  "|", "^", "&&",
-    "||", "!", "~", "?", ":", "=",  ",", "(",  ")",  "$",  "$$", "[", "]"};
-const std::vector<std::string> kOperands = {"0",
-                                            "1",
-                                            "-1",
-                                            "7",
-                                            "0x10",
-                                            "010",
-                                            "9223372036854775807",
-                                            "18446744073709551615",
-                                            "\"abc\"",
-                                            "'x'",
-                                            "\"\"",
-                                            "\"a+b\"",
-                                            "true",
-                                            "false",
-                                            "10.0.0.1",
-                                            "2001:db8::1",
-                                            "00-11",
-                                            "\"00-11-22-33-44-55-66-77\"",
-                                            "abc",
-                                            "\"2024-02-29 13:05:09\"",
-                                            "\"[1]\"",
-                                            "\"[1 +\"",
-                                            "\"",
-                                            "'",
-                                            "\"%Y %Q\""};
+// Pieces of texts, separated by blanks.
+const auto kOperators =
+    nuv::split("+ - * / < <= > >= == != & | ^ && || ! ~ ? : = , ( ) $ $$ [ ]", ' ');
+const auto kOperands = nuv::split(
+    "0 1 -1 0x10 010 9223372036854775807 18446744073709551615 \"abc\" 'x' \"\" \"a+b\" true "
+    "false 10.0.0.1 2001:db8::1 00-11 \"00-11-22-33-44-55-66-77\" abc \"[1]\" \"[1+\" \" ' "
+    "\"%Y%Q\" \"2024-02-29T13:05:09Z\"",
+    ' ');
 // Operands that stand on their own (no unbalanced quote, no ':').
-const std::vector<std::string> kLeaves = {"0",
-                                          "1",
-                                          "7",
-                                          "0x10",
-                                          "9223372036854775807",
-                                          "18446744073709551615",
-                                          "\"abc\"",
-                                          "'x'",
-                                          "\"\"",
-                                          "true",
-                                          "false",
-                                          "10.0.0.1",
-                                          "\"2001:db8::1\"",
-                                          "\"00-11-22-33-44-55-66-77\"",
-                                          "\"[1 + 1]\"",
-                                          "\"%Y\"",
-                                          "-3"};
+const auto kLeaves = nuv::split(
+    "0 1 7 -3 0x10 9223372036854775807 18446744073709551615 \"abc\" 'x' \"\" true false 10.0.0.1 "
+    "\"2001:db8::1\" \"00-11-22-33-44-55-66-77\" \"[1+1]\" \"%Y\"",
+    ' ');
+const auto kBinary = nuv::split("+ - * / < <= > >= == != & | ^ && ||", ' ');
 
 class Generator {
  public:
-  explicit Generator(unsigned seed) : m_rng(seed) {}
-
-  std::size_t below(std::size_t n) {
-    return std::uniform_int_distribution<std::size_t>(0, n - 1)(m_rng);
-  }
-  template <class T>
-  const T& pick(const std::vector<T>& v) {
-    return v[below(v.size())];
-  }
+  Generator(unsigned seed, std::vector<std::string> functions)
+      : m_rng(seed), m_functions(std::move(functions)) {}
 
   // Any sequence of pieces: mostly nonsense.
-  std::string soup(const std::vector<std::string>& functions) {
-    std::string out = below(10) ? "[" : "";
-    const std::size_t n = 1 + below(20);
-    for (std::size_t i = 0; i < n; ++i) {
-      switch (below(3)) {
-        case 0:
-          out += pick(kOperators);
-          break;
-        case 1:
-          out += pick(kOperands);
-          break;
-        default:
-          out += "$" + pick(functions) + "(";
-          break;
-      }
-      if (below(2)) out += ' ';
+  std::string soup() {
+    std::string out = _below(10) ? "[" : "";
+    for (std::size_t n = 1 + _below(20); n > 0; --n) {
+      const std::size_t kind = _below(3);
+      out += kind == 0 ? _pick(kOperators) : kind == 1 ? _pick(kOperands) : _call();
+      if (_below(2)) out += ' ';
     }
-    if (below(10)) out += "]";
-    return out;
+    return _below(10) ? out + "]" : out;
   }
 
   // A well-formed expression; it may still fail on types or arguments.
-  std::string expression(const std::vector<std::string>& functions, int depth) {
-    if (depth <= 0 || below(4) == 0) return pick(kLeaves);
-    switch (below(5)) {
+  std::string expression(int depth) {
+    if (depth <= 0 || _below(4) == 0) return _pick(kLeaves);
+    const auto sub = [&] { return expression(depth - 1); };
+    switch (_below(5)) {
       case 0:
-        return (below(2) ? "!" : "-") + expression(functions, depth - 1);
-      case 1: {
-        static const std::vector<std::string> binary = {
-            "+", "-", "*", "/", "<", "<=", ">", ">=", "==", "!=", "&", "|", "^", "&&", "||"};
-        return "(" + expression(functions, depth - 1) + " " + pick(binary) + " " +
-               expression(functions, depth - 1) + ")";
-      }
+        return (_below(2) ? "!" : "-") + sub();
+      case 1:
+        return "(" + sub() + " " + _pick(kBinary) + " " + sub() + ")";
       case 2:
-        return "(" + expression(functions, depth - 1) + " ? (" + expression(functions, depth - 1) +
-               ") : (" + expression(functions, depth - 1) + "))";
+        return "(" + sub() + " ? (" + sub() + ") : (" + sub() + "))";
       default: {
-        std::string call = "$" + pick(functions) + "(";
-        const std::size_t n = below(4);
-        for (std::size_t i = 0; i < n; ++i)
-          call += (i ? ", " : "") + expression(functions, depth - 1);
+        std::string call = _call();
+        for (std::size_t i = _below(4); i > 0; --i) call += sub() + (i > 1 ? ", " : "");
         return call + ")";
       }
     }
@@ -138,29 +82,30 @@ class Generator {
   // Deletes, inserts, replaces or swaps a few characters.
   std::string mutate(std::string text) {
     static const std::string alphabet = "[]()$\"',:?!-+*/<>=&|^~ 0123456789abcxyzLEFTMID.";
-    const std::size_t n = 1 + below(4);
-    for (std::size_t i = 0; i < n && !text.empty(); ++i) {
-      const std::size_t at = below(text.size());
-      switch (below(4)) {
-        case 0:
-          text.erase(at, 1);
-          break;
-        case 1:
-          text.insert(at, 1, alphabet[below(alphabet.size())]);
-          break;
-        case 2:
-          text[at] = alphabet[below(alphabet.size())];
-          break;
-        default:
-          std::swap(text[at], text[below(text.size())]);
-          break;
-      }
+    for (std::size_t n = 1 + _below(4); n > 0 && !text.empty(); --n) {
+      const std::size_t at = _below(text.size()), kind = _below(4);
+      const char c = alphabet[_below(alphabet.size())];
+      if (kind == 0)
+        text.erase(at, 1);
+      else if (kind == 1)
+        text.insert(at, 1, c);
+      else if (kind == 2)
+        text[at] = c;
+      else
+        std::swap(text[at], text[_below(text.size())]);
     }
     return text;
   }
 
  private:
+  std::size_t _below(std::size_t n) {
+    return std::uniform_int_distribution<std::size_t>(0, n - 1)(m_rng);
+  }
+  const std::string& _pick(const std::vector<std::string>& v) { return v[_below(v.size())]; }
+  std::string _call() { return "$" + _pick(m_functions) + "("; }
+
   std::mt19937 m_rng;
+  std::vector<std::string> m_functions;
 };
 
 struct Outcome {
@@ -174,11 +119,10 @@ void feed(const CExpEval& eval, const std::string& text, Outcome& outcome) {
     eval.execute(values, *eval.parse(text));
     for (const auto& v : values) (void)v.string();
     ++outcome.evaluated;
-  } catch (const nuv::CException& e) {
-    EXPECT_FALSE(e.whatText().empty()) << text;
+  } catch (const nuv::CException&) {
     ++outcome.failed;
   } catch (const std::exception& e) {
-    ADD_FAILURE() << "'" << text << "' raised " << typeid(e).name() << ": " << e.what();
+    ADD_FAILURE() << "'" << text << "' raised " << e.what();
   }
   // The same through CExpression: a failure there names the text.
   try {
@@ -198,16 +142,16 @@ TEST(CExpEvalFuzzTest, RandomAndMutatedTextsEvaluateOrRaise) {
   const CQuietEval eval(&controller);
   std::vector<std::string> functions = eval.functionList();
   functions.push_back("NOSUCH");
-  Generator gen(20240229);
+  Generator gen(20240229, functions);
   Outcome soup, wellFormed, mutated;
-  for (int i = 0; i < 3000; ++i) feed(eval, gen.soup(functions), soup);
+  for (int i = 0; i < 3000; ++i) feed(eval, gen.soup(), soup);
   for (int i = 0; i < 2000; ++i) {
-    const std::string text = "[" + gen.expression(functions, 4) + "]";
+    const std::string text = "[" + gen.expression(4) + "]";
     feed(eval, text, wellFormed);
     feed(eval, gen.mutate(text), mutated);
   }
-  // Both kinds of outcome occur, so the texts reach evaluation as well as
-  // the syntax checks.
+  // Both outcomes occur, so the texts reach evaluation as well as the
+  // syntax checks.
   EXPECT_GT(soup.failed, 0);
   EXPECT_GT(wellFormed.evaluated, 100);
   EXPECT_GT(wellFormed.failed, 100);

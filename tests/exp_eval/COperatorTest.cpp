@@ -16,26 +16,6 @@ TEST(COperatorTest, TextsReadBackToTheirCodes) {
   EXPECT_STREQ(COperator::string(99), "unknown");
 }
 
-TEST(COperatorTest, LongerOperatorsWinOverTheirPrefixes) {
-  const struct {
-    const char* text;
-    COperator::code_t code;
-    std::size_t length;
-  } cases[] = {
-      {"<=1", COperator::op_less_equal, 2},   {"<1", COperator::op_less, 1},
-      {">=", COperator::op_greater_equal, 2}, {"&&x", COperator::op_and, 2},
-      {"&x", COperator::op_bit_and, 1},       {"||", COperator::op_or, 2},
-      {"==", COperator::op_equal, 2},         {"=x", COperator::op_assign, 1},
-      {"!=", COperator::op_not_equal, 2},     {"!x", COperator::op_not, 1},
-      {"$$", COperator::op_function, 1},      {"abc", COperator::op_none, 0},
-  };
-  for (const auto& c : cases) {
-    std::size_t length = 99;
-    EXPECT_EQ(COperator::match(c.text, length).code(), c.code) << c.text;
-    EXPECT_EQ(length, c.length) << c.text;
-  }
-}
-
 TEST(COperatorTest, BinaryOperatorsAreColonAndSevenToTwentyFour) {
   for (unsigned code = 0; code <= COperator::kLast; ++code) {
     const bool binary = code == 3 || (code >= 7 && code <= 24);
