@@ -1,0 +1,239 @@
+// Every value type through wire bytes, text and JSON, and the codec edge
+// cases that catch real faults.
+
+#include <gtest/gtest.h>
+
+#include "OptionFixture.h"
+#include "dhcp_base/CValueTypeConverter.h"
+#include "exp_eval/CExpEval.h"
+
+using namespace optiontest;
+
+namespace {
+
+struct Case {
+  const char* record;  // definition lines after "tagpath = 300"
+  const char* text;    // value in text form (canonical: string() gives it back)
+  const char* value;   // payload bytes as hex
+};
+
+const Case kCases[] = {
+    {"type = 8bit\narrayed = true", "1, 255", "01ff"},
+    {"type = 16bit\nsigned = true", "-2", "fffe"},
+    {"type = 24bit", "1193046", "123456"},
+    {"type = 32bit", "4294967295", "ffffffff"},
+    {"type = 64bit\narrayed = true", "1, 18446744073709551615", "0000000000000001ffffffffffffffff"},
+    {"type = string", "\"hello, world\"", "68656c6c6f2c20776f726c64"},
+    {"type = string\nnull_terminated = true", "\"abc\"", "61626300"},
+    {"type = string\narrayed = true\nlen_prefix_width = 2", "\"a\", \"bc\"", "00016100026263"},
+    {"type = ipaddress\narrayed = true", "\"2001:db8::1\", \"::\"",
+     "20010db8000000000000000000000001"
+     "00000000000000000000000000000000"},
+    {"type = boolean\narrayed = true", "true, false", "0100"},
+    {"type = time\narrayed = true", "infinite, 60", "ffffffff0000003c"},
+    {"type = byte_sequence", "\"01-02-AB\"", "0102ab"},
+    {"type = dnsname\narrayed = true", "example.com, a.b",
+     "076578616d706c6503636f6d00"
+     "0161016200"},
+    {"type = ip_endpoint", "\"[2001:db8::1]:53\"", "20010db80000000000000000000000010035"},
+    {"type = snmp_oid", "1.3.6.1.2.1;integer=5",
+     "000b312e332e362e312e322e310009696e74656765723d35"},
+    {"type = control", "", ""},
+};
+
+class CCodecTest : public OptionFixture {};
+
+}  // namespace
+
+TEST_F(CCodecTest, EveryTypeRoundTripsThroughWireTextAndJson) {
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.record);
+    ctx.optionLookup().clear();
+    define(std::string("tagpath = 300\nname = x\n") + c.record);
+
+    COption::Ptr o = make(300);
+    ASSERT_TRUE(o);
+    o->string(c.text);
+    EXPECT_EQ(o->string(), c.text);
+
+    // Wire: header (code 300, length) then the payload.
+    const std::size_t n = bytes(c.value).size();
+    const std::string header =
+        hex(std::vector<std::uint8_t>{0x01, 0x2c, static_cast<std::uint8_t>(n >> 8),
+                                      static_cast<std::uint8_t>(n)}
+                .data(),
+            4);
+    EXPECT_EQ(wire(*o), header + c.value);
+    EXPECT_EQ(o->area(), 4 + n);
+    COptionStorePtr back = parse(header + c.value);
+    ASSERT_EQ(back->count(), 1u);
+    EXPECT_EQ(back->find(CTagPath{300})->string(), c.text);
+
+    // JSON: the object form reads back into a fresh option.
+    COption::Ptr copy = make(300);
+    copy->json(o->json());
+    EXPECT_EQ(copy->string(), c.text);
+  }
+}
+
+TEST_F(CCodecTest, NumericPayloadMustBeAWholeNumberOfValues) {
+  define("tagpath = 300\nname = x\ntype = 16bit");
+  EXPECT_EQ(failure([&] { parse("012c0003aabbcc"); }),
+            "Cannot decode option 300. | Buffer is too short to represent this option.");
+  COptionStorePtr s = parse("012c0004aabbccdd");
+  EXPECT_EQ(s->find(CTagPath{300})->string(), "43707, 52445");
+  EXPECT_EQ(failure([&] { parse("012c0000"); }),
+            "Cannot decode option 300. | Buffer is too short to represent this option.");
+}
+
+TEST_F(CCodecTest, FixedSizeValuesRefuseShortPayloads) {
+  for (const char* type : {"ipaddress", "boolean", "time", "ip_endpoint"}) {
+    ctx.optionLookup().clear();
+    define(std::string("tagpath = 300\nname = x\ntype = ") + type);
+    EXPECT_EQ(failure([&] { parse("012c0000"); }),
+              "Cannot decode option 300. | Buffer is too short to represent this option.")
+        << type;
+  }
+}
+
+TEST_F(CCodecTest, TimeInfiniteIsAllOnes) {
+  define("tagpath = 300\nname = x\ntype = time");
+  COption::Ptr o = make(300);
+  o->string("infinite");
+  EXPECT_EQ(CValueTypeConverter::uint32(*o, 0), 0xffffffffu);
+  EXPECT_EQ(wire(*o), "012c0004ffffffff");
+  EXPECT_EQ(parse("012c0004ffffffff")->find(CTagPath{300})->string(), "infinite");
+}
+
+TEST_F(CCodecTest, DnsNames) {
+  define("tagpath = 300\nname = x\ntype = dnsname");
+  COption::Ptr o = make(300);
+  o->string("abcdefg.xyz");  // labels of 7 and 3: 11 characters, 13 bytes
+  EXPECT_EQ(o->valueArea(), 13u);
+  EXPECT_EQ(wire(*o), "012c000d07616263646566670378797a00");
+  o->string("example.com.");  // the root dot is implied
+  EXPECT_EQ(o->string(), "example.com");
+
+  EXPECT_EQ(failure([&] { parse("012c0004016100c0"); }),
+            "Cannot decode value for option 300. | Compressed DNS names are not supported.");
+  EXPECT_EQ(failure([&] { parse("012c00030561626300"); }),
+            "Cannot decode value for option 300. | Option is malformed.");
+  // A partial name (no closing zero) still reads.
+  EXPECT_EQ(parse("012c0004036162630")->count(), 1u);
+  EXPECT_EQ(failure([&] { o->string(std::string(64, 'a') + ".com"); }),
+            "Cannot set domain name '" + std::string(64, 'a') +
+                ".com' for option 300. | Invalid domain name.");
+}
+
+TEST_F(CCodecTest, TextInputFailuresKeepThePreviousValue) {
+  struct Bad {
+    const char* type;
+    const char* text;
+    const char* failure;
+  };
+  const Bad cases[] = {
+      {"boolean", "1",
+       "Cannot set boolean value from text. | A boolean value must be 'true' or 'false'."},
+      {"ipaddress", "2001:zz::1",
+       "Cannot set address '2001:zz::1' for option 300. | Invalid address."},
+      {"ip_endpoint", "nowhere",
+       "Cannot serialize endpoint option 300 with value 'nowhere'. | Endpoint is not valid."},
+      {"snmp_oid", "1.3.6",
+       "Cannot set varbind option 300 with text '1.3.6'. | Varbind is not valid; use the format "
+       "'oid;type=value'."},
+      {"control", "1",
+       "Cannot set value '1' for control option 300. | Control options cannot be assigned a "
+       "value."},
+      {"32bit", "12x", "Cannot set numeric value '12x' for option 300. | Value is not a number."},
+      {"byte_sequence", "01-0g",
+       "Cannot set byte sequence '01-0g' for option 300. | Invalid byte sequence."},
+  };
+  for (const Bad& b : cases) {
+    ctx.optionLookup().clear();
+    define(std::string("tagpath = 300\nname = x\ntype = ") + b.type);
+    COption::Ptr o = make(300);
+    const std::string before = o->string();
+    EXPECT_EQ(failure([&] { o->string(b.text); }), b.failure) << b.type;
+    EXPECT_EQ(o->string(), before) << b.type;
+  }
+}
+
+TEST_F(CCodecTest, NumbersReadWithAutomaticBaseAndKeepTheirWidth) {
+  define("tagpath = 300\nname = x\ntype = 8bit\narrayed = true");
+  COption::Ptr o = make(300);
+  o->string("0x10, 010, \" 9 \", 257");
+  EXPECT_EQ(o->string(), "16, 8, 9, 1");
+}
+
+TEST_F(CCodecTest, LongOptionIsSplitIntoParts) {
+  define("tagpath = 300\nname = x\ntype = byte_sequence");
+  COption::Ptr o = make(300);
+  std::vector<std::uint8_t> data(70000);
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 7);
+  static_cast<void>(o->json(std::string("[\"") + hex(data.data(), data.size()) + "\"]"));
+  ASSERT_EQ(o->valueArea(), 70000u);
+  EXPECT_EQ(o->area(), 70008u);
+
+  std::vector<std::uint8_t> buf(70008);
+  COptionOutputContext oc;
+  EXPECT_EQ(o->fullOutput(buf.data(), buf.size(), oc), buf.data() + 70008);
+  EXPECT_EQ(hex(buf.data(), 4), "012cfffe");  // first part: 65534 bytes
+  EXPECT_EQ(hex(buf.data() + 4 + 65534, 4),
+            "012c" + hex(std::vector<std::uint8_t>{0x11, 0x72}.data(), 2));
+  EXPECT_TRUE(std::equal(data.begin(), data.begin() + 65534, buf.begin() + 4));
+  EXPECT_TRUE(std::equal(data.begin() + 65534, data.end(), buf.begin() + 65542));
+
+  EXPECT_EQ(failure([&] { o->fullOutput(buf.data(), 70003, oc); }),
+            "Cannot write header for option 300. | The output buffer is too small by 1 bytes.");
+  EXPECT_EQ(failure([&] { o->fullOutput(buf.data(), 70005, oc); }),
+            "Cannot split option 300. | The output buffer is too small.");
+}
+
+namespace {
+// Parses like the real evaluator but evaluates everything to nothing, as
+// the server's placeholder does when no evaluator module is loaded.
+class CEmptyEval : public nuv::CExpEval {
+ public:
+  using nuv::CExpEval::execute;
+  void execute(nuv::CMultiVariant& results, const nuv::CSyntaxTreeProxy&) const override {
+    results.clear();
+  }
+};
+}  // namespace
+
+TEST_F(CCodecTest, ExpressionOptionWritesItsResultOrNothing) {
+  nuv::CExpEval eval;
+  ctx.evaluator(&eval);
+  define("tagpath = 300\nname = x\ntype = 16bit\narrayed = true");
+  COption::Ptr o =
+      ctx.factory().create(300, CVendorID::reserved(), COptionType::ot_expression, nullptr);
+  o->string("[1 + 2 * 3]");
+  EXPECT_EQ(o->valueType(), COptionType::ot_expression);
+  EXPECT_EQ(o->string(), "[1 + 2 * 3]");
+  EXPECT_EQ(wire(*o), "012c00020007");
+
+  CEmptyEval none;
+  ctx.evaluator(&none);
+  COption::Ptr empty =
+      ctx.factory().create(300, CVendorID::reserved(), COptionType::ot_expression, nullptr);
+  empty->string("[1 + 2]");
+  std::uint8_t buf[16] = {};
+  COptionOutputContext oc;
+  EXPECT_EQ(empty->fullOutput(buf, sizeof buf, oc), buf);  // not even a header
+  EXPECT_TRUE(oc.noExpressionResult());
+
+  // A store skips it and writes the rest.
+  define("tagpath = 301\nname = y\ntype = 8bit");
+  COptionStorePtr store = ctx.factory().createOS("s");
+  store->append(empty);
+  COption::Ptr y = make(301, store.get());
+  y->string("9");
+  store->append(y);
+  EXPECT_EQ(wireOf(*store), "012d000109");
+
+  EXPECT_EQ(failure([&] {
+              COptionInputContext ic;
+              empty->valueInput(buf, 2, ic);
+            }),
+            "Cannot define an expression option from raw binary format. | Illegal operation.");
+}
