@@ -1,13 +1,25 @@
 #include "plugins/sqlite_db/CSQLiteDatabasePlugin.h"
 
+#include <sys/stat.h>
+
+#include "extended/CConfigNames.h"
 #include "extended/CMasterController.h"
 #include "extended/CPluginEntry.h"
+#include "plugins/sqlite_db/CSQLiteConnection.h"
 
 int CSQLiteDatabasePlugin::openPlugin() {
-  controller()->log().log(
-      nuv::sev_info,
-      nuv::CMessage("Plugin '%1' provides %2.").pushs(pluginName()).pushs("CIDatabaseInit"));
-  return 0;
+  return openFor(*controller(), pluginName(), NUV_DATA_DIR);
+}
+
+void CSQLiteDatabasePlugin::_configure(const nuv::CConfig& config, const std::string& varDir) {
+  using Names = nuv::CConfigNames;
+  const std::string dir = config.get(Names::dbPath(), varDir);
+  mkdir(dir.c_str(), 0755);
+  m_path = dir + "/" + config.get(Names::dbName(), "dhcp6d.db");
+}
+
+std::unique_ptr<CSqlConnection> CSQLiteDatabasePlugin::_connect() {
+  return std::make_unique<CSQLiteConnection>(m_path);
 }
 
 NUV_PLUGIN_ENTRY(CSQLiteDatabasePlugin)

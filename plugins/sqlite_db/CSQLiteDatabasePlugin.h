@@ -1,14 +1,33 @@
 #pragma once
-// The embedded database provider (SQLite). For now it only provides the
-// interface the server waits for; connections come with the object layer.
+// The embedded database provider (SQLite): one database file under the
+// variable-data directory ("system.db.path", default the storage path;
+// "system.db.name", default "dhcp6d.db"), created with its schema on first
+// start; one connection per thread.
+//
+// Concurrency: every transaction starts with BEGIN IMMEDIATE, so writers
+// take the database's write lock in turn (waiting up to the busy timeout)
+// and a transaction never works on rows another one is changing.
 
 #include "extended/CPlugin.h"
+#include "oodb_persistence/CPrstDatabase.h"
 
-class CSQLiteDatabasePlugin : public CPlugin {
+class CSQLiteDatabasePlugin : public CPlugin, public CPrstDatabase {
  public:
   int openPlugin() override;
+  void closePlugin() override { close(); }
   std::string pluginName() const override { return "SQLite Database"; }
   std::string pluginInterface() const override {
     return "CIDatabaseInit,CSQLiteDatabasePlugin,CPlugin";
   }
+
+  std::string databaseImplementation() const override { return "sqlite"; }
+  const std::string& path() const { return m_path; }
+
+ protected:
+  std::unique_ptr<CSqlConnection> _connect() override;
+  void _configure(const nuv::CConfig& config, const std::string& varDir) override;
+  std::string _where() const override { return "'" + m_path + "'"; }
+
+ private:
+  std::string m_path;
 };

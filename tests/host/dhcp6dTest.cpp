@@ -92,15 +92,15 @@ std::size_t count(const std::string& text, const std::string& what) {
 
 TEST(dhcp6dTest, LoadsAllPluginsAndStopsCleanlyOnInterrupt) {
   CHostProcess host(baseConfig() + "ipv6.dhcpv6.engine.thread_count = 2\n");
-  ASSERT_TRUE(host.waitFor("Loaded 5 plugins")) << host.output();
+  ASSERT_TRUE(host.waitFor("Loaded 6 plugins")) << host.output();
   ASSERT_TRUE(host.waitFor("Plugin 'System Bus' provides CISystemBusFactory."));
   EXPECT_EQ(host.stop(SIGINT), 0);
   const std::string out = host.output();
-  EXPECT_NE(out.find("Loaded 5 plugins: Address Manager, DHCPv6 Server, SQLite Database, "
-                     "Statistics, System Bus."),
+  EXPECT_NE(out.find("Loaded 6 plugins: Address Manager, DHCPv6 Server, PostgreSQL Database, "
+                     "SQLite Database, Statistics, System Bus."),
             std::string::npos);
-  for (const char* name :
-       {"Address Manager", "DHCPv6 Server", "SQLite Database", "Statistics", "System Bus"})
+  for (const char* name : {"Address Manager", "DHCPv6 Server", "PostgreSQL Database",
+                           "SQLite Database", "Statistics", "System Bus"})
     EXPECT_EQ(count(out, std::string("Unloading plugin '") + name + "'."), 1u) << name << "\n"
                                                                                << out;
   EXPECT_EQ(count(out, "The DHCPv6 server has shut down."), 2u) << out;  // one per worker
@@ -128,7 +128,7 @@ TEST(dhcp6dTest, ServerWithoutTheSystemBusIsNeverOpened) {
 
 TEST(dhcp6dTest, HangupRereadsTheConfigurationAndKeepsTheOldOneWhenInvalid) {
   CHostProcess host(baseConfig());
-  ASSERT_TRUE(host.waitFor("Loaded 5 plugins")) << host.output();
+  ASSERT_TRUE(host.waitFor("Loaded 6 plugins")) << host.output();
   host.writeConfig(baseConfig() + "no.such.key = 1\n");
   host.signal(SIGHUP);
   EXPECT_TRUE(

@@ -1,0 +1,5 @@
+#include "oodb/CISecuredObject.h"
+
+CAccessRights CISecuredObject::_accessRights(const CAccessToken&) const {
+  return CAccessRights::all;
+}

@@ -1,0 +1,638 @@
+#include "oodb_persistence/CPrstDBSession.h"
+
+#include <algorithm>
+
+#include "oodb/CDomainMemberships.h"
+#include "oodb/CFirstClassObject.h"
+#include "oodb/CPrstAttrBase.h"
+#include "oodb/CPrstException.h"
+#include "oodb/CPrstUserBase.h"
+#include "oodb/CPrstValueTraits.h"
+#include "oodb_persistence/CPrstStatementTemplate.h"
+#include "standard/StringUtil.h"
+
+struct CPrstDBSession::Prepared {
+  std::unique_ptr<CSqlStatement> stmt;
+  const CSqlStatementRecord* rec = nullptr;
+  // Bumped whenever the statement runs again or its result is released, so
+  // that a cursor can tell its rows are gone.
+  std::uint64_t generation = 0;
+  bool open = false;
+  std::unordered_map<const CPrstUserClassPrototype*, std::vector<int>> maps;
+};
+
+class CPrstDBSession::Cursor : public CPrstCursor {
+ public:
+  bool exhausted() const override { return done; }
+
+  Prepared* p = nullptr;
+  std::uint64_t generation = 0;
+  const CPrstUserClassPrototype* proto = nullptr;
+  std::shared_ptr<const CAccessToken> securedBy;
+  bool done = false;
+};
+
+namespace {
+
+constexpr int kColPK = -1;
+constexpr int kColVersion = -2;
+constexpr int kColIgnored = -3;
+
+const char* const kImplicit =
+    "A database transaction has been implicitly created. This should be avoided.";
+
+}  // namespace
+
+CPrstDBSession::CPrstDBSession(std::unique_ptr<CSqlConnection> connection,
+                               std::shared_ptr<const CSqlStatementSpec> spec,
+                               CPrstUserClassFactory factory, CLogSink* log)
+    : m_conn(std::move(connection)),
+      m_spec(std::move(spec)),
+      m_factory(std::move(factory)),
+      m_log(log),
+      m_thread(std::this_thread::get_id()) {}
+
+CPrstDBSession::~CPrstDBSession() {
+  if (m_inTx) {
+    try {
+      rollback();
+    } catch (...) {  // the connection goes anyway; the database rolls back
+    }
+  }
+  for (auto& [key, weak] : m_cache)
+    if (auto o = weak.lock()) CPrstObjectAccess::detach(*o);
+}
+
+void CPrstDBSession::_requireThread(const char* context) const {
+  if (std::this_thread::get_id() != m_thread)
+    PRST_THROW(context, nuv::CMessage("Cannot use the database session of another thread."),
+               nuv::CMessage("Sessions are per thread."));
+}
+
+const CPrstUserClassPrototype& CPrstDBSession::prototype(const std::string& name) const {
+  return m_factory._prototype(name);
+}
+
+// ---- statements ----------------------------------------------------------
+
+CPrstDBSession::Prepared& CPrstDBSession::_statement(const std::string& name,
+                                                     const std::string& table,
+                                                     const std::vector<CPrstColumn>* columns,
+                                                     std::initializer_list<const char*> required) {
+  const std::string key = table.empty() ? name : name + "@" + table;
+  auto it = m_prepared.find(key);
+  if (it != m_prepared.end()) return *it->second;
+  const CSqlStatementRecord& rec = m_spec->get(name);
+  std::string sql = rec.statement;
+  if (rec.isTemplate()) {
+    if (table.empty())
+      PRST_THROW("CPrstDBSession::_statement",
+                 nuv::CMessage("Cannot precompile sql statement '%1'.").pushs(name),
+                 nuv::CMessage("The statement is a per-table template."));
+    sql = CPrstStatementTemplate::expand(name, rec.statement, table,
+                                         columns ? *columns : std::vector<CPrstColumn>{}, required);
+  }
+  auto p = std::make_unique<Prepared>();
+  p->rec = &rec;
+  p->stmt = m_conn->prepare(key, sql);
+  return *m_prepared.emplace(key, std::move(p)).first->second;
+}
+
+CPrstDBSession::Prepared& CPrstDBSession::_tableStatement(
+    const CPrstUserClassPrototype& proto, const std::string& name,
+    std::initializer_list<const char*> required) {
+  return _statement(name, proto.table(), &proto.columns(), required);
+}
+
+void CPrstDBSession::_run(Prepared& p, const std::vector<CDBValue>& params) {
+  if (p.open) p.stmt->reset();
+  p.open = false;
+  ++p.generation;
+  try {
+    p.stmt->execute(params);
+  } catch (const CPrstException&) {
+    _abort();
+    throw;
+  }
+}
+
+std::vector<CDBValue> CPrstDBSession::_args(const CSqlStatementRecord& rec,
+                                            const nuv::CStringMap& args,
+                                            const CPrstSelectOptions& options) {
+  auto needToken = [&] {
+    PRST_THROW("CPrstDBSession::selectRaw",
+               nuv::CMessage("Sql statement '%1' needs an access token.").pushs(rec.name),
+               nuv::CMessage("No access token."));
+  };
+  if (rec.isDomainFiltered() && !options.token) needToken();
+  std::vector<CDBValue> out;
+  out.reserve(rec.argNames.size());
+  for (std::size_t i = 0; i < rec.argNames.size(); ++i) {
+    const std::string& name = rec.argNames[i];
+    if (rec.argTypes[i] == CDBType::domainGroupID) {
+      if (!options.token) needToken();
+      std::string domains;
+      for (const auto& d : options.token->domains())
+        domains += (domains.empty() ? "" : ",") + d.string();
+      out.push_back(CDBValue::ofText(std::move(domains)));
+      continue;
+    }
+    const std::string* v = args.getp(name);
+    if (!v)
+      PRST_THROW("CPrstDBSession::selectRaw",
+                 nuv::CMessage("Missing argument '%1' for sql statement '%2'.")
+                     .pushs(name)
+                     .pushs(rec.name),
+                 nuv::CMessage("Missing argument."));
+    try {
+      out.push_back(dbValueFromText(rec.argTypes[i], *v));
+    } catch (const nuv::CException& e) {
+      PRST_THROW("CPrstDBSession::selectRaw",
+                 nuv::CMessage("Invalid argument '%1' for sql statement '%2'.")
+                     .pushs(name)
+                     .pushs(rec.name),
+                 nuv::CMessage(e.whatText()));
+    }
+  }
+  return out;
+}
+
+// ---- transactions --------------------------------------------------------
+
+void CPrstDBSession::begin() {
+  _requireThread("CPrstDBSession::begin");
+  if (m_inTx)
+    PRST_THROW("CPrstDBSession::begin", nuv::CMessage("Cannot begin a database transaction."),
+               nuv::CMessage("A transaction is already active."));
+  _endTx();
+  Prepared& p = _statement("TRANSACTION_BEGIN");
+  _run(p, {});
+  p.stmt->reset();
+  m_inTx = true;
+}
+
+void CPrstDBSession::commit() {
+  _requireThread("CPrstDBSession::commit");
+  if (!m_inTx)
+    PRST_THROW("CPrstDBSession::commit", nuv::CMessage("Cannot commit the database transaction."),
+               nuv::CMessage("Requested transaction type assumes a transaction already exists."));
+  _endTx();
+  Prepared& p = _statement("TRANSACTION_COMMIT");
+  _run(p, {});
+  p.stmt->reset();
+  m_inTx = false;
+  for (auto& t : m_touched) {
+    CPrstUserBase& o = *t.object;
+    if (o.isDeletedPersistent()) {
+      CPrstObjectAccess::setPK(o, CPrstSimpleID::kNoPK);
+      CPrstObjectAccess::setRowVersion(o, 0);
+    } else {
+      o.commitToClone();
+    }
+  }
+  m_touched.clear();
+  m_touchedSet.clear();
+  if (m_cache.size() > m_cachePurgeAt) {
+    for (auto it = m_cache.begin(); it != m_cache.end();)
+      it = it->second.expired() ? m_cache.erase(it) : ++it;
+    m_cachePurgeAt = std::max<std::size_t>(256, m_cache.size() * 2);
+  }
+}
+
+void CPrstDBSession::rollback() {
+  _requireThread("CPrstDBSession::rollback");
+  if (!m_inTx) return;
+  _endTx();
+  m_inTx = false;
+  Prepared& p = _statement("TRANSACTION_ROLLBACK");
+  try {
+    p.stmt->execute({});
+    p.stmt->reset();
+  } catch (const CPrstException&) {
+    _restoreTouched();
+    throw;
+  }
+  _restoreTouched();
+}
+
+void CPrstDBSession::_ensureTx(const char* context) {
+  if (m_inTx) return;
+  if (m_log) m_log->log(nuv::sev_warning, nuv::CMessage(kImplicit));
+  (void)context;
+  begin();
+}
+
+void CPrstDBSession::_abort() {
+  _endTx();
+  if (!m_inTx) return;
+  m_inTx = false;
+  try {
+    Prepared& p = _statement("TRANSACTION_ROLLBACK");
+    p.stmt->execute({});
+    p.stmt->reset();
+  } catch (...) {  // the original failure is what the caller reports
+  }
+  _restoreTouched();
+}
+
+void CPrstDBSession::_endTx() {
+  for (auto& [key, p] : m_prepared) {
+    if (!p->open) continue;
+    p->stmt->reset();
+    p->open = false;
+    ++p->generation;
+  }
+}
+
+void CPrstDBSession::_touched(CPrstUserBase& object, bool inserted) {
+  if (!m_touchedSet.insert(&object).second) return;
+  m_touched.push_back({object.shared_from_this(), inserted, object.rowVersion()});
+}
+
+void CPrstDBSession::_restoreTouched() {
+  for (auto& t : m_touched) {
+    CPrstUserBase& o = *t.object;
+    const CacheKey key{o.prototype(), o.pk()};
+    if (t.inserted) {
+      // A new object stays as the caller built it, ready to be stored again.
+      m_cache.erase(key);
+      CPrstObjectAccess::setPK(o, CPrstSimpleID::kNoPK);
+      CPrstObjectAccess::setRowVersion(o, 0);
+      for (auto* a : o.attributes()) a->_touch();
+      if (auto* m = o._memberships()) m->_touch();
+      continue;
+    }
+    o.rollbackFromClone();
+    CPrstObjectAccess::setRowVersion(o, t.version);
+    m_cache[key] = o.weak_from_this();
+  }
+  m_touched.clear();
+  m_touchedSet.clear();
+}
+
+// ---- objects -------------------------------------------------------------
+
+nuv::CGeneralPtr<CPrstUserBase> CPrstDBSession::createTransient(const std::string& protoName) {
+  _requireThread("CPrstDBSession::createTransient");
+  return prototype(protoName).create(this);
+}
+
+nuv::CGeneralPtr<CPrstUserBase> CPrstDBSession::find(const std::string& protoName,
+                                                     std::int32_t pk) {
+  _requireThread("CPrstDBSession::find");
+  const CPrstUserClassPrototype& proto = prototype(protoName);
+  if (pk == CPrstSimpleID::kNoPK) return nullptr;
+  auto it = m_cache.find({&proto, pk});
+  if (it != m_cache.end())
+    if (auto o = it->second.lock()) return o;
+  Prepared& p = _tableStatement(proto, "SELECT_WITH_PRIMARY_KEY", {"TABLE"});
+  _run(p, {CDBValue::ofInt(pk)});
+  nuv::CGeneralPtr<CPrstUserBase> out;
+  try {
+    if (p.stmt->next()) out = _materialize(proto, p);
+  } catch (const CPrstException&) {
+    _abort();
+    throw;
+  }
+  p.stmt->reset();
+  return out;
+}
+
+void CPrstDBSession::commitObject(CPrstUserBase& object, bool partial) {
+  _requireThread("CPrstDBSession::commitObject");
+  if (object.session() != this)
+    PRST_THROW("CPrstDBSession::commitObject",
+               nuv::CMessage("Cannot store object %1.").pushs(object.header()),
+               nuv::CMessage("The object belongs to another session."));
+  if (object.isDeletedPersistent()) {
+    if (object.isTransient()) return;
+    _ensureTx("CPrstDBSession::commitObject");
+    _delete(object, partial);
+    return;
+  }
+  _ensureTx("CPrstDBSession::commitObject");
+  _touched(object, object.isTransient());
+  if (!partial)
+    for (auto* a : object.attributes()) a->_beforeWrite(*this);
+  _write(object);
+  if (partial) return;
+  for (auto* a : object.attributes()) a->_afterWrite(*this);
+  _writeMemberships(object);
+}
+
+void CPrstDBSession::_write(CPrstUserBase& object) {
+  const auto& attrs = object.attributes();
+  const bool transient = object.isTransient();
+  if (!transient &&
+      std::none_of(attrs.begin(), attrs.end(), [](auto* a) { return a->stored() && a->dirty(); }))
+    return;
+  const CPrstUserClassPrototype& proto = *object.prototype();
+  auto* first = dynamic_cast<CFirstClassObject*>(&object);
+  if (first) first->modTime(nuv::CTimeT::now());
+  std::vector<CDBValue> params;
+  params.reserve(attrs.size() + 2);
+  if (transient) {
+    Prepared& gen = _tableStatement(proto, "NEXT_PK_FROM_GENERATOR", {"TABLE"});
+    _run(gen, {});
+    std::int64_t pk = 0;
+    try {
+      if (!gen.stmt->next())
+        PRST_THROW("CPrstDBSession::_write",
+                   nuv::CMessage("Cannot create object %1.").pushs(object.header()),
+                   nuv::CMessage("The key generator returned nothing."));
+      pk = gen.stmt->column(0).asInt64();
+    } catch (const CPrstException&) {
+      _abort();
+      throw;
+    }
+    gen.stmt->reset();
+    CPrstObjectAccess::setPK(object, static_cast<std::int32_t>(pk));
+    if (first) first->identity(first->_createOid(object.pk()));
+    params.push_back(CDBValue::ofInt(pk));
+    for (auto* a : attrs)
+      if (a->stored()) params.push_back(a->toDB());
+    Prepared& ins =
+        _tableStatement(proto, "INSERT_ALL_FIELDS", {"TABLE", "FIELD_NAMES", "FIELD_VALUES"});
+    _run(ins, params);
+    ins.stmt->reset();
+    CPrstObjectAccess::setRowVersion(object, 1);
+    m_cache[{&proto, object.pk()}] = object.weak_from_this();
+  } else {
+    for (auto* a : attrs)
+      if (a->stored()) params.push_back(a->toDB());
+    params.push_back(CDBValue::ofInt(object.pk()));
+    params.push_back(CDBValue::ofInt(object.rowVersion()));
+    Prepared& up = _tableStatement(proto, "UPDATE_WITHOUT_CURSOR", {"TABLE", "FIELDS"});
+    _run(up, params);
+    const auto changed = up.stmt->affectedRows();
+    up.stmt->reset();
+    if (changed != 1) {
+      const std::string header = object.header();
+      _abort();
+      throw CPrstConflictException(
+          nuv::CMessage("Cannot update object %1.").pushs(header),
+          nuv::CMessage("The row was changed or deleted by another transaction."),
+          "CPrstDBSession::_write", __FILE__, __LINE__);
+    }
+    CPrstObjectAccess::setRowVersion(object, object.rowVersion() + 1);
+  }
+  for (auto* a : attrs)
+    if (a->stored()) a->_clean();
+}
+
+void CPrstDBSession::_delete(CPrstUserBase& object, bool partial) {
+  _touched(object, false);
+  const CPrstUserClassPrototype& proto = *object.prototype();
+  Prepared& del = _tableStatement(proto, "DELETE_WITHOUT_CURSOR", {"TABLE"});
+  _run(del, {CDBValue::ofInt(object.pk()), CDBValue::ofInt(object.rowVersion())});
+  const auto changed = del.stmt->affectedRows();
+  del.stmt->reset();
+  if (changed != 1) {
+    const std::string header = object.header();
+    _abort();
+    throw CPrstConflictException(
+        nuv::CMessage("Cannot delete object %1.").pushs(header),
+        nuv::CMessage("The row was changed or deleted by another transaction."),
+        "CPrstDBSession::_delete", __FILE__, __LINE__);
+  }
+  m_cache.erase({&proto, object.pk()});
+  if (partial) return;
+  for (auto* a : object.attributes()) a->_onDelete(*this);
+  if (object._memberships()) {
+    Prepared& p = _statement("MSHIP_DELETE");
+    _run(p, {CDBValue::ofText(proto.table()), CDBValue::ofInt(object.pk())});
+    p.stmt->reset();
+  }
+}
+
+void CPrstDBSession::_writeMemberships(CPrstUserBase& object) {
+  CDomainMemberships* m = object._memberships();
+  if (!m || !m->dirty()) return;
+  const CDBValue table = CDBValue::ofText(object.prototype()->table());
+  const CDBValue pk = CDBValue::ofInt(object.pk());
+  Prepared& del = _statement("MSHIP_DELETE");
+  _run(del, {table, pk});
+  del.stmt->reset();
+  Prepared& ins = _statement("MSHIP_INSERT");
+  for (const auto& d : m->domains()) {
+    _run(ins, {CDBValue::ofInt(d.id()), pk, table});
+    ins.stmt->reset();
+  }
+  m->_clean();
+}
+
+void CPrstDBSession::refreshObject(CPrstUserBase& object) {
+  _requireThread("CPrstDBSession::refreshObject");
+  if (object.isTransient()) return;
+  const CPrstUserClassPrototype& proto = *object.prototype();
+  Prepared& p = _tableStatement(proto, "SELECT_WITH_PRIMARY_KEY", {"TABLE"});
+  _run(p, {CDBValue::ofInt(object.pk())});
+  bool found = false;
+  try {
+    found = p.stmt->next();
+    if (found) _fill(object, p, _columnMap(proto, p));
+  } catch (const CPrstException&) {
+    _abort();
+    throw;
+  }
+  p.stmt->reset();
+  if (!found)
+    PRST_THROW("CPrstDBSession::refreshObject",
+               nuv::CMessage("Cannot refresh object %1.").pushs(object.header()),
+               nuv::CMessage("No such object."));
+  CPrstObjectAccess::setDeleted(object, false);
+  for (auto* a : object.attributes()) a->_onRefresh();
+  if (auto* m = object._memberships()) m->_forget();
+}
+
+const std::vector<int>& CPrstDBSession::_columnMap(const CPrstUserClassPrototype& proto,
+                                                   Prepared& p) {
+  auto it = p.maps.find(&proto);
+  if (it != p.maps.end()) return it->second;
+  auto sample = proto.create(nullptr);
+  const auto& attrs = sample->attributes();
+  std::vector<int> map;
+  bool hasPK = false;
+  for (std::size_t i = 0; i < p.stmt->columnCount(); ++i) {
+    const std::string& name = p.stmt->columnName(i);
+    int idx = kColIgnored;
+    if (name == "PK") {
+      idx = kColPK;
+      hasPK = true;
+    } else if (name == "ROW_VERSION") {
+      idx = kColVersion;
+    } else {
+      for (std::size_t a = 0; a < attrs.size(); ++a)
+        if (attrs[a]->stored() && nuv::iequals(attrs[a]->column(), name)) idx = static_cast<int>(a);
+    }
+    map.push_back(idx);
+  }
+  if (!hasPK)
+    PRST_THROW(
+        "CPrstDBSession::_columnMap",
+        nuv::CMessage("Sql statement '%1' does not return the column PK.").pushs(p.rec->name),
+        nuv::CMessage("Objects cannot be made of its rows."));
+  return p.maps.emplace(&proto, std::move(map)).first->second;
+}
+
+void CPrstDBSession::_fill(CPrstUserBase& object, Prepared& p, const std::vector<int>& map) {
+  const auto& attrs = object.attributes();
+  for (std::size_t i = 0; i < map.size(); ++i) {
+    const int idx = map[i];
+    if (idx >= 0)
+      attrs[static_cast<std::size_t>(idx)]->fromDB(p.stmt->column(i));
+    else if (idx == kColVersion)
+      CPrstObjectAccess::setRowVersion(object, p.stmt->column(i).asInt64());
+  }
+}
+
+nuv::CGeneralPtr<CPrstUserBase> CPrstDBSession::_materialize(const CPrstUserClassPrototype& proto,
+                                                             Prepared& p) {
+  const auto& map = _columnMap(proto, p);
+  const auto pkCol =
+      static_cast<std::size_t>(std::find(map.begin(), map.end(), kColPK) - map.begin());
+  const auto pk = static_cast<std::int32_t>(p.stmt->column(pkCol).asInt64());
+  auto& slot = m_cache[{&proto, pk}];
+  if (auto o = slot.lock()) {
+    // The loaded object is the session's view of the row; its unsaved
+    // changes win over the row, otherwise it takes the row's values.
+    if (!o->isDirty() && !o->isDeletedPersistent()) _fill(*o, p, map);
+    return o;
+  }
+  auto o = proto.create(this);
+  CPrstObjectAccess::setPK(*o, pk);
+  _fill(*o, p, map);
+  slot = o;
+  return o;
+}
+
+// ---- links and memberships -------------------------------------------------
+
+std::vector<std::int32_t> CPrstDBSession::loadLinks(const std::string& linkTable,
+                                                    std::int32_t srcPK,
+                                                    const std::string& attrName) {
+  _requireThread("CPrstDBSession::loadLinks");
+  Prepared& p = _statement("LINK_SELECT", linkTable, nullptr, {"TABLE"});
+  _run(p, {CDBValue::ofInt(srcPK), CDBValue::ofText(attrName)});
+  std::vector<std::int32_t> out;
+  try {
+    while (p.stmt->next()) out.push_back(static_cast<std::int32_t>(p.stmt->column(0).asInt64()));
+  } catch (const CPrstException&) {
+    _abort();
+    throw;
+  }
+  p.stmt->reset();
+  return out;
+}
+
+void CPrstDBSession::writeLinks(const std::string& linkTable, std::int32_t srcPK,
+                                const std::string& attrName, const std::string& destProto,
+                                const std::vector<std::int32_t>& destPKs) {
+  _requireThread("CPrstDBSession::writeLinks");
+  _ensureTx("CPrstDBSession::writeLinks");
+  Prepared& del = _statement("LINK_DELETE", linkTable, nullptr, {"TABLE"});
+  _run(del, {CDBValue::ofInt(srcPK), CDBValue::ofText(attrName)});
+  del.stmt->reset();
+  Prepared& ins = _statement("LINK_INSERT", linkTable, nullptr, {"TABLE"});
+  for (std::size_t i = 0; i < destPKs.size(); ++i) {
+    _run(ins, {CDBValue::ofInt(srcPK), CDBValue::ofText(attrName), CDBValue::ofInt(destPKs[i]),
+               CDBValue::ofText(destProto), CDBValue::ofInt(static_cast<std::int64_t>(i))});
+    ins.stmt->reset();
+  }
+}
+
+std::set<CDomainID> CPrstDBSession::loadMemberships(const CPrstUserBase& object) {
+  _requireThread("CPrstDBSession::loadMemberships");
+  Prepared& p = _statement("MSHIP_SELECT");
+  _run(p, {CDBValue::ofText(object.prototype()->table()), CDBValue::ofInt(object.pk())});
+  std::set<CDomainID> out;
+  try {
+    while (p.stmt->next()) out.insert(static_cast<std::int32_t>(p.stmt->column(0).asInt64()));
+  } catch (const CPrstException&) {
+    _abort();
+    throw;
+  }
+  p.stmt->reset();
+  return out;
+}
+
+// ---- queries -------------------------------------------------------------
+
+CPrstRawPage CPrstDBSession::selectRaw(const std::string& protoName, const std::string& statement,
+                                       const nuv::CStringMap& args,
+                                       const CPrstSelectOptions& options) {
+  _requireThread("CPrstDBSession::selectRaw");
+  const CPrstUserClassPrototype& proto = prototype(protoName);
+  const CSqlStatementRecord& rec = m_spec->get(statement);
+  Prepared& p = rec.isTemplate() ? _tableStatement(proto, statement, {}) : _statement(statement);
+  const auto params = _args(rec, args, options);
+  _run(p, params);
+  p.open = true;
+  auto cursor = std::make_shared<Cursor>();
+  cursor->p = &p;
+  cursor->generation = p.generation;
+  cursor->proto = &proto;
+  if (options.secured) cursor->securedBy = options.token;
+  return _fetch(cursor, options.rows);
+}
+
+CPrstRawPage CPrstDBSession::selectNextRaw(const std::shared_ptr<CPrstCursor>& cursor,
+                                           std::size_t rows) {
+  _requireThread("CPrstDBSession::selectNextRaw");
+  auto c = std::dynamic_pointer_cast<Cursor>(cursor);
+  if (!c) return {};
+  return _fetch(c, rows);
+}
+
+CPrstRawPage CPrstDBSession::_fetch(const std::shared_ptr<Cursor>& cursor, std::size_t rows) {
+  CPrstRawPage page;
+  page.cursor = cursor;
+  page.securedBy = cursor->securedBy;
+  if (cursor->done) return page;
+  Prepared& p = *cursor->p;
+  if (p.generation != cursor->generation || !p.open)
+    PRST_THROW(
+        "CPrstDBSession::selectNextRaw",
+        nuv::CMessage("Cannot fetch the next rows of sql statement '%1'.").pushs(p.rec->name),
+        nuv::CMessage("Failed to continue transaction."));
+  rows = std::min(rows, kMaxRowsPerSelect);
+  try {
+    while (page.objects.size() < rows) {
+      if (!p.stmt->next()) {
+        cursor->done = true;
+        break;
+      }
+      page.objects.push_back(_materialize(*cursor->proto, p));
+    }
+  } catch (const CPrstException&) {
+    _abort();
+    throw;
+  }
+  if (cursor->done) {
+    p.stmt->reset();
+    p.open = false;
+  }
+  return page;
+}
+
+std::int64_t CPrstDBSession::selectCount(const std::string& statement, const nuv::CStringMap& args,
+                                         const CPrstSelectOptions& options) {
+  _requireThread("CPrstDBSession::selectCount");
+  const CSqlStatementRecord& rec = m_spec->get(statement);
+  Prepared& p = _statement(statement);
+  _run(p, _args(rec, args, options));
+  std::int64_t n = 0;
+  try {
+    if (p.stmt->next()) n = p.stmt->column(0).asInt64();
+  } catch (const CPrstException&) {
+    _abort();
+    throw;
+  }
+  p.stmt->reset();
+  return n;
+}
+
+std::size_t CPrstDBSession::cachedObjects() const {
+  return static_cast<std::size_t>(std::count_if(m_cache.begin(), m_cache.end(),
+                                                [](const auto& e) { return !e.second.expired(); }));
+}

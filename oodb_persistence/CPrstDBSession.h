@@ -1,0 +1,137 @@
+#pragma once
+// The session of one thread over one database connection (CIPrstSession).
+//
+// Statements: every statement it runs is a record of the provider's
+// statement file, prepared once per connection and kept (per table for the
+// per-table templates), so a packet runs no schema query and prepares
+// nothing after its first use. The fixed names it relies on:
+//   TRANSACTION_BEGIN, TRANSACTION_COMMIT, TRANSACTION_ROLLBACK
+//   NEXT_PK_FROM_GENERATOR (<<TABLE>>)           the next row key
+//   SELECT_WITH_PRIMARY_KEY (<<TABLE>>; PK)
+//   INSERT_ALL_FIELDS (<<TABLE>>, <<FIELD_NAMES>>, <<FIELD_VALUES>>; PK, fields)
+//   UPDATE_WITHOUT_CURSOR (<<TABLE>>, <<FIELDS>>; fields, PK, ROW_VERSION)
+//   DELETE_WITHOUT_CURSOR (<<TABLE>>; PK, ROW_VERSION)
+//   LINK_SELECT, LINK_DELETE, LINK_INSERT (<<TABLE>> = the link table)
+//   MSHIP_SELECT, MSHIP_DELETE, MSHIP_INSERT   domain memberships
+// Every table has the columns PK and ROW_VERSION besides its attributes:
+// an update or delete names the version it read and fails with a conflict
+// when another transaction changed the row first, so no update is lost.
+//
+// Named statements take their arguments from a string map by argument
+// name, converted by their argument type; the argument DOMAINS (type
+// "[__DB_TYPE_DOMAIN_GROUP_ID__]") is filled from the access token with the
+// token's domain identities joined by ",".
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "extended/CLogSink.h"
+#include "oodb/CIPrstSession.h"
+#include "oodb/CPrstUserClassFactory.h"
+#include "oodb_persistence/CSqlConnection.h"
+#include "oodb_persistence/CSqlStatementSpec.h"
+
+class CPrstDBSession : public CIPrstSession {
+ public:
+  CPrstDBSession(std::unique_ptr<CSqlConnection> connection,
+                 std::shared_ptr<const CSqlStatementSpec> spec, CPrstUserClassFactory factory,
+                 CLogSink* log = nullptr);
+  ~CPrstDBSession() override;
+
+  using CIPrstSession::create;
+  using CIPrstSession::createTransient;
+  using CIPrstSession::findPK;
+  using CIPrstSession::select;
+
+  void begin() override;
+  void commit() override;
+  void rollback() override;
+  bool inTransaction() const override { return m_inTx; }
+
+  const CPrstUserClassPrototype& prototype(const std::string& name) const override;
+  const CPrstUserClassFactory& factory() const { return m_factory; }
+  CSqlConnection& connection() { return *m_conn; }
+
+  nuv::CGeneralPtr<CPrstUserBase> createTransient(const std::string& protoName) override;
+  nuv::CGeneralPtr<CPrstUserBase> find(const std::string& protoName, std::int32_t pk) override;
+  void commitObject(CPrstUserBase& object, bool partial) override;
+  void refreshObject(CPrstUserBase& object) override;
+
+  std::vector<std::int32_t> loadLinks(const std::string& linkTable, std::int32_t srcPK,
+                                      const std::string& attrName) override;
+  void writeLinks(const std::string& linkTable, std::int32_t srcPK, const std::string& attrName,
+                  const std::string& destProto, const std::vector<std::int32_t>& destPKs) override;
+  std::set<CDomainID> loadMemberships(const CPrstUserBase& object) override;
+
+  CPrstRawPage selectRaw(const std::string& protoName, const std::string& statement,
+                         const nuv::CStringMap& args, const CPrstSelectOptions& options) override;
+  CPrstRawPage selectNextRaw(const std::shared_ptr<CPrstCursor>& cursor, std::size_t rows) override;
+  std::int64_t selectCount(const std::string& statement, const nuv::CStringMap& args,
+                           const CPrstSelectOptions& options = {}) override;
+
+  // Objects currently held by the cache (diagnostics and tests).
+  std::size_t cachedObjects() const;
+
+ private:
+  struct Prepared;
+  class Cursor;
+  struct Touched {
+    nuv::CGeneralPtr<CPrstUserBase> object;
+    bool inserted = false;
+    std::int64_t version = 0;
+  };
+  struct CacheKey {
+    const CPrstUserClassPrototype* proto;
+    std::int32_t pk;
+    bool operator==(const CacheKey& o) const { return proto == o.proto && pk == o.pk; }
+  };
+  struct CacheHash {
+    std::size_t operator()(const CacheKey& k) const {
+      return std::hash<const void*>()(k.proto) * 31u + static_cast<std::size_t>(k.pk);
+    }
+  };
+
+  void _requireThread(const char* context) const;
+  void _ensureTx(const char* context);
+  // Rolls the transaction back after a failure, then the caller rethrows.
+  void _abort();
+  void _endTx();
+  void _restoreTouched();
+  void _touched(CPrstUserBase& object, bool inserted);
+
+  Prepared& _statement(const std::string& name, const std::string& table = {},
+                       const std::vector<CPrstColumn>* columns = nullptr,
+                       std::initializer_list<const char*> required = {});
+  Prepared& _tableStatement(const CPrstUserClassPrototype& proto, const std::string& name,
+                            std::initializer_list<const char*> required);
+  // Runs a statement, rolling the transaction back when it fails.
+  void _run(Prepared& p, const std::vector<CDBValue>& params);
+  std::vector<CDBValue> _args(const CSqlStatementRecord& rec, const nuv::CStringMap& args,
+                              const CPrstSelectOptions& options);
+
+  nuv::CGeneralPtr<CPrstUserBase> _materialize(const CPrstUserClassPrototype& proto, Prepared& p);
+  const std::vector<int>& _columnMap(const CPrstUserClassPrototype& proto, Prepared& p);
+  void _fill(CPrstUserBase& object, Prepared& p, const std::vector<int>& map);
+  CPrstRawPage _fetch(const std::shared_ptr<Cursor>& cursor, std::size_t rows);
+
+  void _write(CPrstUserBase& object);
+  void _delete(CPrstUserBase& object, bool partial);
+  void _writeMemberships(CPrstUserBase& object);
+
+  std::unique_ptr<CSqlConnection> m_conn;
+  std::shared_ptr<const CSqlStatementSpec> m_spec;
+  CPrstUserClassFactory m_factory;
+  CLogSink* m_log;
+  std::thread::id m_thread;
+  bool m_inTx = false;
+  std::unordered_map<std::string, std::unique_ptr<Prepared>> m_prepared;
+  std::unordered_map<CacheKey, std::weak_ptr<CPrstUserBase>, CacheHash> m_cache;
+  std::size_t m_cachePurgeAt = 256;
+  std::vector<Touched> m_touched;
+  std::unordered_set<const CPrstUserBase*> m_touchedSet;
+};

@@ -1,0 +1,147 @@
+#include "plugins/pg_db/CPgConnection.h"
+
+#include <libpq-fe.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <vector>
+
+#include "oodb/CPrstException.h"
+#include "standard/StringUtil.h"
+
+namespace {
+
+std::string errorText(PGconn* conn, const PGresult* res) {
+  return nuv::trim(res ? PQresultErrorMessage(res) : PQerrorMessage(conn));
+}
+
+[[noreturn]] void fail(PGconn* conn, PGresult* res, const char* context, nuv::CMessage what) {
+  const char* state = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
+  nuv::CMessage why(errorText(conn, res));
+  const std::string code = state ? state : "";
+  PQclear(res);
+  // serialization_failure, deadlock_detected, lock_not_available
+  if (code == "40001" || code == "40P01" || code == "55P03")
+    throw CPrstConflictException(std::move(what), std::move(why), context, __FILE__, __LINE__);
+  throw CPrstException(std::move(what), std::move(why), context, __FILE__, __LINE__);
+}
+
+class CPgStatement : public CSqlStatement {
+ public:
+  CPgStatement(PGconn* conn, std::string name, std::string serverName, const std::string& sql)
+      : m_conn(conn), m_name(std::move(name)), m_server(std::move(serverName)) {
+    PGresult* res = PQprepare(conn, m_server.c_str(),
+                              CPgConnection::numberPlaceholders(sql).c_str(), 0, nullptr);
+    if (PQresultStatus(res) != PGRES_COMMAND_OK)
+      fail(conn, res, "CPgConnection::prepare",
+           nuv::CMessage("Cannot precompile sql statement '%1'.").pushs(m_name));
+    PQclear(res);
+    res = PQdescribePrepared(conn, m_server.c_str());
+    if (PQresultStatus(res) != PGRES_COMMAND_OK)
+      fail(conn, res, "CPgConnection::prepare",
+           nuv::CMessage("Cannot precompile sql statement '%1'.").pushs(m_name));
+    for (int i = 0; i < PQnfields(res); ++i) {
+      std::string n = PQfname(res, i);
+      for (auto& c : n) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      m_columns.push_back(std::move(n));
+    }
+    PQclear(res);
+  }
+  ~CPgStatement() override { PQclear(m_res); }
+
+  void execute(const std::vector<CDBValue>& params) override {
+    reset();
+    std::vector<std::string> texts(params.size());
+    std::vector<const char*> values(params.size());
+    for (std::size_t i = 0; i < params.size(); ++i) {
+      if (params[i].isNull()) continue;
+      texts[i] = params[i].asText();
+      values[i] = texts[i].c_str();
+    }
+    PGresult* res = PQexecPrepared(m_conn, m_server.c_str(), static_cast<int>(values.size()),
+                                   values.data(), nullptr, nullptr, 0);
+    const auto status = PQresultStatus(res);
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
+      fail(m_conn, res, "CPgConnection::execute",
+           nuv::CMessage("Cannot run sql statement '%1'.").pushs(m_name));
+    m_res = res;
+    m_rows = PQntuples(res);
+    const char* changed = PQcmdTuples(res);
+    m_changes = changed && *changed ? std::atoll(changed) : 0;
+  }
+  bool next() override { return m_res && ++m_row < m_rows; }
+  std::size_t columnCount() const override { return m_columns.size(); }
+  const std::string& columnName(std::size_t i) const override { return m_columns.at(i); }
+  CDBValue column(std::size_t i) const override {
+    const int at = static_cast<int>(i);
+    if (!m_res || m_row < 0 || m_row >= m_rows || PQgetisnull(m_res, m_row, at)) return {};
+    return CDBValue::ofText(std::string(PQgetvalue(m_res, m_row, at),
+                                        static_cast<std::size_t>(PQgetlength(m_res, m_row, at))));
+  }
+  std::int64_t affectedRows() const override { return m_changes; }
+  void reset() override {
+    PQclear(m_res);
+    m_res = nullptr;
+    m_row = -1;
+    m_rows = 0;
+  }
+
+ private:
+  PGconn* m_conn;
+  std::string m_name;
+  std::string m_server;
+  std::vector<std::string> m_columns;
+  PGresult* m_res = nullptr;
+  int m_row = -1;
+  int m_rows = 0;
+  std::int64_t m_changes = 0;
+};
+
+void quiet(void*, const char*) {}
+
+}  // namespace
+
+std::string CPgConnection::numberPlaceholders(const std::string& sql) {
+  std::string out;
+  out.reserve(sql.size() + 16);
+  bool quoted = false;
+  int n = 0;
+  for (char c : sql) {
+    if (c == '\'') quoted = !quoted;
+    if (c == '?' && !quoted) {
+      out += "$" + std::to_string(++n);
+      continue;
+    }
+    out += c;
+  }
+  return out;
+}
+
+CPgConnection::CPgConnection(const std::string& connInfo, const std::string& where) {
+  m_conn = PQconnectdb(connInfo.c_str());
+  if (PQstatus(m_conn) != CONNECTION_OK) {
+    const std::string why = errorText(m_conn, nullptr);
+    PQfinish(m_conn);
+    m_conn = nullptr;
+    PRST_THROW("CPgConnection::CPgConnection",
+               nuv::CMessage("Cannot open database '%1'.").pushs(where), nuv::CMessage(why));
+  }
+  PQsetNoticeProcessor(m_conn, quiet, nullptr);
+}
+
+CPgConnection::~CPgConnection() {
+  PQfinish(m_conn);
+}
+
+std::unique_ptr<CSqlStatement> CPgConnection::prepare(const std::string& name,
+                                                      const std::string& sql) {
+  return std::make_unique<CPgStatement>(m_conn, name, "s" + std::to_string(++m_serial), sql);
+}
+
+void CPgConnection::executeScript(const std::string& sql) {
+  PGresult* res = PQexec(m_conn, sql.c_str());
+  const auto status = PQresultStatus(res);
+  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+    fail(m_conn, res, "CPgConnection::executeScript", nuv::CMessage("Cannot run sql script."));
+  PQclear(res);
+}

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Runs a command against a throwaway PostgreSQL server: initdb into a new
+# temporary directory, a free port on loopback, the socket in that
+# directory; the server runs as a non-root user (postgres) when started as
+# root. The command gets the connection string (without dbname) in
+# NUV_TEST_PG; the server is stopped and its directory removed on exit.
+#   scripts/with_pg.sh build/tests/oodb_persistence_tests --gtest_filter='PostgreSQL/*'
+set -euo pipefail
+
+bin=""
+for d in /usr/lib/postgresql/*/bin; do
+  if [ -x "$d/initdb" ]; then bin="$d"; fi
+done
+if [ -z "$bin" ]; then
+  echo "with_pg: no PostgreSQL server binaries (install postgresql)" >&2
+  exit 1
+fi
+
+dir=$(mktemp -d /tmp/nuv_pg.XXXXXX)
+run=()
+if [ "$(id -u)" -eq 0 ]; then
+  chown postgres: "$dir"
+  run=(runuser -u postgres --)
+fi
+
+cleanup() {
+  "${run[@]}" "$bin/pg_ctl" -D "$dir/data" -m immediate stop >/dev/null 2>&1 || true
+  rm -rf "$dir"
+}
+trap cleanup EXIT
+
+port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+"${run[@]}" "$bin/initdb" -D "$dir/data" -U postgres -A trust -E UTF8 --no-locale >"$dir/initdb.log" 2>&1 ||
+  { cat "$dir/initdb.log" >&2; exit 1; }
+"${run[@]}" "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
+  -o "-c listen_addresses=127.0.0.1 -p $port -k $dir -c fsync=off -c full_page_writes=off -c max_connections=50" \
+  start >/dev/null || { cat "$dir/server.log" >&2; exit 1; }
+
+export NUV_TEST_PG="host=127.0.0.1 port=$port user=postgres"
+"$@"

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "oodb_persistence/CPrstDatabase.h"
+#include "tests/fixtures/CPrstTestDatabase.h"
+
+// Opening a provider: schema creation, version check and the failures that
+// stop the start, each naming the file, line or version.
+class CPrstDatabaseTest : public ::testing::TestWithParam<std::string> {
+ protected:
+  void SetUp() override {
+    if (GetParam() == "pgsql" && CPrstTestDatabase::pgConnInfo().empty()) {
+      if (CPrstTestDatabase::ciRun()) FAIL() << "NUV_TEST_PG is not set";
+      GTEST_SKIP() << "NUV_TEST_PG is not set";
+    }
+    database = std::make_unique<CPrstTestDatabase>(GetParam());
+  }
+  bool logged(const std::string& text) { return database->controller.logSink.contains(text); }
+  // A statement file that includes the provider's and adds one record.
+  std::string statementFile(const std::string& record) {
+    const std::string path = database->dir + "/extra.spec";
+    std::ofstream(path) << "spec_name = extra\n\ninclude = " << NUV_SOURCE_DIR << "/data/"
+                        << GetParam() << "/sql_statements.spec\n\n"
+                        << record;
+    database->config().set("system.db.statements.file", path);
+    return path;
+  }
+
+  std::unique_ptr<CPrstTestDatabase> database;
+};
+
+TEST_P(CPrstDatabaseTest, CreatesTheSchemaOnceAndChecksItsVersion) {
+  ASSERT_EQ(database->open(), 0);
+  EXPECT_EQ(database->db().schemaVersion(), 30);
+  EXPECT_TRUE(logged("Created the " + GetParam() + " database schema version 30."));
+  EXPECT_EQ(database->db().databaseImplementation(), GetParam());
+  database->close();
+  database->controller.logSink.lines.clear();
+
+  ASSERT_EQ(database->open(), 0);  // an existing database of the right version
+  EXPECT_FALSE(logged("Created"));
+  database->close();
+
+  database->config().set("system.db.schema.version", "31");
+  EXPECT_EQ(database->open(), -1);
+  EXPECT_TRUE(
+      logged("warning: Configured schema version 31 is overriding application schema version 30."));
+  EXPECT_TRUE(
+      logged("Database schema version 30 does not match the expected version 31. Schema version "
+             "mismatch."));
+}
+
+TEST_P(CPrstDatabaseTest, ConfiguredVersionIsTheVersionOfANewDatabase) {
+  database->config().set("system.db.schema.version", "29");
+  ASSERT_EQ(database->open(), 0);
+  EXPECT_EQ(database->db().schemaVersion(), 29);
+}
+
+TEST_P(CPrstDatabaseTest, ABadStatementRecordStopsTheOpen) {
+  const std::string path = statementFile("name = broken\ngroup = g\narg_names =\narg_types =\n");
+  EXPECT_EQ(database->open(), -1);
+  EXPECT_TRUE(
+      logged("Cannot load sql statement spec file '" + path +
+             "'. Invalid record at line 5 in sql statement spec file. Missing key 'statement'."));
+}
+
+TEST_P(CPrstDatabaseTest, AStatementThatDoesNotCompileStopsTheOpen) {
+  const std::string path = statementFile(
+      "name = bad.table\ngroup = g\narg_names =\narg_types =\nstatement = SELECT * FROM "
+      "no_such_table\n"
+      "precompile = true\n");
+  EXPECT_EQ(database->open(), -1);
+  EXPECT_TRUE(logged("Unable to precompile statement 'bad.table'."));
+  EXPECT_TRUE(logged("(file '" + path + "', line 5)"));
+}
+
+TEST_P(CPrstDatabaseTest, ADatabaseThatCannotBeOpenedStopsTheOpen) {
+  if (GetParam() == "sqlite") {
+    std::ofstream(database->dir + "/garbage.db")
+        << "this is not a database file, not at all, really not";
+    database->config().set("system.db.name", "garbage.db");
+  } else {
+    database->config().set("system.db.hostname", "127.0.0.1:1");
+  }
+  EXPECT_EQ(database->open(), -1);
+  EXPECT_TRUE(logged("Cannot open database"));
+}
+
+TEST_P(CPrstDatabaseTest, ServerFindsTheProviderByInterface) {
+  ASSERT_EQ(database->open(), 0);
+  // The host's plug-in search is not available here: the lookup's failure.
+  CPrstTestController empty;
+  try {
+    CIDatabaseInit::find(empty, "sqlite");
+    FAIL();
+  } catch (const nuv::CException& e) {
+    EXPECT_EQ(e.whatText(), "Unable to find a factory using database implementation 'sqlite'.");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(SQLite, CPrstDatabaseTest, ::testing::Values(std::string("sqlite")));
+INSTANTIATE_TEST_SUITE_P(PostgreSQL, CPrstDatabaseTest, ::testing::Values(std::string("pgsql")));
