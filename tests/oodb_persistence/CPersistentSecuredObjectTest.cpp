@@ -3,7 +3,7 @@
 #include "oodb/CExtDomainID.h"
 #include "oodb/CPersistentSecuredObject.h"
 #include "oodb/CPrstKeyValue.h"
-#include "tests/fixtures/CPrstTestDatabase.h"
+#include "tests/fixtures/CPrstBackendTest.h"
 #include "tests/fixtures/FailureOf.h"
 
 using R = CAccessRights;

@@ -5,7 +5,7 @@
 #include "oodb/CPrstKeyValue.h"
 #include "oodb/CPrstTransaction.h"
 #include "oodb_persistence/CPrstDBSession.h"
-#include "tests/fixtures/CPrstTestDatabase.h"
+#include "tests/fixtures/CPrstBackendTest.h"
 #include "tests/fixtures/FailureOf.h"
 
 class CPrstDBSessionTest : public CPrstBackendTest {

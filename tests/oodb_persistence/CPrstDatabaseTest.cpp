@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "oodb_persistence/CPrstDatabase.h"
-#include "tests/fixtures/CPrstTestDatabase.h"
+#include "tests/fixtures/CPrstBackendTest.h"
 
 // Opening a provider: schema creation, version check and the failures that
 // stop the start, each naming the file, line or version.

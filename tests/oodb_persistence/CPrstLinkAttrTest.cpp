@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "oodb/CPrstLinkAttr.h"
-#include "tests/fixtures/CPrstTestDatabase.h"
+#include "tests/fixtures/CPrstBackendTest.h"
 #include "tests/fixtures/FailureOf.h"
 
 class CPrstLinkAttrTest : public CPrstBackendTest {
