@@ -121,9 +121,13 @@ class CIPrstSession {
   // The next page of a query; empty when it is exhausted.
   virtual CPrstRawPage selectNextRaw(const std::shared_ptr<CPrstCursor>& cursor,
                                      std::size_t rows) = 0;
-  // The number of rows of a counting statement (its first column).
+  // The number of rows of a counting statement (its first column); a
+  // per-table template counts in the table of the prototype.
   virtual std::int64_t selectCount(const std::string& statement, const nuv::CStringMap& args,
                                    const CPrstSelectOptions& options = {}) = 0;
+  virtual std::int64_t selectCount(const std::string& protoName, const std::string& statement,
+                                   const nuv::CStringMap& args,
+                                   const CPrstSelectOptions& options) = 0;
 
   // Typed forms (defined in CPrstUserClassPtr.h).
   template <class T>

@@ -617,9 +617,17 @@ CPrstRawPage CPrstDBSession::_fetch(const std::shared_ptr<Cursor>& cursor, std::
 
 std::int64_t CPrstDBSession::selectCount(const std::string& statement, const nuv::CStringMap& args,
                                          const CPrstSelectOptions& options) {
+  return selectCount(std::string(), statement, args, options);
+}
+
+std::int64_t CPrstDBSession::selectCount(const std::string& protoName, const std::string& statement,
+                                         const nuv::CStringMap& args,
+                                         const CPrstSelectOptions& options) {
   _requireThread("CPrstDBSession::selectCount");
   const CSqlStatementRecord& rec = m_spec->get(statement);
-  Prepared& p = _statement(statement);
+  Prepared& p = rec.isTemplate() && !protoName.empty()
+                    ? _tableStatement(prototype(protoName), statement, {})
+                    : _statement(statement);
   _run(p, _args(rec, args, options));
   std::int64_t n = 0;
   try {

@@ -73,6 +73,8 @@ class CPrstDBSession : public CIPrstSession {
   CPrstRawPage selectNextRaw(const std::shared_ptr<CPrstCursor>& cursor, std::size_t rows) override;
   std::int64_t selectCount(const std::string& statement, const nuv::CStringMap& args,
                            const CPrstSelectOptions& options = {}) override;
+  std::int64_t selectCount(const std::string& protoName, const std::string& statement,
+                           const nuv::CStringMap& args, const CPrstSelectOptions& options) override;
 
   // Objects currently held by the cache (diagnostics and tests).
   std::size_t cachedObjects() const;

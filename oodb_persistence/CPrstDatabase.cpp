@@ -6,6 +6,7 @@
 #include "extended/CIDHCPController.h"
 #include "oodb/CPrstException.h"
 #include "oodb/CPrstGenericObjectAbstractFactory.h"
+#include "oodb_persistence/CPrstStatementTemplate.h"
 #include "standard/StringUtil.h"
 
 CIDatabaseInit::~CIDatabaseInit() = default;
@@ -63,9 +64,17 @@ void CPrstDatabase::initialize(const CPrstDatabaseSettings& settings, CLogSink* 
     auto conn = _connect();
     _prepareSchema(*conn, *spec, expected);
     for (const auto& [name, rec] : spec->records()) {
-      if (!rec.precompile || rec.isTemplate()) continue;
+      if (!rec.precompile) continue;
+      // A per-table template is tried on every table of its group.
+      std::vector<std::string> sqls;
+      if (!rec.isTemplate()) {
+        sqls.push_back(rec.statement);
+      } else if (auto g = spec->tableGroups().find(rec.group); g != spec->tableGroups().end()) {
+        for (const auto& table : g->second)
+          sqls.push_back(CPrstStatementTemplate::expand(name, rec.statement, table, {}));
+      }
       try {
-        conn->prepare(name, rec.statement);
+        for (const auto& sql : sqls) conn->prepare(name, sql);
       } catch (const nuv::CException& e) {
         PRST_THROW("CPrstDatabase::initialize",
                    nuv::CMessage("Unable to precompile statement '%1'.").pushs(name),

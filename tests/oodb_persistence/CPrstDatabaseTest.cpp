@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "oodb_persistence/CPrstDatabase.h"
+#include "oodb_persistence/CPrstStatementTemplate.h"
 #include "tests/fixtures/CPrstBackendTest.h"
 
 // Opening a provider: schema creation, version check and the failures that
@@ -101,3 +102,37 @@ TEST_P(CPrstDatabaseTest, ServerFindsTheProviderByInterface) {
 
 INSTANTIATE_TEST_SUITE_P(SQLite, CPrstDatabaseTest, ::testing::Values(std::string("sqlite")));
 INSTANTIATE_TEST_SUITE_P(PostgreSQL, CPrstDatabaseTest, ::testing::Values(std::string("pgsql")));
+
+// The provider's own statement file: every statement marked "precompile"
+// compiles at the start, the per-table ones on every table of their group.
+class CPrstProviderStatementsTest : public CPrstDatabaseTest {};
+
+TEST_P(CPrstProviderStatementsTest, CompileAtStartAndLookUpPacketRecordsByIndex) {
+  database->config().erase("system.db.statements.file");
+  ASSERT_EQ(database->open(), 0) << database->controller.logSink.lines.back();
+  const auto& spec = database->db().statements();
+  EXPECT_EQ(spec.tableGroups().at("binding6"),
+            (std::vector<std::string>{"dhcp_abindings6", "dhcp_nbindings6"}));
+  if (GetParam() != "sqlite") return;  // plans of an empty PostgreSQL table say nothing
+  auto conn = database->db().openConnection();
+  const std::pair<const char*, const char*> lookups[] = {
+      {"binding6.dom_bid_relay", "dhcp_abindings6"}, {"binding6.dom_bid_addr", "dhcp_nbindings6"},
+      {"pending6.bid_relay", "dhcp_apendings6"},     {"apool6.dom_relay", "dhcp_apools6"},
+      {"npool6.dom_relay", "dhcp_npools6"},          {"policy.name", "dhcp_policies6"}};
+  for (const auto& [name, table] : lookups) {
+    const auto& rec = spec.get(name);
+    auto plan = conn->prepare("plan", "EXPLAIN QUERY PLAN " + CPrstStatementTemplate::expand(
+                                                                  name, rec.statement, table, {}));
+    plan->execute(std::vector<CDBValue>(rec.argNames.size()));
+    while (plan->next()) {
+      const std::string detail = plan->column(plan->columnCount() - 1).asText();
+      EXPECT_TRUE(detail.rfind("SCAN", 0) != 0 || detail.find("json_each") != std::string::npos)
+          << name << ": " << detail;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(SQLite, CPrstProviderStatementsTest,
+                         ::testing::Values(std::string("sqlite")));
+INSTANTIATE_TEST_SUITE_P(PostgreSQL, CPrstProviderStatementsTest,
+                         ::testing::Values(std::string("pgsql")));
