@@ -86,13 +86,27 @@ class CCodePath {
     return detail::codePathString(tmp, m_size);
   }
 
+  // <0, 0 or >0 in the order of operator<, in one pass.
+  int compare(const CCodePath& o) const {
+    const std::size_t n = std::min(m_size, o.m_size);
+    const T* a = data();
+    const T* b = o.data();
+    for (std::size_t i = 0; i < n; ++i)
+      if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
+    return m_size == o.m_size ? 0 : (m_size < o.m_size ? -1 : 1);
+  }
+  // FNV-1a over the components, for hash indexes.
+  std::size_t hash() const {
+    std::size_t h = 1469598103934665603ull;
+    for (T c : *this) h = (h ^ static_cast<std::uint32_t>(c)) * 1099511628211ull;
+    return h;
+  }
+
   bool operator==(const CCodePath& o) const {
     return m_size == o.m_size && std::equal(begin(), end(), o.begin());
   }
   bool operator!=(const CCodePath& o) const { return !(*this == o); }
-  bool operator<(const CCodePath& o) const {
-    return std::lexicographical_compare(begin(), end(), o.begin(), o.end());
-  }
+  bool operator<(const CCodePath& o) const { return compare(o) < 0; }
   bool operator>(const CCodePath& o) const { return o < *this; }
   bool operator<=(const CCodePath& o) const { return !(o < *this); }
   bool operator>=(const CCodePath& o) const { return !(*this < o); }

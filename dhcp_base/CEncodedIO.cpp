@@ -118,18 +118,27 @@ void CEncodedIO::set(std::string_view text, Values& values, COption& option,
   CDHCPContext& ctx = *option.context();
   const CVendorID vendor = childVendor(option, option.attributes().vendorId, ic);
   const CTagPath base = option.childBasePath();
-  Values parsed;
-  for (const CContainerItem& item : items) {
-    const COptionAttributes::Ptr& def = ctx.optionLookup().locate(item.name, base, vendor);
-    COption::Ptr child =
-        nuv::isExpression(item.value)
-            ? ctx.factory().create(def->tag(), vendor, COptionType::ot_expression, &option)
-            : ctx.factory().make(def, &option);
-    child->string(item.value, ic);
-    parsed.push_back(std::move(child));
+  // Children join the container as they are read, so that a later child
+  // can resolve its vendor from an earlier one (Vendor-specific
+  // Information); a failure puts the previous children back.
+  Values previous;
+  if (!append) previous.swap(values);
+  const std::size_t mark = values.size();
+  try {
+    for (const CContainerItem& item : items) {
+      const COptionAttributes::Ptr& def = ctx.optionLookup().locate(item.name, base, vendor);
+      COption::Ptr child =
+          nuv::isExpression(item.value)
+              ? ctx.factory().create(def->tag(), vendor, COptionType::ot_expression, &option)
+              : ctx.factory().make(def, &option);
+      child->string(item.value, ic);
+      values.push_back(std::move(child));
+    }
+  } catch (...) {
+    values.resize(mark);
+    if (!append) values.swap(previous);
+    throw;
   }
-  if (!append) values.clear();
-  for (COption::Ptr& c : parsed) values.push_back(std::move(c));
 }
 
 nlohmann::json CEncodedIO::json(const Values& values, const COption&) const {

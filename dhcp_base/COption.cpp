@@ -317,8 +317,10 @@ nlohmann::json COption::jsonObject() const {
   return j;
 }
 
+// Bytes that are not UTF-8 (strings from the wire) become U+FFFD rather
+// than failing the whole text.
 std::string COption::json() const {
-  return jsonObject().dump();
+  return jsonObject().dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 void COption::json(std::string_view text) {

@@ -10,8 +10,8 @@ COptionLookup::COptionLookup(CMasterController* controller) : m_controller(contr
 const COptionAttributes::Ptr& COptionLookup::locate(const CTagPath& tagPath,
                                                     const CVendorID& vendor,
                                                     bool useFallback) const {
-  auto it = m_map.find(Less::Ref{tagPath, vendor});
-  if (it != m_map.end()) return it->second;
+  auto it = m_index.find(COptionLookupHelper{tagPath, vendor});
+  if (it != m_index.end()) return *it->second;
   if (!useFallback)
     NUV_THROW("COptionLookup::locate",
               nuv::CMessage("Cannot find attributes for tag %1, vendor id %2.")
@@ -62,6 +62,7 @@ bool COptionLookup::exists(const CTagPath& tagPath, const CVendorID& vendor) con
 
 void COptionLookup::clear() {
   m_map.clear();
+  m_index.clear();
   insert(COptionAttributes::optionStore());
 }
 
@@ -75,10 +76,16 @@ std::string COptionLookup::string() const {
 }
 
 void COptionLookup::destructiveMerge(const Map& map) {
-  for (const auto& [key, def] : map) m_map[key] = def;
+  for (const auto& [key, def] : map) {
+    auto& slot = m_map[key];
+    slot = def;
+    m_index[key] = &slot;
+  }
 }
 
 void COptionLookup::insert(COptionAttributes::Ptr definition) {
   COptionLookupHelper key{definition->tagPath, definition->vendorId};
-  m_map[key] = std::move(definition);
+  auto& slot = m_map[key];
+  slot = std::move(definition);
+  m_index[key] = &slot;
 }

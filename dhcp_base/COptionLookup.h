@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <unordered_map>
 
 #include "dhcp_base/COptionAttributes.h"
 
@@ -25,8 +26,8 @@ class COptionLookup {
     };
     template <class A, class B>
     bool operator()(const A& a, const B& b) const {
-      if (a.tagPath != b.tagPath) return a.tagPath < b.tagPath;
-      return a.vendor < b.vendor;
+      const int c = a.tagPath.compare(b.tagPath);
+      return c ? c < 0 : a.vendor < b.vendor;
     }
   };
   using Map = std::map<COptionLookupHelper, COptionAttributes::Ptr, Less>;
@@ -62,6 +63,19 @@ class COptionLookup {
   CMasterController* controller() const { return m_controller; }
 
  private:
+  struct Hash {
+    std::size_t operator()(const COptionLookupHelper& k) const {
+      return k.tagPath.hash() * 31 + k.vendor.hash();
+    }
+  };
+  struct Equal {
+    bool operator()(const COptionLookupHelper& a, const COptionLookupHelper& b) const {
+      return a.tagPath == b.tagPath && a.vendor == b.vendor;
+    }
+  };
+
   CMasterController* m_controller;
   Map m_map;
+  // The same entries hashed: locate by key is on the per-option path.
+  std::unordered_map<COptionLookupHelper, const COptionAttributes::Ptr*, Hash, Equal> m_index;
 };

@@ -4,11 +4,13 @@
 // kept); the pointer's control block also comes from a free list here, so
 // that a warm pool serves parse and build without touching the heap.
 //
-// Access is serialised by a mutex held only for the list operations: the
+// Access is serialised by a spin lock held only for a push or pop: the
 // last owner of an option may let go on another thread than the one that
-// took it. A pool whose factory has gone lives on until the last object it
+// took it, but the lock is almost never contended, and a mutex would cost
+// more than the pooling saves. A pool whose factory has gone lives on until the last object it
 // handed out has come back.
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <mutex>
@@ -17,6 +19,18 @@
 #include <vector>
 
 #include "standard/CGeneralPtr.h"
+
+class CPoolSpinLock {
+ public:
+  void lock() {
+    while (m_flag.test_and_set(std::memory_order_acquire)) {
+    }
+  }
+  void unlock() { m_flag.clear(std::memory_order_release); }
+
+ private:
+  std::atomic_flag m_flag = ATOMIC_FLAG_INIT;
+};
 
 class COptionPoolBase {
  public:
@@ -34,14 +48,14 @@ class COptionPoolBase {
   virtual std::size_t available() const = 0;
   // Objects handed out and not yet back.
   std::size_t outstanding() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<CPoolSpinLock> lock(m_mutex);
     return m_outstanding;
   }
 
   // The owner lets go: the pool deletes itself now or when the last
   // handed-out object has come back.
   void orphan() {
-    std::unique_lock<std::mutex> lock(m_mutex);
+    std::unique_lock<CPoolSpinLock> lock(m_mutex);
     m_orphaned = true;
     const bool last = m_outstanding == 0;
     lock.unlock();
@@ -51,7 +65,7 @@ class COptionPoolBase {
   // Control blocks of the handed-out pointers.
   void* allocBlock(std::size_t bytes) {
     {
-      std::lock_guard<std::mutex> lock(m_mutex);
+      std::lock_guard<CPoolSpinLock> lock(m_mutex);
       ++m_outstanding;
       if (bytes == m_blockSize && !m_blocks.empty()) {
         void* b = m_blocks.back();
@@ -63,7 +77,7 @@ class COptionPoolBase {
     return ::operator new(bytes);
   }
   void freeBlock(void* block, std::size_t bytes) {
-    std::unique_lock<std::mutex> lock(m_mutex);
+    std::unique_lock<CPoolSpinLock> lock(m_mutex);
     const bool keep = !m_orphaned && bytes == m_blockSize && m_blocks.size() < m_max;
     if (keep) m_blocks.push_back(block);
     const bool last = --m_outstanding == 0 && m_orphaned;
@@ -77,7 +91,7 @@ class COptionPoolBase {
     for (void* b : m_blocks) ::operator delete(b);
   }
 
-  mutable std::mutex m_mutex;
+  mutable CPoolSpinLock m_mutex;
   bool m_orphaned = false;
 
  private:
@@ -116,7 +130,7 @@ class COptionPtrPool : public COptionPoolBase {
   nuv::CGeneralPtr<T> get() {
     T* object = nullptr;
     {
-      std::lock_guard<std::mutex> lock(m_mutex);
+      std::lock_guard<CPoolSpinLock> lock(m_mutex);
       if (m_free.empty())
         for (std::size_t i = 0; i < increment(); ++i) m_free.push_back(new T());
       object = m_free.back();
@@ -126,7 +140,7 @@ class COptionPtrPool : public COptionPoolBase {
   }
 
   std::size_t available() const override {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<CPoolSpinLock> lock(m_mutex);
     return m_free.size();
   }
 
@@ -142,7 +156,7 @@ class COptionPtrPool : public COptionPoolBase {
 
   void _put(T* object) {
     object->reset();
-    std::unique_lock<std::mutex> lock(m_mutex);
+    std::unique_lock<CPoolSpinLock> lock(m_mutex);
     if (m_orphaned || m_free.size() >= maxSize()) {
       lock.unlock();
       delete object;

@@ -1,0 +1,194 @@
+// The shipped definition catalogue: it loads, covers what the framing and
+// the processors rely on, and decodes and encodes real options exactly as
+// an independent encoder (scapy) lays them out.
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "OptionFixture.h"
+#include "dhcp_base/CPktIOException.h"
+#include "dhcp_base/CValueTypeConverter.h"
+#include "dhcp_base/CVendorLookup.h"
+
+using namespace optiontest;
+
+namespace {
+class CCatalogueTest : public OptionFixture {
+ protected:
+  void SetUp() override { loadCatalogue(); }
+  std::map<std::string, std::string> scapy = scapyBytes();
+};
+}  // namespace
+
+TEST_F(CCatalogueTest, DefinesTheCodesTheServerUses) {
+  const COptionLookup& l = ctx.optionLookup();
+  struct Want {
+    const char* path;
+    COptionType::option_type type;
+    const char* name;
+  };
+  const Want wants[] = {
+      {"-256", COptionType::ot_8bit, "msg-type"},
+      {"-255", COptionType::ot_24bit, "transaction-id"},
+      {"-254", COptionType::ot_8bit, "hop-count"},
+      {"-253", COptionType::ot_ipaddress, "link-address"},
+      {"-252", COptionType::ot_ipaddress, "peer-address"},
+      {"3/1", COptionType::ot_32bit, "iaid"},
+      {"3/2", COptionType::ot_time, "t1"},
+      {"3/3", COptionType::ot_time, "t2"},
+      {"3/4", COptionType::ot_subencoded, "options"},
+      {"4/1", COptionType::ot_32bit, "iaid"},
+      {"4/2", COptionType::ot_subencoded, "options"},
+      {"3/4/5/1", COptionType::ot_ipaddress, "address"},
+      {"3/4/5/2", COptionType::ot_time, "preferred-lifetime"},
+      {"3/4/5/3", COptionType::ot_time, "valid-lifetime"},
+      {"3/4/5/4", COptionType::ot_subencoded, "options"},
+      {"25/4/26/1", COptionType::ot_time, "preferred-lifetime"},
+      {"25/4/26/2", COptionType::ot_time, "valid-lifetime"},
+      {"25/4/26/3", COptionType::ot_8bit, "prefix-length"},
+      {"25/4/26/4", COptionType::ot_ipaddress, "prefix"},
+      {"25/4/26/5", COptionType::ot_subencoded, "options"},
+      {"13/1", COptionType::ot_16bit, "code"},
+      {"13/2", COptionType::ot_string, "message"},
+      {"39/2", COptionType::ot_dnsname, "domain-name"},
+      {"17/1", COptionType::ot_32bit, "enterprise-number"},
+      {"100006", COptionType::ot_ip_endpoint, "ddns-update-server"},
+      {"100007", COptionType::ot_dnsname, "ddns-forward-zone"},
+      {"100008", COptionType::ot_dnsname, "ddns-reverse-zone"},
+      {"100009", COptionType::ot_32bit, "ddns-ttl"},
+      {"100010", COptionType::ot_8bit, "ddns-update-mode"},
+      {"100011", COptionType::ot_string, "ddns-host-name"},
+      {"100012", COptionType::ot_boolean, "ddns-authoritative"},
+      {"100013", COptionType::ot_byte_sequence, "storage-duid"},
+      {"100017", COptionType::ot_16bit, "reply-port"},
+  };
+  for (const Want& w : wants) {
+    const auto& def = l.locate(CTagPath(w.path), CVendorID::reserved(), false);
+    EXPECT_EQ(def->type, w.type) << w.path;
+    EXPECT_EQ(def->name, w.name) << w.path;
+  }
+  for (unsigned code :
+       {1,  2,  3,  4,  5,  6,  7,  8,  9,  11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23,
+        24, 25, 26, 27, 28, 29, 30, 31, 32, 37, 38, 39, 41, 42, 56, 59, 60, 64, 79, 82, 83})
+    EXPECT_TRUE(l.exists(CTagPath{code}, CVendorID::reserved())) << code;
+  EXPECT_TRUE(l.exists(CTagPath("25/4/26/5/67"), CVendorID::reserved()));
+  EXPECT_EQ(l.locate(CTagPath("17/2/33"), CVendorID{4491}, false)->name, "config-file");
+  EXPECT_EQ(ctx.vendorLookup().locate("docsis")->vendorId, CVendorID{4491});
+
+  // Operators type top-level names: they must be unique per vendor.
+  std::set<std::string> names;
+  for (const auto& entry : l) {
+    if (entry.first.tagPath.size() == 1 && entry.first.vendor == CVendorID::reserved()) {
+      EXPECT_TRUE(names.insert(entry.second->name).second) << entry.second->name;
+    }
+  }
+}
+
+TEST_F(CCatalogueTest, IANAWithAnAddressMatchesScapy) {
+  COptionStorePtr s = parse(scapy["ia_na"]);
+  COption::Ptr iana = s->find(CTagPath{3});
+  EXPECT_EQ(CValueTypeConverter::uint32(*iana->find(CTagPath{1}), 0), 0x01020304u);
+  EXPECT_EQ(CValueTypeConverter::uint32(*iana->find(CTagPath{2}), 0), 3600u);
+  EXPECT_EQ(CValueTypeConverter::uint32(*iana->find(CTagPath{3}), 0), 5400u);
+  COption::Ptr addr = iana->find(CTagPath{4, 5});
+  EXPECT_EQ(CValueTypeConverter::ip(*addr->find(CTagPath{1}), 0).string(), "2001:db8::1");
+  EXPECT_EQ(CValueTypeConverter::uint32(*addr->find(CTagPath{2}), 0), 7200u);
+  EXPECT_EQ(CValueTypeConverter::uint32(*addr->find(CTagPath{3}), 0), 10800u);
+  EXPECT_EQ(wireOf(*s), scapy["ia_na"]);
+
+  // Built from text, not from bytes: the same layout.
+  COptionStorePtr built = ctx.factory().createOS("built");
+  built->string(
+      "ia-na = { iaid = 16909060, t1 = 3600, t2 = 5400, options = { iaaddr = { address = "
+      "\"2001:db8::1\", preferred-lifetime = 7200, valid-lifetime = 10800, options = {  } } } }");
+  EXPECT_EQ(wireOf(*built), scapy["ia_na"]);
+}
+
+TEST_F(CCatalogueTest, RealOptionsDecodeAndEncodeLikeScapy) {
+  struct Expect {
+    const char* name;
+    const char* text;  // the option set's text form after decoding
+  };
+  const Expect cases[] = {
+      {"dns_servers", "dns-servers = \"2001:db8::53\", \"2001:db8::54\"\n"},
+      {"domain_search", "domain-search = example.com, corp.example.net\n"},
+      {"status_code", "status-code = { code = 2, message = \"no addresses\" }\n"},
+      {"client_fqdn", "client-fqdn = { flags = 1, domain-name = host.example.com }\n"},
+      {"vendor_class",
+       "vendor-class = { enterprise-number = 4491, data = \"64-6F-63-73-69-73-33-2E-30\" }\n"},
+      {"ia_pd",
+       "ia-pd = { iaid = 7, t1 = 100, t2 = 200, options = { iaprefix = { preferred-lifetime = 300, "
+       "valid-lifetime = 400, prefix-length = 56, prefix = \"2001:db8:1200::\", options = {  } } } "
+       "}\n"},
+      {"vendor_opts",
+       "vendor-opts = { enterprise-number = 4491, options = { config-file = \"modem.cfg\", "
+       "tftp-servers = \"2001:db8::69\" } }\n"},
+  };
+  for (const Expect& c : cases) {
+    SCOPED_TRACE(c.name);
+    COptionStorePtr s = parse(scapy[c.name]);
+    EXPECT_EQ(s->string(), c.text);
+    EXPECT_EQ(wireOf(*s), scapy[c.name]);
+    COptionStorePtr again = ctx.factory().createOS("again");
+    again->string(c.text);
+    EXPECT_EQ(wireOf(*again), scapy[c.name]);
+  }
+}
+
+TEST_F(CCatalogueTest, VendorOptionsAreReadUnderTheirOwnEnterpriseNumber) {
+  COptionStorePtr s = parse(scapy["vendor_opts"]);
+  COption::Ptr file = s->find(CTagPath{17, 2, 33});
+  EXPECT_EQ(file->attributes().vendorId, CVendorID{4491});
+  EXPECT_TRUE(ctx.isVendorSpecificOption(file->tagPath()));
+
+  // Another vendor's sub-options have no definitions here: skipped.
+  std::string other = scapy["vendor_opts"];
+  other.replace(8, 8, "00000009");
+  EXPECT_EQ(parse(other)->find(CTagPath{17, 2})->count(), 0u);
+
+  // Enterprise number 0 names no vendor.
+  std::string zero = scapy["vendor_opts"];
+  zero.replace(8, 8, "00000000");
+  EXPECT_EQ(failure([&] { parse(zero); }),
+            "Cannot resolve vendor id for options contained in 17/2. | Reserved enterprise "
+            "identifier '0' is not a valid vendor id.");
+}
+
+TEST_F(CCatalogueTest, ASolicitsOptionsRoundTrip) {
+  COptionStorePtr s = parse(scapy["solicit_options"]);
+  EXPECT_EQ(s->count(), 7u);
+  EXPECT_EQ(s->find(CTagPath{6})->string(), "23, 24, 17, 39, 82");
+  EXPECT_EQ(s->find(CTagPath{14})->valueType(), COptionType::ot_control);
+  EXPECT_EQ(wireOf(*s), scapy["solicit_options"]);
+  COptionStorePtr json = ctx.factory().createOS("json");
+  json->json(s->json());
+  EXPECT_EQ(wireOf(*json), scapy["solicit_options"]);
+}
+
+TEST_F(CCatalogueTest, ContainerReadingRules) {
+  // Code 65535 ends the container even with bytes after it.
+  COptionStorePtr s = parse(
+      "0007000105"
+      "ffff0000"
+      "0007000106");
+  EXPECT_EQ(s->count(), 1u);
+  // A child without a definition is passed over; the next one is read.
+  s = parse(
+      "fe000003aabbcc"
+      "0007000109");
+  ASSERT_EQ(s->count(), 1u);
+  EXPECT_EQ(s->values()[0]->string(), "9");
+  EXPECT_EQ(failure([&] { parse("00070005aa"); }),
+            "Cannot decode option 7. | Payload length out of bounds.");
+  EXPECT_EQ(failure([&] { parse("000700"); }),
+            "Cannot read option length. | Malformed buffer (no terminator found).");
+  try {
+    parse(
+        "00070001aa"
+        "0008000500");
+    ADD_FAILURE();
+  } catch (const CPktIOException& e) {
+    EXPECT_EQ(e.offset(), 9u);  // where the failing payload starts
+  }
+}
