@@ -1,0 +1,27 @@
+#pragma once
+// A server context as the services see it: one per worker thread (the first
+// one is the master, the others are its clones). The services a context
+// reaches go through its mediator.
+
+#include <string>
+
+#include "extended/CProtocolFamily.h"
+
+class CIDHCPController;
+class CIDHCPMediator;
+
+class CIDHCPContext {
+ public:
+  virtual ~CIDHCPContext() = default;
+
+  virtual CProtocolFamily family() const = 0;
+  // "dhcpv6" for the DHCPv6 server; services are created under this name.
+  virtual const std::string& name() const = 0;
+  virtual CIDHCPController* controller() const = 0;
+  virtual bool master() const = 0;
+  virtual CIDHCPMediator& mediator() = 0;
+  // Once, on the owning thread, before the first packet; a second call raises.
+  virtual void init() = 0;
+  // Closes the services and forgets the packet in progress.
+  virtual void close() = 0;
+};

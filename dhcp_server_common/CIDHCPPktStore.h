@@ -1,0 +1,36 @@
+#pragma once
+// The packet store: keeps received messages and sent replies for failover
+// and lease query. Found through a plug-in providing "CIDHCPPktStoreFactory".
+// The four identifiers are the message's subscriber-id, circuit-id,
+// remote-id and client-id; the account is the provisioned client's.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "oodb/CAccessID.h"
+#include "standard/CHexStore.h"
+
+class CIDHCPContext;
+
+class CIDHCPPktStore {
+ public:
+  virtual ~CIDHCPPktStore() = default;
+  virtual void inputFromNode(const CAccessID& account, std::uint8_t messageType,
+                             const nuv::CHexStore& subscriberID, const nuv::CHexStore& circuitID,
+                             const nuv::CHexStore& remoteID, const nuv::CHexStore& clientID,
+                             const std::string& text, const std::uint8_t* bytes,
+                             std::size_t length) = 0;
+  virtual void outputToNode(const CAccessID& account, std::uint8_t replyType,
+                            std::uint8_t requestType, const nuv::CHexStore& subscriberID,
+                            const nuv::CHexStore& circuitID, const nuv::CHexStore& remoteID,
+                            const nuv::CHexStore& clientID, const std::string& text,
+                            const std::uint8_t* bytes, std::size_t length) = 0;
+};
+
+class CIDHCPPktStoreFactory {
+ public:
+  virtual ~CIDHCPPktStoreFactory() = default;
+  virtual std::shared_ptr<CIDHCPPktStore> createPktStore(CIDHCPContext& context) = 0;
+};
