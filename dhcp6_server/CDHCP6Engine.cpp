@@ -1,92 +1,153 @@
 #include "dhcp6_server/CDHCP6Engine.h"
 
-#include <future>
-
+#include "dhcp6_server/CCmdBinding6Count.h"
+#include "dhcp6_server/CCmdGarbageCollectPendings6.h"
+#include "dhcp6_server/CCmdGetMode6.h"
+#include "dhcp6_server/CDHCP6TLS.h"
+#include "extended/CDHCPConfigNames.h"
 #include "extended/CIDHCPController.h"
-#include "standard/CException.h"
 
 CDHCP6Engine::CDHCP6Engine(CIDHCPController* controller, unsigned threadCount)
-    : m_controller(controller), m_threadCount(threadCount) {}
+    : CLFCommandQueueTask(controller, kTaskName, threadCount),
+      m_controller(controller),
+      m_configuredThreads(threadCount),
+      m_tlsPool(CTask::threadCount()),
+      m_mailboxes(*this, CTask::threadCount()),
+      m_handler(controller, this, m_tlsPool),
+      m_frontend(controller, "dhcpv6", &m_handler, &selectReactor()) {}
 
 CDHCP6Engine::~CDHCP6Engine() {
   shutdown();
 }
 
+void CDHCP6Engine::_record(const nuv::CException& e) {
+  m_controller->exceptionFacade().record(e);
+  m_controller->exceptionFacade().log();
+}
+
 int CDHCP6Engine::run() {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  if (!m_threads.empty())
-    NUV_THROW("CDHCP6Engine::run", nuv::CMessage("Cannot run task 'dhcpv6-engine'."),
-              nuv::CMessage("Task is already running."));
-  m_stopping = false;
-  for (unsigned i = 0; i < m_threadCount; ++i)
-    m_threads.emplace_back(&CDHCP6Engine::_worker, this, i);
+  {
+    std::lock_guard<std::mutex> lock(m_startMutex);
+    m_startsDone = 0;
+  }
+  const int rc = CLFCommandQueueTask::run();
+  if (rc != 0) return rc;
+  // An event published before a thread had subscribed would never reach it.
+  std::unique_lock<std::mutex> lock(m_startMutex);
+  m_started.wait(lock, [this] { return m_startsDone >= threadCount(); });
   return 0;
 }
 
-void CDHCP6Engine::shutdown() {
-  {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_stopping = true;
+int CDHCP6Engine::_init() {
+  int rc = 0;
+  try {
+    _initThread(myThreadIndex());
+  } catch (const nuv::CException& e) {
+    _record(e);
+    rc = kInitFailed;
   }
-  m_wake.notify_all();
-  for (std::thread& t : m_threads) t.join();
-  m_threads.clear();
+  std::lock_guard<std::mutex> lock(m_startMutex);
+  ++m_startsDone;
+  m_started.notify_all();
+  return rc;
 }
 
-void CDHCP6Engine::_worker(unsigned index) {
-  m_controller->taskRegistry().registerTask("dhcpv6-engine-" + std::to_string(index));
-  std::unique_lock<std::mutex> lock(m_mutex);
-  ++m_running;
-  for (;;) {
-    m_wake.wait(lock, [this] { return m_stopping || !m_commands.empty(); });
-    // Queued questions are answered before stopping: their callers wait.
-    if (m_commands.empty()) break;
-    std::function<void()> command = std::move(m_commands.front());
-    m_commands.pop_front();
-    lock.unlock();
-    command();
-    lock.lock();
+void CDHCP6Engine::_initThread(long index) {
+  if (index == 0) {
+    const std::string listenOn =
+        m_controller->config()->get(CDHCPConfigNames::daemonListenOn(6), "");
+    // A server that cannot listen has nothing to do: the start fails.
+    if (!m_frontend.init(true, nuv::CEndpoint(kUnicastEndpoint), listenOn, kDefaultGroups))
+      NUV_THROW("CDHCP6Engine::_init", nuv::CMessage("Cannot start the DHCPv6 server."),
+                nuv::CMessage("The socket front end failed to bind."));
+    refreshConfig();
   }
-  --m_running;
-  lock.unlock();
-  m_controller->taskRegistry().deregisterTask();
+  auto tls = std::make_unique<CDHCP6TLS>(this, index, m_controller, m_context.load(),
+                                         m_mailboxes.executorFor(index));
+  tls->init();
+  if (index == 0) {
+    m_context = &tls->context();
+    // A configuration event reaches every thread; one of them retimes the
+    // collection.
+    tls->onConfigRefresh([this] { refreshConfig(); });
+  } else {
+    tls->mode(mode());
+  }
+  m_tlsPool.insert(index, tls.get());
+  tls.release();
+  // Thread 0 creates the two global policies here once the policy finder
+  // exists.
+}
+
+int CDHCP6Engine::_daemon() {
+  const long index = myThreadIndex();
+  _pumpReactor();
+  const int rc = retcode();
+  try {
+    reactor()->cancel_timer(&m_frontend);
+    if (index == 0) {
+      std::lock_guard<std::mutex> lock(m_timerMutex);
+      reactor()->cancel_timer(this);
+    }
+    std::unique_ptr<CDHCP6TLS> tls(m_tlsPool.remove(index));
+    if (index == 0) m_context = nullptr;
+    tls->close();
+  } catch (const nuv::CException& e) {
+    _record(e);
+  }
+  m_mailboxes.discard(index);
+  m_frontend.close();
   m_controller->log().log(nuv::sev_debug, nuv::CMessage("The DHCPv6 server has shut down."));
+  return rc;
 }
 
-std::size_t CDHCP6Engine::runningThreads() const {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  return m_running;
-}
-
-void CDHCP6Engine::_ask(const std::function<void()>& fn) const {
-  std::promise<void> done;
-  {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    // Only a worker can answer; with none the caller would wait forever.
-    if (m_threads.empty() || m_stopping)
-      NUV_THROW("CDHCP6Engine::_ask", nuv::CMessage("Cannot query the DHCPv6 engine."),
-                nuv::CMessage("No worker thread is running."));
-    m_commands.emplace_back([&] {
-      try {
-        fn();
-        done.set_value();
-      } catch (...) {
-        done.set_exception(std::current_exception());
-      }
-    });
+void CDHCP6Engine::refreshConfig() {
+  try {
+    m_pendingGarbageInterval = static_cast<unsigned long>(m_controller->config()->get_uint64(
+        CDHCPConfigNames::pendingGarbageInterval(6), m_pendingGarbageInterval.load()));
+  } catch (const nuv::CException& e) {
+    _record(e);
   }
-  m_wake.notify_one();
-  done.get_future().get();
+  _schedulePendingGarbageCollect();
 }
 
-CSystemMode CDHCP6Engine::mode() const {
+void CDHCP6Engine::_schedulePendingGarbageCollect() {
+  const unsigned long interval = m_pendingGarbageInterval.load();
+  if (interval == 0) return;
+  std::lock_guard<std::mutex> lock(m_timerMutex);
+  reactor()->cancel_timer(this);
+  reactor()->schedule_timer(this, nullptr, ACE_Time_Value(static_cast<time_t>(interval)));
+  m_controller->log().log(nuv::sev_debug,
+                          nuv::CMessage("The server will collect stale pending records in %1 "
+                                        "seconds.")
+                              .push(interval));
+}
+
+int CDHCP6Engine::handle_timeout(const ACE_Time_Value&, const void* argument) {
+  if (argument) return 0;
+  try {
+    // Nobody waits for the collection; a failure it reports is logged.
+    sendCommand(std::make_shared<CCmdGarbageCollectPendings6>(
+        m_tlsPool, CExtAsyncResult<bool>(m_controller, nullptr)));
+  } catch (const nuv::CException& e) {
+    _record(e);
+  }
+  _schedulePendingGarbageCollect();
+  return 0;
+}
+
+CSystemMode CDHCP6Engine::mode() {
   CSystemMode answer;
-  _ask([&] { answer = m_mode; });
+  CExtAsyncResult<CSystemMode> result(m_controller, &answer);
+  sendCommand(std::make_shared<CCmdGetMode6>(m_tlsPool, result));
+  result.wait();
   return answer;
 }
 
-unsigned CDHCP6Engine::countBindings() const {
+unsigned CDHCP6Engine::countBindings() {
   unsigned answer = 0;
-  _ask([&] { answer = 0; });
+  CExtAsyncResult<unsigned> result(m_controller, &answer);
+  sendCommand(std::make_shared<CCmdBinding6Count>(m_tlsPool, result));
+  result.wait();
   return answer;
 }

@@ -1,5 +1,6 @@
 #include "dhcp6_server/CDHCP6Server.h"
 
+#include "dhcp6_server/CDHCP6Context.h"
 #include "extended/CDHCPConfigNames.h"
 #include "extended/CIDHCPController.h"
 #include "standard/CException.h"
@@ -32,4 +33,8 @@ void CDHCP6Server::shutdownPlugin() {
   if (!m_engine) return;
   m_engine->shutdown();
   m_engine.reset();
+}
+
+CIDHCPContext* CDHCP6Server::context() const {
+  return m_engine->context();
 }

@@ -25,6 +25,7 @@ class CDHCP6Server : public CIDHCPServer {
   unsigned countBindings() const override { return m_engine->countBindings(); }
   CSystemMode mode() const override { return m_engine->mode(); }
   CProtocolFamily protocolVersion() const override { return CProtocolFamily(6); }
+  CIDHCPContext* context() const override;
 
   CDHCP6Engine* engine() const { return m_engine.get(); }
 

@@ -5,6 +5,8 @@
 #include "extended/CProtocolFamily.h"
 #include "extended/CSystemMode.h"
 
+class CIDHCPContext;
+
 class CIDHCPServer : public CPlugin {
  public:
   // DHCP servers run after the ordinary plug-ins they depend on.
@@ -14,4 +16,6 @@ class CIDHCPServer : public CPlugin {
   virtual unsigned countBindings() const = 0;
   virtual CSystemMode mode() const = 0;
   virtual CProtocolFamily protocolVersion() const = 0;
+  // The engine's master context; null until the engine has started.
+  virtual CIDHCPContext* context() const = 0;
 };

@@ -44,13 +44,18 @@ void CHostController::start() {
   const auto cfg = config();
   m_duid = CServerDUID::obtain(*cfg, varDir());
   log().log(nuv::sev_info, nuv::CMessage("Server DUID is %1.").pushs(m_duid.string()));
+  registerQueryResponse(kModeQuery, [this] { return "mode=" + mode().string() + "\n"; });
+  registerQueryResponse(kVersionQuery, [] { return std::string("version=") + NUV_VERSION + "\n"; });
   loadPlugins(collectPluginFiles(cfg->get(nuv::CConfigNames::plugins())));
   openPlugins();
 }
 
 bool CHostController::run() {
   runPlugins();
-  return !runningPlugins().empty();
+  if (runningPlugins().empty()) return false;
+  // The server's threads start in "init"; serving is the host's decision.
+  publishMode(CSystemMode::servicing);
+  return true;
 }
 
 void CHostController::stop() {
@@ -90,5 +95,6 @@ bool CHostController::publish(std::shared_ptr<CAppEvent> event) {
 bool CHostController::publishMode(CSystemMode mode) {
   log().log(nuv::sev_info,
             nuv::CMessage("Switching the server to mode '%1'.").pushs(mode.string()));
+  m_mode = mode.value();
   return publish(std::make_shared<CModeEvent>(static_cast<int>(serverIndex()), mode.string()));
 }

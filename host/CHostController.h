@@ -3,6 +3,7 @@
 // the two log sinks, the exception facade, the server DUID and the key
 // registry, and drives the plug-ins through the inherited loader.
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -30,9 +31,16 @@ class CHostController : public CIDHCPController {
   // The server index ("system.index"): which of several cooperating servers this is.
   unsigned serverIndex() const;
 
-  // Makes the DUID (configured, stored or new) and loads the configured plug-ins.
+  // Status queries the host answers itself: "mode=<name>" and
+  // "version=<version>", each followed by a newline.
+  static constexpr const char* kModeQuery = "query_mode";
+  static constexpr const char* kVersionQuery = "query_version";
+
+  // Makes the DUID (configured, stored or new), registers the host's status
+  // queries and loads the configured plug-ins.
   void start();
-  // Runs the opened plug-ins; false when none is left running.
+  // Runs the opened plug-ins and switches the server to "servicing"; false
+  // when none is left running.
   bool run();
   void stop();
 
@@ -44,6 +52,10 @@ class CHostController : public CIDHCPController {
   bool publish(std::shared_ptr<CAppEvent> event);
   // The operator's mode switch, announced to the server's threads.
   bool publishMode(CSystemMode mode);
+  // The mode last announced ("init" before the server runs). Answered
+  // without asking the server's threads: a status query is answered on one
+  // of them, which must not wait for itself.
+  CSystemMode mode() const { return m_mode.load(); }
 
  private:
   std::shared_ptr<const CDHCPConfigNames> m_names;
@@ -54,4 +66,5 @@ class CHostController : public CIDHCPController {
   CLogSink* m_dhcpLogPtr = &m_dhcpLog;
   CExceptionFacade m_facade{m_log};
   nuv::CHexStore m_duid;
+  std::atomic<CSystemMode::Mode> m_mode{CSystemMode::init};
 };

@@ -4,13 +4,18 @@
 
 #include "dhcp6_server/CDHCP6Server.h"
 #include "tests/fixtures/CRecordingController.h"
+#include "tests/fixtures/PrivateNetns.h"
 
 namespace {
 
 struct ServerFixture : ::testing::Test {
   CRecordingController host;
   CDHCP6Server server;
-  void SetUp() override { server.controller(&host); }
+  void SetUp() override {
+    // The engine binds port 547 and joins groups on every interface.
+    PRIVATE_NETNS_REQUIRED();
+    server.controller(&host);
+  }
   std::size_t shutDownLines() {
     std::lock_guard<std::mutex> lock(host.logSink.mutex);
     return std::count(host.logSink.lines.begin(), host.logSink.lines.end(),
@@ -39,7 +44,8 @@ TEST_F(ServerFixture, ThreadCountDefaultsToOneOnlyWhenAbsent) {
     if (value) host.mutableConfig().set("ipv6.dhcpv6.engine.thread_count", value);
     ASSERT_EQ(server.runPlugin(), 0);
     ASSERT_NE(server.engine(), nullptr);
-    EXPECT_EQ(server.engine()->threadCount(), expected);
+    EXPECT_EQ(server.engine()->configuredThreadCount(), expected);
+    EXPECT_EQ(server.engine()->threadCount(), std::max(expected, 1u));
     server.shutdownPlugin();
     EXPECT_EQ(server.engine(), nullptr);
   }
@@ -59,9 +65,11 @@ TEST_F(ServerFixture, WorkersAnswerTheHostAndEachReportsShutdown) {
   EXPECT_EQ(host.taskRegistry().size(), 0u);
 }
 
-TEST_F(ServerFixture, QuestionsWithoutWorkersFailInsteadOfHanging) {
+TEST_F(ServerFixture, NoThreadsConfiguredStillRunsOneWorker) {
   host.mutableConfig().set("ipv6.dhcpv6.engine.thread_count", "0");
   ASSERT_EQ(server.runPlugin(), 0);
-  EXPECT_THROW(server.mode(), nuv::CException);
+  EXPECT_EQ(server.mode(), CSystemMode::init);
+  EXPECT_NE(server.context(), nullptr);
   server.shutdownPlugin();
+  EXPECT_EQ(shutDownLines(), 1u);
 }

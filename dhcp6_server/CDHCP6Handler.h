@@ -1,0 +1,51 @@
+#pragma once
+// Turns a readable server socket into processed DHCPv6 messages. The
+// leader thread reads the datagram into its own state's queue (udp_input)
+// and defers the rest; once out of the reactor, the same thread answers a
+// status query or parses, processes inside one transaction, runs the side
+// commands, and replies (dispatch). The handler is shared by all worker
+// threads and keeps nothing per packet: that lives in each CDHCP6TLS.
+
+#include <cstdint>
+#include <string>
+
+#include "dhcp_server_common/CRawPktDataQueue.h"
+#include "dhcp_server_common/CTLSPool.h"
+#include "extended/CMulticastCallback.h"
+
+class CDHCP6TLS;
+class CICommandQueueTask;
+class CIDHCPController;
+class CLogSink;
+
+class CDHCP6Handler : public CMulticastCallback {
+ public:
+  CDHCP6Handler(CIDHCPController* controller, CICommandQueueTask* task,
+                CTLSPool<CDHCP6TLS>& tlsPool);
+
+  int udp_input(nuv::CSockDgramMcast& socket) override;
+  // argument: the CDHCP6TLS of the thread that read the datagram.
+  int dispatch(void* argument) override;
+
+  // The name of a DHCPv6 message type as the log shows it.
+  static std::string typeName(unsigned messageType);
+
+ protected:
+  void _processUDPInput(CDHCP6TLS& tls);
+  // True when the datagram was a status query (answered or not).
+  bool _queryResponse(CDHCP6TLS& tls, const CRawPktData& packet);
+  int _service(CDHCP6TLS& tls, std::uint8_t messageType, std::uint16_t& port);
+  void _unicastToSource(CDHCP6TLS& tls, unsigned requestLength, std::uint8_t requestType,
+                        std::uint16_t port);
+
+ private:
+  // Parse and node context; the message type, or -1 when the extension
+  // vetoed the datagram.
+  int _parse(CDHCP6TLS& tls, const CRawPktData& packet);
+  void _record(const nuv::CException& e);
+  CLogSink& _dhcpLog() const;
+
+  CIDHCPController* m_controller;  // the host's; not owned
+  CICommandQueueTask* m_task;      // the engine; not owned
+  CTLSPool<CDHCP6TLS>& m_tlsPool;
+};

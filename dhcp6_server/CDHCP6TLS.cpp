@@ -1,0 +1,136 @@
+#include "dhcp6_server/CDHCP6TLS.h"
+
+#include "dhcp6_server/CDHCP6DBSession.h"
+#include "dhcp6_server/CDHCP6EventSubscriber.h"
+#include "dhcp6_server/CDHCP6NoSession.h"
+#include "dhcp_server_common/CDHCPStatsStub.h"
+#include "extended/CDHCPConfigNames.h"
+#include "extended/CIDHCPController.h"
+#include "oodb_persistence/CIDatabaseInit.h"
+
+CDHCP6TLS::CDHCP6TLS(CICommandQueueTask* task, long threadIndex, CIDHCPController* controller,
+                     const CDHCP6Context* master, CEventExecutor deliver)
+    : m_task(task),
+      m_threadIndex(threadIndex),
+      m_controller(controller),
+      m_context(master ? master->clone() : std::make_unique<CDHCP6Context>(controller, true)),
+      m_stats(std::make_shared<CDHCPStatsStub>()),
+      m_deliver(std::move(deliver)),
+      m_dst("[::]:547"),
+      m_rawPktData(controller, kBufferPoolName, kMaxDatagram, kBufferCount) {}
+
+CDHCP6TLS::~CDHCP6TLS() {
+  // close() normally ran already; the bus must never call a destroyed subscriber.
+  if (m_bus && m_subscriber) m_bus->unsubscribe(m_subscriber.get());
+}
+
+void CDHCP6TLS::init() {
+  m_context->init();
+  _read(CDHCPConfigNames::engineSharedConnections(6), m_sharedConnections,
+        [](const nuv::CConfig& c, const std::string& k, bool d) { return c.get_bool(k, d); });
+  m_session = _openSession();
+  m_session->startTransaction();
+  refreshConfig();
+  _primeMediator();
+  commitTransaction();
+}
+
+std::unique_ptr<CIDHCP6Session> CDHCP6TLS::_openSession() {
+  // A host without a database provider (a test host) still gets
+  // transactions; they have nothing to keep. The provider checked the
+  // schema version (kSchemaVersion) when it opened; every thread has its
+  // own connection whatever the shared-connections switch says. The lease
+  // store's persistent classes join the session's factories when they exist.
+  if (m_controller->findPluginTypes("CIDatabaseInit").empty())
+    return std::make_unique<CDHCP6NoSession>();
+  return std::make_unique<CDHCP6DBSession>(CIDatabaseInit::find(*m_controller).openSession({}));
+}
+
+template <class T, class Read>
+void CDHCP6TLS::_read(const std::string& key, T& field, Read read) {
+  try {
+    field = read(*m_controller->config(), key, field);
+  } catch (const nuv::CException& e) {
+    m_controller->exceptionFacade().record(e);
+    m_controller->exceptionFacade().log();
+  }
+}
+
+void CDHCP6TLS::refreshConfig() {
+  const auto readBool = [](const nuv::CConfig& c, const std::string& k, bool d) {
+    return c.get_bool(k, d);
+  };
+  const auto readLong = [](const nuv::CConfig& c, const std::string& k, long d) {
+    return static_cast<long>(c.get_int64(k, d));
+  };
+  m_noTransmit = false;
+  _read(CDHCPConfigNames::debugNoSend(), m_noTransmit, readBool);
+  _read(CDHCPConfigNames::maxFrontendDgRcv(6), m_maxRecvDatagram,
+        [](const nuv::CConfig& c, const std::string& k, unsigned long d) {
+          return static_cast<unsigned long>(c.get_uint64(k, d));
+        });
+  if (m_maxRecvDatagram < kMinDatagram) m_maxRecvDatagram = kMinDatagram;
+  m_rawPktData.resize(m_maxRecvDatagram);
+  _read(CDHCPConfigNames::maxPendingAge(6), m_maxPendingAge, readLong);
+  _read(CDHCPConfigNames::deleteOnRelease(6), m_deleteOnRelease, readBool);
+  _read(CDHCPConfigNames::authoritativeDHCP(6), m_authoritative, readBool);
+  _read(CDHCPConfigNames::matchLocalSegmentPools(6), m_matchLocalSegmentPools, readBool);
+  _read(CDHCPConfigNames::maxEngineOptionPoolSize(6), m_maxOptions, readLong);
+  if (m_onConfig) m_onConfig();
+}
+
+void CDHCP6TLS::_primeMediator() {
+  // The option factory's pool size (maxOptions) and the autonomous objects
+  // of the object layer are set here once those exist.
+  CDHCP6Mediator& mediator = m_context->dhcpMediator();
+  m_stats = mediator.createStats(CDHCPMeasurementSpec::forHandlerThread(
+      std::to_string(m_threadIndex), static_cast<std::uint32_t>(m_threadIndex),
+      m_context->family()));
+  // Every service is created now, so that the first packet does not pay
+  // for the lookups.
+  mediator.eval();
+  mediator.domainManager();
+  mediator.provisioner();
+  mediator.pktstore();
+  mediator.leaseQuery();
+  mediator.ddns();
+  mediator.extension();
+  mediator.addrMgr();
+  mediator.ebalancer();
+  mediator.lbalancer();
+  mediator.rewrite();
+  mediator.ldap();
+  m_bus = mediator.publisher();
+  if (m_bus) {
+    m_subscriber = std::make_unique<CDHCP6EventSubscriber>(*this);
+    m_bus->subscribe(m_subscriber.get(), CDHCP6EventSubscriber::eventClasses(), m_deliver);
+  }
+}
+
+void CDHCP6TLS::close() {
+  if (m_bus && m_subscriber) m_bus->unsubscribe(m_subscriber.get());
+  m_subscriber.reset();
+  m_bus.reset();
+  m_context->close();
+  if (m_session) m_session->close();
+}
+
+CIDHCP6Session& CDHCP6TLS::session() {
+  if (!m_session)
+    NUV_THROW("CDHCP6TLS::session",
+              nuv::CMessage("Cannot use the database session of thread %1.").push(m_threadIndex),
+              nuv::CMessage("The thread's state is not initialized."));
+  return *m_session;
+}
+
+void CDHCP6TLS::startTransaction() {
+  session().startTransaction();
+}
+
+void CDHCP6TLS::commitTransaction() {
+  session().commitTransaction();
+}
+
+void CDHCP6TLS::rollbackTransaction() {
+  session().rollbackTransaction();
+}

@@ -1,0 +1,116 @@
+#pragma once
+// A worker thread's own server state: its context (mediator and message in
+// progress), database session, receive buffers, side commands, statistics
+// and its copy of the engine settings. Only the owning thread touches it
+// (and the commands and events that thread runs), so nothing here is
+// locked.
+//
+// The pool, pending and policy finders and the binding prototypes join
+// this state with the lease store.
+
+#include <functional>
+#include <memory>
+
+#include "dhcp6_server/CDHCP6Context.h"
+#include "dhcp6_server/CIDHCP6Session.h"
+#include "dhcp_server_common/CRawPktDataQueue.h"
+#include "extended/CIDHCPStats.h"
+#include "extended/CISystemBus.h"
+#include "extended/CSockDgramMcast.h"
+#include "extended/CSyncCommandStorage.h"
+#include "extended/CSystemMode.h"
+#include "standard/CEndpoint.h"
+
+class CDHCP6EventSubscriber;
+class CICommandQueueTask;
+
+class CDHCP6TLS {
+ public:
+  static constexpr const char* kBufferPoolName = "DHCP6_TLS_BUFFERS";
+  static constexpr std::size_t kBufferCount = 10;
+  static constexpr unsigned long kMaxDatagram = 65535;
+  // Smaller settings are raised to this: no DHCPv6 message needs less.
+  static constexpr unsigned long kMinDatagram = 4096;
+  // The database schema version this server works with.
+  static constexpr int kSchemaVersion = 30;
+
+  // master: the master context to clone, or null to create the master.
+  // deliver: runs the thread's bus events on this thread (empty: on the
+  // publishing thread).
+  CDHCP6TLS(CICommandQueueTask* task, long threadIndex, CIDHCPController* controller,
+            const CDHCP6Context* master, CEventExecutor deliver = {});
+  ~CDHCP6TLS();
+  CDHCP6TLS(const CDHCP6TLS&) = delete;
+  CDHCP6TLS& operator=(const CDHCP6TLS&) = delete;
+
+  // Once, on the owning thread: session, settings, services, subscription.
+  void init();
+  // Re-reads the settings; an unreadable value keeps the current one.
+  void refreshConfig();
+  // Ends the subscription and closes the context and the session.
+  void close();
+  // Called after every configuration refresh of this thread.
+  void onConfigRefresh(std::function<void()> callback) { m_onConfig = std::move(callback); }
+
+  CICommandQueueTask* task() const { return m_task; }
+  long threadIndex() const { return m_threadIndex; }
+  CIDHCPController* controller() const { return m_controller; }
+  CDHCP6Context& context() { return *m_context; }
+  CIDHCP6Session& session();
+  CSyncCommandStorage& syncCommands() { return m_syncCommands; }
+  CIDHCPStats& stats() { return *m_stats; }
+  CSystemMode mode() const { return m_mode; }
+  void mode(CSystemMode mode) { m_mode = mode; }
+  nuv::CEndpoint& src() { return m_src; }
+  nuv::CEndpoint& dst() { return m_dst; }
+  nuv::CSockDgramMcast& socket() { return m_socket; }
+  void socket(const nuv::CSockDgramMcast& socket) { m_socket = socket; }
+  CRawPktDataQueue& rawPktData() { return m_rawPktData; }
+
+  bool sharedConnections() const { return m_sharedConnections; }
+  bool authoritative() const { return m_authoritative; }
+  bool matchLocalSegmentPools() const { return m_matchLocalSegmentPools; }
+  bool deleteOnRelease() const { return m_deleteOnRelease; }
+  unsigned long maxRecvDatagram() const { return m_maxRecvDatagram; }
+  long maxOptions() const { return m_maxOptions; }
+  long maxPendingAge() const { return m_maxPendingAge; }
+  bool noTransmit() const { return m_noTransmit; }
+
+  // Through the thread's session.
+  void startTransaction();
+  void commitTransaction();
+  void rollbackTransaction();
+
+ private:
+  std::unique_ptr<CIDHCP6Session> _openSession();
+  void _primeMediator();
+  template <class T, class Read>
+  void _read(const std::string& key, T& field, Read read);
+
+  CICommandQueueTask* m_task;  // the engine's; not owned
+  long m_threadIndex;
+  CIDHCPController* m_controller;  // the host's; not owned
+  std::unique_ptr<CDHCP6Context> m_context;
+  std::unique_ptr<CIDHCP6Session> m_session;
+  CSyncCommandStorage m_syncCommands;
+  std::shared_ptr<CIDHCPStats> m_stats;
+  CEventExecutor m_deliver;
+  std::unique_ptr<CDHCP6EventSubscriber> m_subscriber;
+  std::shared_ptr<CISystemBus> m_bus;  // the one subscribed to
+  std::function<void()> m_onConfig;
+
+  bool m_sharedConnections = false;
+  bool m_authoritative = true;
+  bool m_matchLocalSegmentPools = true;
+  bool m_deleteOnRelease = false;
+  unsigned long m_maxRecvDatagram = kMaxDatagram;
+  long m_maxOptions = 2000;
+  long m_maxPendingAge = 10;
+  bool m_noTransmit = false;
+  CSystemMode m_mode = CSystemMode::init;
+
+  nuv::CEndpoint m_src;
+  nuv::CEndpoint m_dst;
+  nuv::CSockDgramMcast m_socket;
+  CRawPktDataQueue m_rawPktData;
+};

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+
+#include "dhcp6_server/CDHCP6Handler.h"
+#include "dhcp6_server/CDHCP6TLS.h"
+#include "extended/CDHCPCounterArray.h"
+#include "extended/CICommandQueueTask.h"
+#include "tests/fixtures/CRecordingController.h"
+#include "tests/fixtures/PrivateNetns.h"
+
+namespace {
+
+using M = CDHCPMetricEnums;
+
+// One worker thread, index 0, that cannot defer: the handler dispatches at once.
+class CInlineTask : public CICommandQueueTask {
+ public:
+  void sendCommand(const CAsyncCommandPtr&) override {}
+  const std::string& taskName() const override { return m_name; }
+  bool deferredDispatch(CICommandQueueTaskHandler*, void*) override { return false; }
+  long myThreadIndex() const override { return 0; }
+
+ private:
+  std::string m_name = "inline";
+};
+
+// Counts into an array the test reads.
+class CCountingStats : public CPlugin, public CIDHCPStatsFactory {
+  struct Stats : CIDHCPStats {
+    explicit Stats(CDHCPCounterArray& c) : counters(c) {}
+    void inc(std::int32_t m) override { counters.inc(m); }
+    void set(std::int32_t m, std::uint64_t v) override { counters.set(m, v); }
+    void sample() override {}
+    CDHCPCounterArray& counters;
+  };
+
+ public:
+  std::string pluginInterface() const override { return "CIDHCPStatsFactory,CPlugin"; }
+  std::shared_ptr<CIDHCPStats> createStats(const CDHCPMeasurementSpec& spec) override {
+    counters = CDHCPCounterArray(spec);
+    return std::make_shared<Stats>(counters);
+  }
+  CDHCPCounterArray counters;
+};
+
+void deletePlugin(CPlugin* plugin) {
+  delete plugin;
+}
+
+struct HandlerFixture : ::testing::Test {
+  void SetUp() override {
+    PRIVATE_NETNS_REQUIRED();
+    stats = new CCountingStats;
+    host.addPlugin(stats, deletePlugin, nullptr, "stats");
+    host.openPlugins();
+    host.mutableConfig().set("ipv6.dhcpv6.engine.max_dg_rcv", "4096");
+    host.registerQueryResponse("query_test", [] { return std::string("answer"); });
+    tls = std::make_unique<CDHCP6TLS>(&task, 0, &host, nullptr);
+    tls->init();
+    tls->mode(CSystemMode::servicing);
+    pool.insert(0, tls.get());
+    ASSERT_EQ(server.open(nuv::CEndpoint("[::1]:0")), 0);
+    ASSERT_EQ(client.open(nuv::CEndpoint("[::1]:0")), 0);
+    sockaddr_in6 sa{};
+    socklen_t len = sizeof sa;
+    getsockname(server.get_handle(), reinterpret_cast<sockaddr*>(&sa), &len);
+    serverEndpoint = nuv::CEndpoint(sa);
+  }
+  void TearDown() override {
+    if (tls) pool.remove(0);
+    if (tls) tls->close();
+    server.close();
+    client.close();
+    host.shutdownPlugins();
+  }
+
+  // Sends the bytes to the server socket and lets the handler read them.
+  void deliver(const std::string& bytes) {
+    host.logSink.lines.clear();
+    ASSERT_EQ(client.send_blocked(bytes.data(), bytes.size(), serverEndpoint),
+              static_cast<ssize_t>(bytes.size()));
+    handler.udp_input(server);
+  }
+  std::string answer() {
+    char buf[512];
+    nuv::CEndpoint from;
+    const ACE_Time_Value limit(0, 200000);
+    const ssize_t n = client.recvFrom(buf, sizeof buf, from, 0, &limit);
+    return n < 0 ? std::string("<none>") : std::string(buf, static_cast<std::size_t>(n));
+  }
+  std::uint64_t count(std::int32_t metric) const { return stats->counters.get(metric); }
+  bool logged(const std::string& line) const {
+    for (const auto& l : host.logSink.lines)
+      if (l == line) return true;
+    return false;
+  }
+
+  CRecordingController host;
+  CCountingStats* stats = nullptr;
+  CInlineTask task;
+  CTLSPool<CDHCP6TLS> pool{1};
+  std::unique_ptr<CDHCP6TLS> tls;
+  CDHCP6Handler handler{&host, &task, pool};
+  nuv::CSockDgramMcast server, client;
+  nuv::CEndpoint serverEndpoint;
+};
+
+}  // namespace
+
+TEST_F(HandlerFixture, StatusQueryIsAnsweredAndNeverProcessed) {
+  deliver("query_test");
+  EXPECT_EQ(answer(), "answer");
+  EXPECT_EQ(count(M::packetsInput), 1u);
+  EXPECT_EQ(count(M::packetsOutput), 1u);
+  EXPECT_EQ(count(M::packetsQueryResponse), 1u);
+  EXPECT_TRUE(logged("verbose: The frontend transmitted packet: 61-6E-73-77-65-72."));
+  EXPECT_FALSE(host.logSink.contains("Processing packet type"));
+  // Answered even while the input is suspended or the mode forbids serving.
+  tls->mode(CSystemMode::paused);
+  host.inputSuspended(true);
+  deliver("query_test");
+  EXPECT_EQ(answer(), "answer");
+}
+
+TEST_F(HandlerFixture, ShortOrUnknownTextIsDhcpInputOfTypeZero) {
+  for (const std::string& bytes :
+       {std::string("\x01\x00\x00\x01\x00", 5), std::string("query_nope")}) {
+    deliver(bytes);
+    EXPECT_TRUE(logged("debug: Processing packet type 'unknown'.")) << bytes;
+    EXPECT_TRUE(logged("warning: The server received unexpected message type 'unknown'."));
+    EXPECT_TRUE(logged("debug: The server is dropping a datagram."));
+    EXPECT_EQ(answer(), "<none>");
+  }
+  EXPECT_EQ(count(M::packetsInput), 2u);
+  EXPECT_EQ(count(M::packetsOutput), 0u);
+  EXPECT_EQ(count(M::packetsParseFail), 0u);
+}
+
+TEST_F(HandlerFixture, EmptyDatagramIsOnlyCountedAndLogged) {
+  deliver("");
+  EXPECT_EQ(count(M::packetsRecvEmpty), 1u);
+  EXPECT_EQ(count(M::packetsInput), 0u);
+  EXPECT_EQ(host.logSink.lines,
+            std::vector<std::string>{"debug: The server received an empty datagram."});
+}
+
+TEST_F(HandlerFixture, OversizeDatagramIsReadTruncatedAndStillProcessed) {
+  deliver(std::string(5000, '\x01'));
+  EXPECT_EQ(count(M::packetsRecvTrunc), 1u);
+  EXPECT_EQ(count(M::packetsInput), 1u);
+  EXPECT_TRUE(logged("warning: The server received a truncated datagram."));
+  EXPECT_TRUE(host.logSink.contains("verbose: The frontend received a 4096 byte packet: 01-01-"));
+  EXPECT_TRUE(logged("debug: Processing packet type 'unknown'."));
+}
+
+TEST_F(HandlerFixture, OnlyServicingAndLearningProcessDatagrams) {
+  const struct {
+    CSystemMode mode;
+    bool processed;
+  } cases[] = {{CSystemMode::learning, true},
+               {CSystemMode::paused, false},
+               {CSystemMode::init, false},
+               {CSystemMode::standby, false},
+               {CSystemMode::servicing, true}};
+  for (const auto& c : cases) {
+    tls->mode(c.mode);
+    deliver(std::string("\x01\x00\x00\x01\x00", 5));
+    EXPECT_EQ(logged("debug: Processing packet type 'unknown'."), c.processed) << c.mode.string();
+    EXPECT_EQ(logged("debug: Datagram received while server in mode '" + c.mode.string() + "'."),
+              !c.processed);
+  }
+  EXPECT_EQ(count(M::packetsInput), 5u);
+}
+
+TEST_F(HandlerFixture, SuspendedInputIsDroppedSilently) {
+  host.inputSuspended(true);
+  deliver(std::string("\x01\x00\x00\x01\x00", 5));
+  EXPECT_EQ(count(M::packetsInput), 1u);
+  EXPECT_EQ(host.logSink.lines.size(), 1u);  // the received-packet dump only
+}
