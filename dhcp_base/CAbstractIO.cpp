@@ -98,6 +98,14 @@ void CAbstractIO::_outOfBounds(std::uint32_t code, const std::uint8_t* start,
                 nuv::CMessage("Payload length out of bounds."), start, pos);
 }
 
+void CAbstractIO::_lengthTooLarge(const COption& option, const std::uint8_t* start,
+                                  const std::uint8_t* pos) {
+  NUV_THROW_PKT(
+      "CAbstractIO::valueInput",
+      nuv::CMessage("Failed to read the 'length' field for option %1.").pushs(option.label()),
+      nuv::CMessage("The 'length' field value is too large."), start, pos);
+}
+
 void CAbstractIO::_outputTooSmall(const COption& option) {
   NUV_THROW("CAbstractIO::valueOutput",
             nuv::CMessage("Cannot output binary data for option %1.").pushs(option.label()),

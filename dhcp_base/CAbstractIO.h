@@ -69,6 +69,9 @@ class CAbstractIO {
   [[noreturn]] static void _outOfBounds(std::uint32_t code, const std::uint8_t* start,
                                         const std::uint8_t* pos);
   [[noreturn]] static void _outputTooSmall(const COption& option);
+  // A value's length prefix that runs past the payload.
+  [[noreturn]] static void _lengthTooLarge(const COption& option, const std::uint8_t* start,
+                                           const std::uint8_t* pos);
   [[noreturn]] static void _fail(const char* context, const char* what, const char* why,
                                  std::initializer_list<std::string_view> whatArgs = {},
                                  std::initializer_list<std::string_view> whyArgs = {});

@@ -51,9 +51,14 @@ std::uint8_t* CFixedIO::valueOutput(std::uint8_t* out, std::size_t room, const V
   const std::size_t total = area(values, option, &oc);
   if (total > room) _outputTooSmall(option);
   std::memset(out, 0, total);
+  // An element that runs to the end may write more than its area said
+  // (an expression knows its size only when evaluated).
+  std::uint8_t* end = out + total;
   for (const COption::Ptr& c : values) {
     const CFixedRawOffset* e = layout.find(c->tag());
-    c->valueOutput(out + e->offset, e->length ? e->length : room - e->offset, oc);
+    std::uint8_t* stop =
+        c->valueOutput(out + e->offset, e->length ? e->length : room - e->offset, oc);
+    if (!e->length) end = std::max(end, stop);
   }
-  return out + total;
+  return end;
 }

@@ -44,7 +44,7 @@ class CLeafIO : public CAbstractIO {
         std::size_t n = 0;
         pos = readLen(pos, end, p, n, ic.messageStart());
         if (n > static_cast<std::size_t>(end - pos))
-          _outOfBounds(option.tag(), ic.messageStart(), pos);
+          _lengthTooLarge(option, ic.messageStart(), pos);
         values.push_back(Derived::readOne(pos, n, option, ic));
         pos += n;
       }

@@ -70,6 +70,10 @@ CTagPath COption::tagPath() const {
 
 const std::uint8_t* COption::fullInput(const std::uint8_t* bytes, std::size_t length,
                                        COptionInputContext& ic) {
+  if (valueType() == COptionType::ot_expression)
+    NUV_THROW("COption::fullInput",
+              nuv::CMessage("Cannot define an expression option from TLD format."),
+              nuv::CMessage("Illegal operation."));
   const std::uint8_t* end = bytes + length;
   const CAbstractIO::Widths w = CAbstractIO::widthsOf(*this);
   std::uint32_t code = 0;
@@ -334,7 +338,9 @@ void COption::json(std::string_view text, COptionInputContext& ic) {
     j = nlohmann::json::parse(text.begin(), text.end());
   } catch (const nlohmann::json::exception& e) {
     NUV_THROW("COption::json",
-              nuv::CMessage("Cannot deserialize option %1 from json format.").pushs(label()),
+              valueType() == COptionType::ot_topencoded
+                  ? nuv::CMessage("Cannot deserialize option store from json format.")
+                  : nuv::CMessage("Cannot deserialize option %1 from json format.").pushs(label()),
               nuv::CMessage(e.what()));
   }
   setJSONValue(j.is_object() && j.contains("value") ? j["value"] : j, ic);

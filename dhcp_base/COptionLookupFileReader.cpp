@@ -1,5 +1,11 @@
 #include "dhcp_base/COptionLookupFileReader.h"
 
+#include "extended/CMasterController.h"
+
+COptionLookupFileReader::COptionLookupFileReader(COptionLookup& lookup) : m_lookup(lookup) {
+  if (lookup.controller()) logSink(&lookup.controller()->log());
+}
+
 void COptionLookupFileReader::execute(const std::string& path, const std::string& file) {
   m_map.clear();
   CSpecFileReader::execute(path, file);

@@ -9,7 +9,8 @@
 
 class COptionLookupFileReader : public CSpecFileReader {
  public:
-  explicit COptionLookupFileReader(COptionLookup& lookup) : m_lookup(lookup) {}
+  // Notes go to the process log of the lookup's controller, if any.
+  explicit COptionLookupFileReader(COptionLookup& lookup);
   void execute(const std::string& path, const std::string& file);
   void clear() { m_map.clear(); }
 

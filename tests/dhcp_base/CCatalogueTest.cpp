@@ -192,3 +192,35 @@ TEST_F(CCatalogueTest, ContainerReadingRules) {
     EXPECT_EQ(e.offset(), 9u);  // where the failing payload starts
   }
 }
+
+TEST_F(CCatalogueTest, FixedLayouts) {
+  // An IA_NA shorter than its fixed part is refused.
+  EXPECT_EQ(failure([&] {
+              parse(
+                  "00030008"
+                  "0000000100000002");
+            }),
+            "Cannot decode option 3. | Buffer is too short to represent this option.");
+  // Elements left empty are written as zeros; a stray element has no place.
+  COption::Ptr iana = make(3);
+  COption::Ptr iaid = make(1, iana.get());
+  iaid->string("5");
+  iana->append(iaid);
+  iana->append(make(4, iana.get()));
+  EXPECT_EQ(wire(*iana),
+            "0003000c"
+            "00000005"
+            "00000000"
+            "00000000");
+  iana->append(make(13, iana->find(CTagPath{4}).get()), CTagPath{4});
+  EXPECT_EQ(wire(*iana),
+            "00030012"
+            "00000005"
+            "00000000"
+            "00000000"
+            "000d0002"
+            "0000");
+  iana->children()->push_back(make(23));
+  EXPECT_EQ(failure([&] { wire(*iana); }),
+            "Cannot output option 23. | No fixed offset for this option is defined.");
+}

@@ -237,3 +237,45 @@ TEST_F(CCodecTest, ExpressionOptionWritesItsResultOrNothing) {
             }),
             "Cannot define an expression option from raw binary format. | Illegal operation.");
 }
+
+TEST_F(CCodecTest, LengthPrefixedValuesCheckTheirLengths) {
+  define("tagpath = 300\nname = x\ntype = byte_sequence\narrayed = true\nlen_prefix_width = 1");
+  EXPECT_EQ(parse("012c0004"
+                  "02aabb"
+                  "00")
+                ->find(CTagPath{300})
+                ->count(),
+            2u);
+  EXPECT_EQ(
+      failure([&] {
+        parse(
+            "012c0003"
+            "05aabb");
+      }),
+      "Failed to read the 'length' field for option 300. | The 'length' field value is too large.");
+}
+
+TEST_F(CCodecTest, JsonObjectForm) {
+  define("tagpath = 300\nname = box\ntype = subencoded");
+  define("tagpath = 300/1\nname = flag\ntype = boolean");
+  define("tagpath = 300/2\nname = ports\ntype = 16bit\narrayed = true");
+  COption::Ptr box = make(300);
+  box->string("{ flag = true, ports = 547, 546 }");
+  EXPECT_EQ(
+      box->json(),
+      R"({"arrayed":"false","name":"box","tagpath":"300","type":"subencoded","value":[)"
+      R"({"arrayed":"false","name":"flag","tagpath":"300/1","type":"boolean","value":[true],"vendorid":"0"},)"
+      R"({"arrayed":"true","name":"ports","tagpath":"300/2","type":"16bit","value":[547,546],"vendorid":"0"}],)"
+      R"("vendorid":"0"})");
+  COption::Ptr copy = make(300);
+  copy->json(box->json());
+  EXPECT_EQ(copy->string(), "{ flag = true, ports = 547, 546 }");
+  EXPECT_EQ(
+      failure([&] { copy->json("{\"value\": [{\"tagpath\": \"300/9\", \"value\": [1]}]}"); }),
+      "Cannot find attributes for tag 300/9, vendor id 0. | No option with this tag/id exists.");
+  EXPECT_EQ(failure([&] { copy->json("{\"value\": 5}"); }),
+            "Cannot deserialize option 300 from json format. | Invalid json option data.");
+  COptionStorePtr store = ctx.factory().createOS("s");
+  EXPECT_EQ(failure([&] { store->json("{"); }).substr(0, 50),
+            "Cannot deserialize option store from json format. ");
+}
