@@ -34,6 +34,9 @@ class COptionLookup {
   using const_iterator = Map::const_iterator;
 
   explicit COptionLookup(CMasterController* controller = nullptr);
+  // The hash index points into the map: no copies.
+  COptionLookup(const COptionLookup&) = delete;
+  COptionLookup& operator=(const COptionLookup&) = delete;
 
   // The definition of a key. A miss gives the "Unknown" definition with
   // useFallback (and is logged as debug output), else fails.

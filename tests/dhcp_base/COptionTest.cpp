@@ -182,6 +182,14 @@ TEST_F(COptionTest, StoreTextForm) {
       store->find(CTagPath{3})->string(),
       "{ iaid = 7, t1 = 100, t2 = infinite, options = { iaaddr = { address = \"2001:db8::5\", "
       "preferred-lifetime = 1, valid-lifetime = 2, options = {  } } } }");
+  // Quotes keep commas, equals signs and braces inside a value.
+  COptionStorePtr quoted = ctx.factory().createOS("q");
+  quoted->string("status-code = { code = 1, message = \"a, b = {c} \\\"d\\\"\" }");
+  EXPECT_EQ(quoted->find(CTagPath{13, 2})->string(), "\"a, b = {c} \\\"d\\\"\"");
+  COptionStorePtr requoted = ctx.factory().createOS("q");
+  requoted->string(quoted->string());
+  EXPECT_EQ(requoted->string(), quoted->string());
+
   EXPECT_EQ(failure([&] { store->string("no-such-option = 1"); }),
             "Cannot find tag for option named 'no-such-option', vendor id 0. | No option with this "
             "name/id exists.");
