@@ -40,10 +40,13 @@ int CDHCP6Engine::run() {
 
 int CDHCP6Engine::_init() {
   int rc = 0;
+  const long index = myThreadIndex();
   try {
-    _initThread(myThreadIndex());
+    _initThread(index);
   } catch (const nuv::CException& e) {
     _record(e);
+    // The thread will never run what was posted for it.
+    m_mailboxes.discard(index);
     rc = kInitFailed;
   }
   std::lock_guard<std::mutex> lock(m_startMutex);

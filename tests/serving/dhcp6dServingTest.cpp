@@ -1,0 +1,219 @@
+// The real host with the real plug-ins (SQLite database) serving datagrams
+// sent to it over loopback.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "tests/fixtures/CHostProcess.h"
+#include "tests/fixtures/CWatchdog.h"
+#include "tests/fixtures/PrivateNetns.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kFiveBytes("\x01\x00\x00\x01\x00", 5);
+
+// A UDP client on loopback.
+class CClient {
+ public:
+  CClient() {
+    m_fd = ::socket(AF_INET6, SOCK_DGRAM, 0);
+    m_server.sin6_family = AF_INET6;
+    m_server.sin6_port = htons(547);
+    m_server.sin6_addr = in6addr_loopback;
+  }
+  ~CClient() { ::close(m_fd); }
+  CClient(const CClient&) = delete;
+  CClient& operator=(const CClient&) = delete;
+
+  void send(const std::string& bytes) const {
+    ASSERT_EQ(::sendto(m_fd, bytes.data(), bytes.size(), 0,
+                       reinterpret_cast<const sockaddr*>(&m_server), sizeof m_server),
+              static_cast<ssize_t>(bytes.size()));
+  }
+  // The answer, or "<none>" after the time limit.
+  std::string receive(std::chrono::milliseconds limit = 2000ms) const {
+    pollfd p{m_fd, POLLIN, 0};
+    if (::poll(&p, 1, static_cast<int>(limit.count())) != 1) return "<none>";
+    char buf[4096];
+    const ssize_t n = ::recv(m_fd, buf, sizeof buf, 0);
+    return n < 0 ? "<none>" : std::string(buf, static_cast<std::size_t>(n));
+  }
+  std::string ask(const std::string& query) const {
+    send(query);
+    return receive();
+  }
+  // One counter of the server's statistics.
+  long long stat(const std::string& metric) const {
+    const std::string all = ask("query_stats");
+    const auto at = all.find(metric + "=");
+    return at == std::string::npos ? -1 : std::stoll(all.substr(at + metric.size() + 1));
+  }
+
+ private:
+  int m_fd;
+  sockaddr_in6 m_server{};
+};
+
+class ServingFixture : public ::testing::Test {
+ protected:
+  void SetUp() override { PRIVATE_NETNS_REQUIRED(); }
+
+  static std::string config(const std::string& extra, const char* levels = "all") {
+    return std::string("system.plugins = ") + NUV_PLUGIN_DIR +
+           "\nsystem.storage.path = " + tempPath("dhcp6d_serving") +
+           "\nsystem.log.levels = " + levels + "\nipv6.dhcpv6.engine.thread_count = 3\n" + extra;
+  }
+  // Starts the host and waits until every worker serves.
+  void start(const std::string& extra = {}, const char* levels = "all") {
+    host = std::make_unique<CHostProcess>(NUV_DHCP6D, config(extra, levels), false);
+    ASSERT_TRUE(
+        host->waitFor("The engine is switching from mode 'init' to mode 'servicing'.", 0, 3))
+        << host->output();
+  }
+  // Waits (bounded) until the counter reaches value; the last value read.
+  long long waitStat(const std::string& metric, long long value) {
+    long long got = -1;
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while ((got = client.stat(metric)) < value && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(10ms);
+    return got;
+  }
+
+  CWatchdog watchdog{std::chrono::seconds(60)};
+  std::unique_ptr<CHostProcess> host;
+  CClient client;
+};
+
+}  // namespace
+
+TEST_F(ServingFixture, StatusQueriesAreAnsweredAndNeverReachDhcpProcessing) {
+  start();
+  EXPECT_EQ(client.ask("query_mode"), "mode=servicing\n");
+  EXPECT_EQ(client.ask("query_version").rfind("version=", 0), 0u);
+  EXPECT_EQ(client.ask("query_unregistered"), "<none>");  // DHCP input then
+  EXPECT_EQ(client.stat("packets.query_response"), 2);    // this one is counted after it answered
+  EXPECT_EQ(client.stat("packets.input"), 5);
+  EXPECT_EQ(host->count("Processing packet type"), 1u) << host->output();
+}
+
+TEST_F(ServingFixture, EmptyAndFiveByteDatagramsAreCountedAndLogged) {
+  start();
+  client.send("");
+  client.send(kFiveBytes);
+  EXPECT_EQ(waitStat("packets.input", 2), 2);  // the five bytes and the query itself
+  EXPECT_EQ(client.stat("packets.recv_empty"), 1);
+  EXPECT_TRUE(host->waitFor("dhcp debug: The server received an empty datagram."));
+  EXPECT_TRUE(
+      host->waitFor("dhcp verbose: The frontend received a 5 byte packet: 01-00-00-01-00."));
+  EXPECT_TRUE(host->waitFor("dhcp debug: Processing packet type 'unknown'."));
+  EXPECT_TRUE(
+      host->waitFor("dhcp warning: The server received unexpected message type 'unknown'."));
+  EXPECT_TRUE(host->waitFor("dhcp debug: The server is dropping a datagram."));
+  EXPECT_EQ(client.receive(100ms), "<none>");
+}
+
+TEST_F(ServingFixture, PausedServerDropsDatagramsWithTheModeLine) {
+  start();
+  const std::size_t started = host->output().size();
+  host->signal(SIGUSR1);
+  ASSERT_TRUE(
+      host->waitFor("The engine is switching from mode 'servicing' to mode 'paused'.", started, 3))
+      << host->output();
+  EXPECT_EQ(client.ask("query_mode"), "mode=paused\n");
+  for (int i = 0; i < 3; ++i) client.send(kFiveBytes);
+  EXPECT_TRUE(host->waitFor("Datagram received while server in mode 'paused'.", started, 3));
+  EXPECT_EQ(host->count("Processing packet type"), 0u);
+
+  host->signal(SIGUSR2);
+  ASSERT_TRUE(host->waitFor("to mode 'servicing'.", started, 3));
+  client.send(kFiveBytes);
+  EXPECT_TRUE(host->waitFor("Processing packet type 'unknown'.", started));
+}
+
+TEST_F(ServingFixture, DatagramOverTheLimitIsReadTruncated) {
+  start("ipv6.dhcpv6.engine.max_dg_rcv = 4096\n");
+  client.send(std::string(6000, '\x07'));
+  EXPECT_TRUE(host->waitFor("dhcp warning: The server received a truncated datagram."));
+  EXPECT_TRUE(host->waitFor("dhcp verbose: The frontend received a 4096 byte packet: 07-07-"));
+  EXPECT_TRUE(host->waitFor("dhcp debug: Processing packet type 'unknown'."));
+  EXPECT_EQ(client.stat("packets.recv_trunc"), 1);
+}
+
+TEST_F(ServingFixture, BurstFromSeveralSendersIsCountedOnceAndEveryWorkerShutsDown) {
+  // No per-datagram warnings: the burst measures the packet path, not the log.
+  start({}, "error,info,audit,debug");
+  constexpr int kSenders = 4;
+  constexpr int kPerSender = 750;
+  constexpr long long kWindow = 100;  // datagrams in flight: within the socket's buffer
+  std::atomic<long long> sent{0};
+  std::atomic<long long> processed{0};
+  std::atomic<long long> queries{0};
+  std::atomic<bool> done{false};
+  std::thread monitor([&] {
+    CClient asker;
+    while (!done) {
+      ++queries;
+      const long long input = asker.stat("packets.input");
+      if (input >= 0) processed = input - queries;
+      std::this_thread::sleep_for(2ms);
+    }
+  });
+  std::vector<std::thread> senders;
+  for (int s = 0; s < kSenders; ++s)
+    senders.emplace_back([&] {
+      CClient sender;
+      for (int i = 0; i < kPerSender; ++i) {
+        while (sent - processed >= kWindow) std::this_thread::sleep_for(200us);
+        ++sent;
+        sender.send(kFiveBytes);
+      }
+    });
+  for (auto& t : senders) t.join();
+  const long long total = kSenders * kPerSender;
+  const auto deadline = std::chrono::steady_clock::now() + 20s;
+  while (processed < total && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(10ms);
+  done = true;
+  monitor.join();
+  // The query reads the count including itself.
+  EXPECT_EQ(client.stat("packets.input"), total + queries + 1);
+  EXPECT_EQ(client.stat("packets.recv_fail"), 0);
+  EXPECT_EQ(host->stop(SIGINT), 0);
+  EXPECT_EQ(host->count("dhcp debug: Processing packet type 'unknown'."),
+            static_cast<std::size_t>(total));
+  EXPECT_EQ(host->count("debug: The DHCPv6 server has shut down."), 3u);
+}
+
+TEST_F(ServingFixture, PendingCollectionRunsAtTheConfiguredIntervalAndNeverWithZero) {
+  const std::string line = "The server will collect stale pending records in";
+  start("ipv6.dhcpv6.engine.pendings.garbage_interval = 0\n");
+  std::this_thread::sleep_for(1500ms);
+  EXPECT_EQ(host->count(line), 0u);
+
+  // A reload with an interval of one second starts the cycle.
+  host->writeConfig(config("ipv6.dhcpv6.engine.pendings.garbage_interval = 1\n"));
+  host->signal(SIGHUP);
+  ASSERT_TRUE(host->waitFor(line + " 1 seconds.", 0, 1)) << host->output();
+  const auto first = std::chrono::steady_clock::now();
+  ASSERT_TRUE(host->waitFor(line + " 1 seconds.", 0, 4)) << host->output();
+  const auto elapsed = std::chrono::steady_clock::now() - first;
+  EXPECT_GE(elapsed, 2500ms);
+  EXPECT_LE(elapsed, 4500ms);
+
+  // Back to 0: the timer already set fires once more, then nothing.
+  host->writeConfig(config("ipv6.dhcpv6.engine.pendings.garbage_interval = 0\n"));
+  host->signal(SIGHUP);
+  ASSERT_TRUE(host->waitFor("Configuration reloaded.", 0, 2));
+  std::this_thread::sleep_for(1500ms);
+  const std::size_t settled = host->count(line);
+  std::this_thread::sleep_for(1500ms);
+  EXPECT_EQ(host->count(line), settled);
+}
