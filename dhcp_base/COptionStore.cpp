@@ -38,6 +38,12 @@ void COptionStore::string(std::string_view text, COptionInputContext& ic) {
   for (COption::Ptr& c : parsed) m_values.push_back(std::move(c));
 }
 
+std::string COptionStore::dump() const {
+  std::string out = m_instanceName + ":\n";
+  for (const COption::Ptr& c : m_values) out.append(m_elementPrefix).append(c->dump()).append("\n");
+  return out;
+}
+
 void COptionStore::reset() {
   CStorageOption::reset();
   m_instanceName.clear();

@@ -20,6 +20,9 @@ class COptionStore
   std::string string() const override;
   void string(std::string_view text, COptionInputContext& ic) override;
   std::string instanceName() const override { return m_instanceName; }
+  // One line per option, each behind the element prefix ("host-option 1
+  // client-id ...").
+  std::string dump() const override;
   void reset() override;
   COption::Ptr clone(CDHCPContext* ctx, COption* parent) const override;
   // A deep copy with the same names.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "OptionFixture.h"
 #include "dhcp_base/COptionPtrPool.h"
 #include "dhcp_base/CValueTypeConverter.h"
@@ -48,6 +50,9 @@ TEST_F(COptionTest, FactoryBuildsTypedNodesAndPaths) {
   COption::Ptr inStore = make(3, store.get());
   EXPECT_EQ(inStore->tagPath().string(), "3");
   EXPECT_EQ(store->instanceName(), "pkt-host-options");
+  store->append(inStore);
+  EXPECT_EQ(store->dump(),
+            "pkt-host-options:\nhost-option 3 ia-na (fixed_offset, 0 values) = {  }\n");
   EXPECT_EQ(store->elementPrefix(), "host-option ");
 }
 
@@ -222,4 +227,18 @@ TEST_F(COptionTest, ServerControlOptionsStayOffTheWire) {
   oc.forbid(7);
   end = store->valueOutput(buf, sizeof buf, oc);
   EXPECT_EQ(hex(buf, static_cast<std::size_t>(end - buf)), "86b100020223");
+}
+
+TEST_F(COptionTest, OptionsMayBeReleasedOnAnotherThread) {
+  // Policy sets are built on one thread and dropped on another: the pools
+  // must stay consistent (the sanitizer build checks).
+  std::vector<COption::Ptr> built;
+  for (int i = 0; i < 2000; ++i) built.push_back(make(23));
+  std::thread dropper([&built] { built.clear(); });
+  for (int i = 0; i < 2000; ++i) {
+    COption::Ptr o = make(23);
+    o->string("2001:db8::1");
+  }
+  dropper.join();
+  EXPECT_EQ(ctx.factory().pool(COptionType::ot_ipaddress)->outstanding(), 0u);
 }
