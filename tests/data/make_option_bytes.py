@@ -10,7 +10,10 @@ from scapy.layers.dhcp6 import (
     DHCP6OptDNSDomains, DHCP6OptElapsedTime, DHCP6OptIA_NA, DHCP6OptIA_PD,
     DHCP6OptIAAddress, DHCP6OptIAPrefix, DHCP6OptOptReq, DHCP6OptRapidCommit,
     DHCP6OptStatusCode, DHCP6OptVendorClass, DHCP6OptVendorSpecificInfo,
-    DUID_LLT, VENDOR_CLASS_DATA, VENDOR_SPECIFIC_OPTION)
+    DUID_LLT, VENDOR_CLASS_DATA, VENDOR_SPECIFIC_OPTION, USER_CLASS_DATA, DHCP6OptAuth,
+    DHCP6OptBootFileUrl, DHCP6OptClientLinkLayerAddr, DHCP6OptIA_TA, DHCP6OptInfoRefreshTime,
+    DHCP6OptNewPOSIXTimeZone, DHCP6OptNISDomain, DHCP6OptRemoteID, DHCP6OptSIPDomains,
+    DHCP6OptSNTPServers, DHCP6OptUserClass)
 
 cases = {
     "ia_na": DHCP6OptIA_NA(iaid=0x01020304, T1=3600, T2=5400, ianaopts=[
@@ -26,6 +29,21 @@ cases = {
         VENDOR_SPECIFIC_OPTION(optcode=32, optdata=socket.inet_pton(socket.AF_INET6, "2001:db8::69"))]),
     "vendor_class": DHCP6OptVendorClass(enterprisenum=4491, vcdata=[
         VENDOR_CLASS_DATA(data=b"docsis3.0")]),
+    "ia_ta": DHCP6OptIA_TA(iaid=9, iataopts=[
+        DHCP6OptIAAddress(addr="fe80::9", preflft=1, validlft=2),
+        DHCP6OptStatusCode(statuscode=0, statusmsg="ok")]),
+    "auth": DHCP6OptAuth(proto=3, alg=1, rdm=0, replay=b"\x00\x00\x00\x00\x00\x00\x00\x2a",
+                         authinfo=b"\xde\xad\xbe\xef"),
+    "user_class": DHCP6OptUserClass(userclassdata=[USER_CLASS_DATA(data=b"ab"),
+                                                   USER_CLASS_DATA(data=b"cde")]),
+    "sip_domains": DHCP6OptSIPDomains(sipdomains=["sip.example.com"]),
+    "sntp_servers": DHCP6OptSNTPServers(sntpservers=["2001:db8::123"]),
+    "info_refresh_time": DHCP6OptInfoRefreshTime(reftime=86400),
+    "nis_domain": DHCP6OptNISDomain(nisdomain="nis.example.org"),
+    "remote_id": DHCP6OptRemoteID(enterprisenum=3561, remoteid=b"\x01\x02\x03"),
+    "new_posix_timezone": DHCP6OptNewPOSIXTimeZone(optdata=b"EST5EDT4,M3.2.0/02:00,M11.1.0/02:00"),
+    "bootfile_url": DHCP6OptBootFileUrl(optdata=b"tftp://[2001:db8::69]/boot.efi"),
+    "client_linklayer_addr": DHCP6OptClientLinkLayerAddr(lltype=1, clladdr="00:11:22:33:44:55"),
 }
 
 # A typical Solicit: client DUID, elapsed time, option request, rapid

@@ -121,6 +121,23 @@ TEST_F(CCatalogueTest, RealOptionsDecodeAndEncodeLikeScapy) {
        "ia-pd = { iaid = 7, t1 = 100, t2 = 200, options = { iaprefix = { preferred-lifetime = 300, "
        "valid-lifetime = 400, prefix-length = 56, prefix = \"2001:db8:1200::\", options = {  } } } "
        "}\n"},
+      {"ia_ta",
+       "ia-ta = { iaid = 9, options = { iaaddr = { address = \"fe80::9\", preferred-lifetime = 1, "
+       "valid-lifetime = 2, options = {  } }, status-code = { code = 0, message = \"ok\" } } }\n"},
+      {"auth",
+       "auth = { protocol = 3, algorithm = 1, rdm = 0, replay-detection = 42, auth-info = "
+       "\"DE-AD-BE-EF\" }\n"},
+      {"user_class", "user-class = \"61-62\", \"63-64-65\"\n"},
+      {"sip_domains", "sip-server-dns = sip.example.com\n"},
+      {"sntp_servers", "sntp-servers = \"2001:db8::123\"\n"},
+      {"info_refresh_time", "information-refresh-time = 86400\n"},
+      {"nis_domain", "nis-domain-name = nis.example.org\n"},
+      {"remote_id", "remote-id = { enterprise-number = 3561, remote-id-data = \"01-02-03\" }\n"},
+      {"new_posix_timezone", "new-posix-timezone = \"EST5EDT4,M3.2.0/02:00,M11.1.0/02:00\"\n"},
+      {"bootfile_url", "bootfile-url = \"tftp://[2001:db8::69]/boot.efi\"\n"},
+      {"client_linklayer_addr",
+       "client-linklayer-addr = { link-layer-type = 1, link-layer-address = \"00-11-22-33-44-55\" "
+       "}\n"},
       {"vendor_opts",
        "vendor-opts = { enterprise-number = 4491, options = { config-file = \"modem.cfg\", "
        "tftp-servers = \"2001:db8::69\" } }\n"},
