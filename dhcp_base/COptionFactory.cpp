@@ -1,5 +1,7 @@
 #include "dhcp_base/COptionFactory.h"
 
+#include <new>
+
 #include "dhcp_base/CDHCPContext.h"
 #include "dhcp_base/COptionLookup.h"
 #include "dhcp_base/COptionPtrPool.h"
@@ -114,7 +116,14 @@ COption::Ptr COptionFactory::allocate(COptionType type) {
 }
 
 COption::Ptr COptionFactory::make(const COptionAttributes::Ptr& definition, COption* parent) {
-  COption::Ptr option = allocate(definition->type);
+  COption::Ptr option;
+  try {
+    option = allocate(definition->type);
+  } catch (const std::bad_alloc&) {
+    NUV_THROW("COptionFactory::make",
+              nuv::CMessage("Cannot create option %1.").pushs(definition->tagPath.string()),
+              nuv::CMessage("Not enough memory."));
+  }
   option->attributes(definition);
   option->context(&m_context);
   option->parent(parent);
