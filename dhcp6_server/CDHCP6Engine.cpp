@@ -18,6 +18,10 @@ CDHCP6Engine::CDHCP6Engine(CIDHCPController* controller, unsigned threadCount)
 
 CDHCP6Engine::~CDHCP6Engine() {
   shutdown();
+  // A timer handler on its way out may have rescheduled after thread 0
+  // cancelled; the reactor must not keep a timer for a deleted engine.
+  std::lock_guard<std::mutex> lock(m_timerMutex);
+  reactor()->cancel_timer(this);
 }
 
 void CDHCP6Engine::_record(const nuv::CException& e) {

@@ -65,6 +65,13 @@ class CClient {
 class ServingFixture : public ::testing::Test {
  protected:
   void SetUp() override { PRIVATE_NETNS_REQUIRED(); }
+  // A host built with a sanitizer reports what it found in its output.
+  void TearDown() override {
+    if (!host) return;
+    for (const char* report : {"ERROR: AddressSanitizer", "WARNING: ThreadSanitizer",
+                               "runtime error:", "ERROR: LeakSanitizer"})
+      EXPECT_EQ(host->count(report), 0u) << host->output();
+  }
 
   static std::string config(const std::string& extra, const char* levels = "all") {
     return std::string("system.plugins = ") + NUV_PLUGIN_DIR +
