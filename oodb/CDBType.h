@@ -1,6 +1,6 @@
 #pragma once
 // Column type tokens: how a record names the type of a column in its
-// record specification and a statement its argument types.
+// record layout and a statement its argument types.
 
 #include <map>
 #include <optional>
@@ -51,5 +51,5 @@ std::optional<CDBType> dbTypeFromToken(std::string_view token);
 // The dialect files carry the real column definitions.
 const char* dbTypeSqlName(CDBType type);
 
-// Column name to type token: a record specification's column overrides.
+// Column name to type token: a record layout's column overrides.
 using CDBTypeStringMap = std::map<std::string, std::string>;

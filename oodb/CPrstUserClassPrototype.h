@@ -1,6 +1,6 @@
 #pragma once
 // The prototype of a persistent class: its name, its table, its stored
-// columns with their type tokens (the record specification: the
+// columns with their type tokens (the record layout: the
 // attributes' types, overridden per column by the proxy arguments) and the
 // creator of its instances.
 
@@ -14,7 +14,7 @@
 class CIPrstSession;
 class CPrstUserBase;
 
-// A table's record specification: its name and the column type overrides.
+// A table's record layout: its name and the column type overrides.
 struct CPrstProxyArgs {
   std::string table;
   CDBTypeStringMap overrides;
