@@ -24,6 +24,9 @@ class CDHCP6Context : public CIDHCPContext {
   CIDHCPMediator& mediator() override { return m_mediator; }
   CDHCP6Mediator& dhcpMediator() { return m_mediator; }
   CIDHCP6Exchange& exchange() { return *m_exchange; }
+  // Replaces how messages are read and built (the message framing's
+  // exchange replaces the stand-in).
+  void exchange(std::unique_ptr<CIDHCP6Exchange> exchange) { m_exchange = std::move(exchange); }
 
   // Forgets any message in progress; a second call raises.
   void init() override;
