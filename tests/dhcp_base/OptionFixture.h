@@ -42,10 +42,10 @@ inline std::string hex(const std::uint8_t* p, std::size_t n) {
   return out;
 }
 
-// The scapy-made option bytes by case name.
-inline std::map<std::string, std::string> scapyBytes() {
+// The scapy-made bytes of a file in tests/data by case name.
+inline std::map<std::string, std::string> scapyBytes(const char* file = "option_bytes.txt") {
   std::map<std::string, std::string> out;
-  std::ifstream in(std::string(NUV_SOURCE_DIR) + "/tests/data/option_bytes.txt");
+  std::ifstream in(std::string(NUV_SOURCE_DIR) + "/tests/data/" + file);
   std::string name, value;
   while (in >> name) {
     if (name[0] == '#') {
