@@ -203,6 +203,33 @@ CREATE TABLE dhcp_policies6 (
   OPTIONS TEXT
 );
 
+-- Stored option and vendor-class definitions (those users add), shared by
+-- the servers and the management tools.
+
+CREATE TABLE dhcp_option_attributes6 (
+  PK INTEGER PRIMARY KEY,
+  ROW_VERSION INTEGER NOT NULL,
+  OID INTEGER,
+  MOD_TIME INTEGER,
+  TAGPATH TEXT,
+  VENDOR_ID TEXT,
+  NAME TEXT,
+  DEFINITION TEXT
+);
+CREATE INDEX dhcp_option_attributes6_key ON dhcp_option_attributes6 (TAGPATH, VENDOR_ID);
+
+CREATE TABLE dhcp_vendor_classes6 (
+  PK INTEGER PRIMARY KEY,
+  ROW_VERSION INTEGER NOT NULL,
+  OID INTEGER,
+  MOD_TIME INTEGER,
+  VENDOR_ID TEXT,
+  VENDOR_NAME TEXT,
+  VENDOR_CLASS TEXT,
+  DESCRIPTION TEXT
+);
+CREATE INDEX dhcp_vendor_classes6_class ON dhcp_vendor_classes6 (VENDOR_CLASS);
+
 CREATE TABLE dhcp_apools6_relay_links (
   SRC_ATTR_REF INTEGER NOT NULL,
   SRC_ATTR_NAME TEXT NOT NULL,

@@ -1,0 +1,102 @@
+#include "dhcp_database/CRecordTextReader.h"
+
+#include "oodb/CPrstValueTraits.h"
+#include "standard/CException.h"
+#include "standard/StringUtil.h"
+
+nuv::CStringMap CRecordTextReader::parse(std::string_view text) {
+  nuv::CStringMap out(false);
+  std::string options;
+  for (const std::string& raw : nuv::split(text, '\n')) {
+    const std::string line = nuv::trim(raw);
+    if (line.empty()) continue;
+    const auto eq = line.find('=');
+    const std::string key = nuv::trim(std::string_view(line).substr(0, eq));
+    const std::string value =
+        eq == std::string::npos ? std::string() : nuv::trim(std::string_view(line).substr(eq + 1));
+    if (nuv::iequals(key, "option"))
+      options.append(value).append("\n");
+    else
+      out.set(key, value);
+  }
+  if (!options.empty()) out.set("options", options);
+  return out;
+}
+
+const std::string* CRecordTextReader::get(const char* key, const char* alias) const {
+  const std::string* v = m_map.getp(key);
+  return v ? v : m_map.getp(alias);
+}
+
+void CRecordTextReader::fail(const nuv::CMessage& detail) const {
+  throw nuv::CException(nuv::CMessage(m_summary), detail, NUV_MODULE_NAME, m_context, __FILE__,
+                        __LINE__);
+}
+
+void CRecordTextReader::invalid(const char* key) const {
+  const std::string* v = m_map.getp(key);
+  fail(nuv::CMessage("Invalid value '%2' for key '%1'.").pushs(key).pushs(v ? *v : ""));
+}
+
+template <class T>
+std::optional<T> CRecordTextReader::_typed(const char* key) const {
+  const std::string* v = m_map.getp(key);
+  if (!v) return std::nullopt;
+  try {
+    return CPrstValueTraits<T>::parse(*v);
+  } catch (const nuv::CException&) {
+    invalid(key);
+  }
+}
+
+std::optional<std::uint32_t> CRecordTextReader::u32(const char* key) const {
+  return _typed<std::uint32_t>(key);
+}
+
+std::optional<std::int32_t> CRecordTextReader::i32(const char* key) const {
+  return _typed<std::int32_t>(key);
+}
+
+std::optional<bool> CRecordTextReader::boolean(const char* key) const {
+  return _typed<bool>(key);
+}
+
+std::optional<nuv::CTimeT> CRecordTextReader::time(const char* key) const {
+  return _typed<nuv::CTimeT>(key);
+}
+
+std::optional<std::uint32_t> CRecordTextReader::lifetime(const char* key) const {
+  const std::string* v = m_map.getp(key);
+  if (v && nuv::iequals(nuv::trim(*v), "infinite")) return 0xffffffffu;
+  return u32(key);
+}
+
+std::optional<nuv::CIPAddress> CRecordTextReader::address(std::string_view text, int family) {
+  auto a = nuv::CIPAddress::fromText(nuv::trim(text));
+  if (!a || a->type() != (family == 4 ? nuv::CIPAddress::ipv4 : nuv::CIPAddress::ipv6))
+    return std::nullopt;
+  return a;
+}
+
+std::optional<CDomainMemberships::Set> CRecordTextReader::domains(
+    const CDomainMemberships::Set& current) const {
+  if (!has("domains") && !has("domains+") && !has("domains-")) return std::nullopt;
+  auto list = [this](const char* key) {
+    CDomainMemberships::Set out;
+    const std::string* v = m_map.getp(key);
+    if (!v) return out;
+    for (const std::string& item : nuv::split(*v, ',')) {
+      if (nuv::trim(item).empty()) continue;
+      try {
+        out.insert(CPrstValueTraits<std::int32_t>::parse(item));
+      } catch (const nuv::CException&) {
+        invalid(key);
+      }
+    }
+    return out;
+  };
+  CDomainMemberships::Set out = has("domains") ? list("domains") : current;
+  for (const auto& d : list("domains+")) out.insert(d);
+  for (const auto& d : list("domains-")) out.erase(d);
+  return out;
+}
