@@ -7,7 +7,7 @@
 void CBinding6Identifier::args(nuv::CStringMap& out) const {
   out.set("CLIENT_ID", CPrstValueTraits<nuv::CHexStore>::text(DUID()));
   // Printed signed, as the statements' 32-bit arguments are read.
-  out.set("IATYPE", std::to_string(static_cast<std::int32_t>(IAType())));
+  out.set("IATYPE", std::to_string(static_cast<std::int32_t>(IAType().value())));
   out.set("IAID", std::to_string(static_cast<std::int32_t>(IAID())));
 }
 

@@ -10,7 +10,7 @@ class CBinding6Identifier : public CBindingIdentifier {
  public:
   CBinding6Identifier() = default;
   explicit CBinding6Identifier(CBinding6Tuple tuple) : m_tuple(std::move(tuple)) {}
-  CBinding6Identifier(nuv::CHexStore duid, std::uint8_t iaType, std::uint32_t iaid)
+  CBinding6Identifier(nuv::CHexStore duid, CIAType iaType, std::uint32_t iaid)
       : m_tuple(std::move(duid), iaType, iaid) {}
   CBinding6Identifier(const CBinding6Identifier& o) : CBindingIdentifier(o), m_tuple(o.m_tuple) {}
   CBinding6Identifier& operator=(const CBinding6Identifier& o) {
@@ -23,8 +23,8 @@ class CBinding6Identifier : public CBindingIdentifier {
   void DUID(nuv::CHexStore duid) { m_tuple.duid(std::move(duid)); }
   std::uint32_t IAID() const { return m_tuple.iaid(); }
   void IAID(std::uint32_t iaid) { m_tuple.iaid(iaid); }
-  std::uint8_t IAType() const { return m_tuple.iaType(); }
-  void IAType(std::uint8_t type) { m_tuple.iaType(type); }
+  CIAType IAType() const { return m_tuple.iaType(); }
+  void IAType(CIAType type) { m_tuple.iaType(type); }
   const nuv::CHexStore& clientIdentifier() const { return m_tuple.duid(); }
   const CBinding6Tuple& tuple() const { return m_tuple; }
 

@@ -8,12 +8,12 @@
 
 bool CBinding6Tuple::operator<(const CBinding6Tuple& o) const {
   if (m_duid != o.m_duid) return m_duid < o.m_duid;
-  if (m_iaType != o.m_iaType) return m_iaType < o.m_iaType;
+  if (m_iaType.value() != o.m_iaType.value()) return m_iaType.value() < o.m_iaType.value();
   return m_iaid < o.m_iaid;
 }
 
 std::string CBinding6Tuple::string() const {
-  return m_duid.string() + "," + iaTypeName(m_iaType) + "," + std::to_string(m_iaid);
+  return m_duid.string() + "," + m_iaType.string() + "," + std::to_string(m_iaid);
 }
 
 void CBinding6Tuple::string(std::string_view text) {
@@ -30,35 +30,18 @@ void CBinding6Tuple::string(std::string_view text) {
   } catch (const nuv::CException&) {
     fail("Invalid DUID.");
   }
-  const auto type = parseIAType(nuv::trim(fields[1]));
-  if (!type) fail("Invalid IA type.");
+  CIAType type;
+  try {
+    type = nuv::trim(fields[1]);
+  } catch (const nuv::CException&) {
+    fail("Invalid IA type.");
+  }
   const std::string iaidText = nuv::trim(fields[2]);
   std::uint32_t iaid = 0;
   const char* end = iaidText.data() + iaidText.size();
   auto [ptr, ec] = std::from_chars(iaidText.data(), end, iaid);
   if (iaidText.empty() || ec != std::errc() || ptr != end) fail("Invalid IAID.");
   m_duid = std::move(duid);
-  m_iaType = *type;
+  m_iaType = type;
   m_iaid = iaid;
-}
-
-const char* CBinding6Tuple::iaTypeName(std::uint8_t type) {
-  switch (type) {
-    case iata:
-      return "iata";
-    case iana:
-      return "iana";
-    case iapd:
-      return "iapd";
-    default:
-      return "unknown";
-  }
-}
-
-std::optional<std::uint8_t> CBinding6Tuple::parseIAType(std::string_view text) {
-  const std::string t = nuv::toLower(text);
-  if (t == "iana" || t == "ia_na") return iana;
-  if (t == "iata" || t == "ia_ta") return iata;
-  if (t == "iapd" || t == "ia_pd") return iapd;
-  return std::nullopt;
 }

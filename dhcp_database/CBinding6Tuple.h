@@ -6,19 +6,16 @@
 // Text form "<duid>,<ia type>,<iaid>": "00-01-AB,iana,4294967295".
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "dhcp_base/CIAType.h"
 #include "standard/CHexStore.h"
 
 class CBinding6Tuple {
  public:
-  // The IA kinds by their number, as stored in IATYPE.
-  enum IAType : std::uint8_t { iata = 0, iana = 1, iapd = 2, unknown = 255 };
-
   CBinding6Tuple() = default;
-  CBinding6Tuple(nuv::CHexStore duid, std::uint8_t iaType, std::uint32_t iaid)
+  CBinding6Tuple(nuv::CHexStore duid, CIAType iaType, std::uint32_t iaid)
       : m_duid(std::move(duid)), m_iaid(iaid), m_iaType(iaType) {}
   CBinding6Tuple(const CBinding6Tuple&) = default;
   CBinding6Tuple& operator=(const CBinding6Tuple&) = default;
@@ -28,12 +25,12 @@ class CBinding6Tuple {
   void duid(nuv::CHexStore duid) { m_duid = std::move(duid); }
   std::uint32_t iaid() const { return m_iaid; }
   void iaid(std::uint32_t iaid) { m_iaid = iaid; }
-  std::uint8_t iaType() const { return m_iaType; }
-  void iaType(std::uint8_t type) { m_iaType = type; }
+  CIAType iaType() const { return m_iaType; }
+  void iaType(CIAType type) { m_iaType = type; }
   void clear() { *this = CBinding6Tuple(); }
 
   bool operator==(const CBinding6Tuple& o) const {
-    return m_iaid == o.m_iaid && m_iaType == o.m_iaType && m_duid == o.m_duid;
+    return m_iaid == o.m_iaid && m_iaType.value() == o.m_iaType.value() && m_duid == o.m_duid;
   }
   bool operator!=(const CBinding6Tuple& o) const { return !(*this == o); }
   bool operator<(const CBinding6Tuple& o) const;
@@ -45,13 +42,8 @@ class CBinding6Tuple {
   // when a field does not convert.
   void string(std::string_view text);
 
-  // "iata", "iana", "iapd", "unknown".
-  static const char* iaTypeName(std::uint8_t type);
-  // "iana"/"ia_na", "iata"/"ia_ta", "iapd"/"ia_pd" in any case.
-  static std::optional<std::uint8_t> parseIAType(std::string_view text);
-
  private:
   nuv::CHexStore m_duid;
   std::uint32_t m_iaid = 0;
-  std::uint8_t m_iaType = unknown;
+  CIAType m_iaType;
 };

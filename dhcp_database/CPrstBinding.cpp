@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dhcp_base/CIAType.h"
 #include "dhcp_database/CPrstPending.h"
 #include "dhcp_database/CRecordTextReader.h"
 #include "dhcp_database/CRecordTextWriter.h"
@@ -10,16 +11,6 @@
 #include "oodb/CPrstUserClassPrototype.h"
 #include "oodb/CPrstValueTraits.h"
 #include "standard/StringUtil.h"
-
-namespace {
-
-const char* const kTIDTypes[] = {"unknown", "rid", "cid", "sid", "self", "hostname"};
-
-}  // namespace
-
-const char* CPrstBinding::tidTypeName(std::uint32_t type) {
-  return type < std::size(kTIDTypes) ? kTIDTypes[type] : "unknown";
-}
 
 void CPrstBinding::leaseCommitTime(nuv::CTimeT t) {
   m_commit.set(t);
@@ -49,10 +40,10 @@ nuv::CTimeT CPrstBinding::gracefulLeaseExpireTime(std::uint32_t minInactiveDays,
   return out;
 }
 
-std::int64_t CPrstBinding::tidCount(std::uint32_t type, const std::string& tidValue) const {
+std::int64_t CPrstBinding::tidCount(CDHCPTIDType type, const std::string& tidValue) const {
   nuv::CStringMap args;
   args.set("TID", tidValue);
-  args.set("TID_TYPE", std::to_string(type));
+  args.set("TID_TYPE", std::to_string(type.value()));
   return session()->selectCount(prototype()->name(), "binding.count.type_tid", args, {});
 }
 
@@ -87,7 +78,7 @@ void CPrstBinding::_write(CRecordTextWriter& out) const {
   out.add("relay", ipRelay().isValid() ? ipRelay().string() : std::string());
   out.add("protocol", bootProto());
   out.add("fixed", isFixed() ? "true" : "false");
-  out.add("tid_type", tidTypeName(tidType()));
+  out.add("tid_type", tidType().string());
   out.add("tid", tid());
   out.add("source_pool", _OIDToPoolName(poolOID()));
   out.add("source_account", std::to_string(accountOID()));
@@ -128,7 +119,7 @@ void CPrstBinding::_set(const nuv::CStringMap& map) {
 
   std::optional<nuv::CHexStore> duid;
   std::optional<std::uint32_t> iaid;
-  std::optional<std::uint8_t> iaType;
+  std::optional<CIAType> iaType;
   if (_key6()) {
     if (const std::string* v = in.get("client_id", "duid")) {
       try {
@@ -141,16 +132,8 @@ void CPrstBinding::_set(const nuv::CStringMap& map) {
     }
     iaid = in.u32("iaid");
     if (creating && !iaid) in.fail("Missing 'iaid' key.");
-    if (const std::string* v = in.get("iatype")) {
-      iaType = CBinding6Tuple::parseIAType(nuv::trim(*v));
-      if (!iaType) {
-        const auto n = in.u32("iatype");
-        if (*n > CBinding6Tuple::iapd) in.invalid("iatype");
-        iaType = static_cast<std::uint8_t>(*n);
-      }
-    } else if (creating) {
-      in.fail("Missing 'iatype' key.");
-    }
+    iaType = in.named<CIAType>("iatype");
+    if (creating && !iaType) in.fail("Missing 'iatype' key.");
   }
   std::optional<std::uint32_t> prefixLen;
   if (_prefixLen()) {
@@ -165,15 +148,7 @@ void CPrstBinding::_set(const nuv::CStringMap& map) {
     if (*protocol != "dhcpv4" && *protocol != "dhcpv6") in.invalid("protocol");
   }
   const auto fixed = in.boolean("fixed");
-  std::optional<std::uint32_t> tidTypeValue;
-  if (const std::string* v = in.get("tid_type")) {
-    const std::string t = nuv::toLower(nuv::trim(*v));
-    const auto* it = std::find(std::begin(kTIDTypes), std::end(kTIDTypes), t);
-    tidTypeValue = it != std::end(kTIDTypes)
-                       ? static_cast<std::uint32_t>(it - std::begin(kTIDTypes))
-                       : *in.u32("tid_type");
-    if (*tidTypeValue > tidHostname) in.invalid("tid_type");
-  }
+  const auto tidTypeValue = in.named<CDHCPTIDType>("tid_type");
   std::optional<std::int32_t> pool;
   if (const std::string* v = in.get("source_pool")) {
     pool = _poolNameToOID(nuv::trim(*v));

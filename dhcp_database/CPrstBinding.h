@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "dhcp_base/CDHCPTIDType.h"
 #include "dhcp_database/CPrstDHCPRecord.h"
 #include "dhcp_database/CPrstKeyedRecord.h"
 #include "dhcp_database/CPrstPool.h"
@@ -23,8 +24,6 @@ class CRecordTextWriter;
 class CPrstBinding : public CPrstKeyedRecord<CPrstDHCPRecord, CPrstBinding> {
  public:
   static constexpr std::uint32_t kInfinite = 0xffffffffu;
-  // TID_TYPE values: which identifier of the device the binding trusts.
-  enum TIDType : std::uint32_t { tidUnknown = 0, tidRid, tidCid, tidSid, tidSelf, tidHostname };
 
   virtual CPrstPool::PoolType poolType() const = 0;
 
@@ -39,8 +38,9 @@ class CPrstBinding : public CPrstKeyedRecord<CPrstDHCPRecord, CPrstBinding> {
   void bootProto(std::string v) { m_bootProto.set(std::move(v)); }
   bool isFixed() const { return m_fixed.get(); }
   void setFixed(bool v) { m_fixed.set(v); }
-  std::uint32_t tidType() const { return m_tidType.get(); }
-  void tidType(std::uint32_t v) { m_tidType.set(v); }
+  // Which identifier of the device the binding trusts.
+  CDHCPTIDType tidType() const { return static_cast<std::uint8_t>(m_tidType.get()); }
+  void tidType(CDHCPTIDType v) { m_tidType.set(v.value()); }
   const std::string& tid() const { return m_tid.get(); }
   void tid(std::string v) { m_tid.set(std::move(v)); }
   const std::string& policies() const { return m_policies.get(); }
@@ -70,7 +70,7 @@ class CPrstBinding : public CPrstKeyedRecord<CPrstDHCPRecord, CPrstBinding> {
 
   // The number of bindings of one device (statement "binding.count.type_tid"
   // on this record's table).
-  std::int64_t tidCount(std::uint32_t tidType, const std::string& tid) const;
+  std::int64_t tidCount(CDHCPTIDType tidType, const std::string& tid) const;
 
   // Takes what a claimed offer holds: key, address (and prefix length),
   // link address and pool; marks the lease as a DHCPv6 one, not fixed.
@@ -86,8 +86,6 @@ class CPrstBinding : public CPrstKeyedRecord<CPrstDHCPRecord, CPrstBinding> {
   // lease_duration and its key (and prefix_len); a stored one keeps what a
   // key leaves out.
   void _set(const nuv::CStringMap& map) override;
-
-  static const char* tidTypeName(std::uint32_t type);
 
  protected:
   CPrstBinding() : CPrstKeyedRecord("binding-options") {}

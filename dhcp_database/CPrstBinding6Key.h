@@ -14,15 +14,13 @@ class CPrstBinding6Key {
  public:
   explicit CPrstBinding6Key(CPrstUserBase* owner)
       : m_duid(owner, "CLIENT_ID"),
-        m_iaType(owner, "IATYPE", CDBType::uint32, CBinding6Tuple::unknown),
+        m_iaType(owner, "IATYPE", CDBType::uint32, CIAType::unknown),
         m_iaid(owner, "IAID") {}
 
-  CBinding6Tuple tuple() const {
-    return CBinding6Tuple(m_duid.get(), static_cast<std::uint8_t>(m_iaType.get()), m_iaid.get());
-  }
+  CBinding6Tuple tuple() const { return CBinding6Tuple(m_duid.get(), iaType(), m_iaid.get()); }
   void assign(const CBinding6Tuple& t) {
     m_duid.set(t.duid());
-    m_iaType.set(t.iaType());
+    m_iaType.set(t.iaType().value());
     m_iaid.set(t.iaid());
   }
   // The key of a record that may have none (a record of another protocol):
@@ -36,8 +34,8 @@ class CPrstBinding6Key {
 
   const nuv::CHexStore& duid() const { return m_duid.get(); }
   void duid(nuv::CHexStore v) { m_duid.set(std::move(v)); }
-  std::uint8_t iaType() const { return static_cast<std::uint8_t>(m_iaType.get()); }
-  void iaType(std::uint8_t v) { m_iaType.set(v); }
+  CIAType iaType() const { return CIAType(static_cast<std::uint8_t>(m_iaType.get())); }
+  void iaType(CIAType v) { m_iaType.set(v.value()); }
   std::uint32_t iaid() const { return m_iaid.get(); }
   void iaid(std::uint32_t v) { m_iaid.set(v); }
 

@@ -64,7 +64,7 @@ class CPrstKeyedRecord : public Base {
   void _writeKey(CRecordTextWriter& out) const {
     if (const CPrstBinding6Key* key = _key6()) {
       out.add("client_id", CPrstValueTraits<nuv::CHexStore>::text(key->duid()));
-      out.add("iatype", CBinding6Tuple::iaTypeName(key->iaType()));
+      out.add("iatype", key->iaType().string());
       out.add("iaid", std::to_string(key->iaid()));
     }
     if (const auto* len = _prefixLen()) out.add("prefix_len", std::to_string(len->get()));

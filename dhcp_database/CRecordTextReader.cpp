@@ -65,6 +65,14 @@ std::optional<nuv::CTimeT> CRecordTextReader::time(const char* key) const {
   return _typed<nuv::CTimeT>(key);
 }
 
+std::optional<unsigned> CRecordTextReader::_number(std::string_view text) {
+  const std::string t = nuv::trim(text);
+  if (t.empty() || t.size() > 3 || t.find_first_not_of("0123456789") != std::string::npos)
+    return std::nullopt;
+  const unsigned n = static_cast<unsigned>(std::stoul(t));
+  return n < 256 ? std::optional<unsigned>(n) : std::nullopt;
+}
+
 std::optional<std::uint32_t> CRecordTextReader::lifetime(const char* key) const {
   const std::string* v = m_map.getp(key);
   if (v && nuv::iequals(nuv::trim(*v), "infinite")) return 0xffffffffu;

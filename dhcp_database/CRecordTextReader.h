@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "oodb/CDomainMemberships.h"
+#include "standard/CException.h"
 #include "standard/CIPAddress.h"
 #include "standard/CMessage.h"
 #include "standard/CStringMap.h"
@@ -34,6 +35,22 @@ class CRecordTextReader {
   std::optional<std::int32_t> i32(const char* key) const;
   std::optional<bool> boolean(const char* key) const;
   std::optional<nuv::CTimeT> time(const char* key) const;
+  // A small named value (CIAType, CDHCPTIDType): its name, or its number.
+  template <class V>
+  std::optional<V> named(const char* key) const {
+    const std::string* v = m_map.getp(key);
+    if (!v) return std::nullopt;
+    try {
+      V out;
+      if (auto n = _number(*v))
+        out = V(static_cast<std::uint8_t>(*n));
+      else
+        out = std::string_view(*v);
+      return out;
+    } catch (const nuv::CException&) {
+      invalid(key);
+    }
+  }
   // A number of seconds or "infinite".
   std::optional<std::uint32_t> lifetime(const char* key) const;
   // An address of the family (6 or 4); anything else fails with badType.
@@ -50,6 +67,8 @@ class CRecordTextReader {
  private:
   template <class T>
   std::optional<T> _typed(const char* key) const;
+  // A decimal number below 256, or nothing.
+  static std::optional<unsigned> _number(std::string_view text);
 
   const nuv::CStringMap& m_map;
   const char* m_context;

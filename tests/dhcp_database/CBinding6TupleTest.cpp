@@ -7,14 +7,14 @@
 
 namespace {
 
-CBinding6Tuple tuple(const char* duid, std::uint8_t type, std::uint32_t iaid) {
+CBinding6Tuple tuple(const char* duid, CIAType type, std::uint32_t iaid) {
   return CBinding6Tuple(nuv::CHexStore::parse(duid), type, iaid);
 }
 
 }  // namespace
 
 TEST(CBinding6TupleTest, OrdersByDuidThenTypeNumberThenUnsignedIaid) {
-  using T = CBinding6Tuple;
+  using T = CIAType;
   // Listed in ascending order; each differs from the next in one field.
   const std::vector<CBinding6Tuple> ordered = {
       tuple("00-01", T::iana, 4294967295u), tuple("00-02", T::iata, 7), tuple("00-02", T::iana, 1),
@@ -32,14 +32,14 @@ TEST(CBinding6TupleTest, OrdersByDuidThenTypeNumberThenUnsignedIaid) {
 }
 
 TEST(CBinding6TupleTest, TextFormRoundTrips) {
-  const auto t = tuple("00-01-AB", CBinding6Tuple::iapd, 4294967295u);
+  const auto t = tuple("00-01-AB", CIAType::iapd, 4294967295u);
   EXPECT_EQ(t.string(), "00-01-AB,iapd,4294967295");
   CBinding6Tuple back;
   back.string(t.string());
   EXPECT_EQ(back, t);
   EXPECT_EQ(CBinding6Tuple().string(), ",unknown,0");
   back.string(" 0a-0b , IA_NA , 12 ");
-  EXPECT_EQ(back, tuple("0A-0B", CBinding6Tuple::iana, 12));
+  EXPECT_EQ(back, tuple("0A-0B", CIAType::iana, 12));
   back.string(",ia_ta,0");  // an empty DUID is a DUID
   EXPECT_EQ(back.string(), ",iata,0");
 }
@@ -56,11 +56,11 @@ TEST(CBinding6TupleTest, BadFieldsAreRefusedAndLeaveTheTuple) {
       {"00-01", "Invalid IA type."},
   };
   for (const auto& [text, why] : cases) {
-    auto t = tuple("01", CBinding6Tuple::iapd, 9);
+    auto t = tuple("01", CIAType::iapd, 9);
     EXPECT_EQ(failureOf([&] { t.string(text); }),
               (Failure{"dhcp_base", "CBinding6Tuple::string", "Cannot set binding tuple from text.",
                        why}))
         << text;
-    EXPECT_EQ(t, tuple("01", CBinding6Tuple::iapd, 9));
+    EXPECT_EQ(t, tuple("01", CIAType::iapd, 9));
   }
 }

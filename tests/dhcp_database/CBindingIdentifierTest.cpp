@@ -23,7 +23,7 @@ class COtherIdentifier : public CBindingIdentifier {
 };
 
 CBinding6Identifier key(std::uint32_t iaid) {
-  return CBinding6Identifier(nuv::CHexStore::parse("00-01"), CBinding6Tuple::iana, iaid);
+  return CBinding6Identifier(nuv::CHexStore::parse("00-01"), CIAType::iana, iaid);
 }
 
 }  // namespace
@@ -65,8 +65,7 @@ TEST(CBindingIdentifierTest, KeysOfDifferentKindsFailWithTheirTexts) {
 
 TEST(CBindingIdentifierTest, StatementArgumentsPrintNumbersSigned) {
   nuv::CStringMap args;
-  CBinding6Identifier(nuv::CHexStore::parse("0a-0b-0c"), CBinding6Tuple::iapd, 4294967295u)
-      .args(args);
+  CBinding6Identifier(nuv::CHexStore::parse("0a-0b-0c"), CIAType::iapd, 4294967295u).args(args);
   EXPECT_EQ(args.get("CLIENT_ID"), "0A-0B-0C");
   EXPECT_EQ(args.get("IATYPE"), "2");
   EXPECT_EQ(args.get("IAID"), "-1");

@@ -13,7 +13,7 @@
 
 namespace {
 
-const CBinding6Identifier kKey(nuv::CHexStore::parse("00-03-00-01-01"), CBinding6Tuple::iana, 7);
+const CBinding6Identifier kKey(nuv::CHexStore::parse("00-03-00-01-01"), CIAType::iana, 7);
 const nuv::CIPAddress kRelay("2001:db8::1");
 
 }  // namespace

@@ -15,7 +15,7 @@ using A = nuv::CIPAddress;
 
 namespace {
 
-const CBinding6Identifier kKey(nuv::CHexStore::parse("00-01-00-01-AA-BB"), CBinding6Tuple::iana,
+const CBinding6Identifier kKey(nuv::CHexStore::parse("00-01-00-01-AA-BB"), CIAType::iana,
                                4294967295u);
 
 }  // namespace
@@ -97,7 +97,7 @@ TEST_P(CPrstBindingTest, APendingBecomesABindingAndIsDeleted) {
   pool->commit();
   auto offer = session->createTransient<CPrstNetworkPending6>();
   CBinding6Identifier pd = kKey;
-  pd.IAType(CBinding6Tuple::iapd);
+  pd.IAType(CIAType::iapd);
   offer->applyBindingID(pd);
   offer->offeredAddress(A("2001:db8:0:100::"));
   offer->prefixLen(56);
@@ -175,13 +175,15 @@ TEST_P(CPrstBindingTest, TextFormValidation) {
   }
 
   auto lease = session->createTransient<CPrstNetworkBinding6>();
-  lease->string(with(prefix, "lease_commit = 2024-02-29 13:05:09"));
+  lease->string(with(with(prefix, "lease_commit = 2024-02-29 13:05:09"), "tid_type = CID"));
+  EXPECT_EQ(lease->tidType().value(), CDHCPTIDType::cid);
   EXPECT_EQ(lease->ipRelay(), A("2001:db8::1"));
   EXPECT_EQ(lease->leaseDuration(), CPrstBinding::kInfinite);
   EXPECT_EQ(lease->prefixLen(), 56u);
   const std::string text = lease->string();
   EXPECT_NE(text.find("lease_duration = infinite\n"), std::string::npos);
   EXPECT_NE(text.find("iatype = iapd\n"), std::string::npos);
+  EXPECT_NE(text.find("tid_type = cid\n"), std::string::npos);
   EXPECT_NE(text.find("lease_commit = 2024-02-29 13:05:09\n"), std::string::npos);
   auto copy = session->createTransient<CPrstNetworkBinding6>();
   copy->string(text);
