@@ -22,24 +22,6 @@ std::string relayAround(const std::string& inner) {
   return "0c00" + std::string(64, '0') + "0009" + len + inner;
 }
 
-struct Tlv {
-  std::uint32_t code;
-  std::size_t offset;  // of the header
-  std::size_t length;
-};
-
-// The options in b[from, to).
-std::vector<Tlv> tlvs(const std::vector<std::uint8_t>& b, std::size_t from, std::size_t to) {
-  std::vector<Tlv> out;
-  while (from + 4 <= to) {
-    const std::size_t len = (b[from + 2] << 8) | b[from + 3];
-    out.push_back({static_cast<std::uint32_t>((b[from] << 8) | b[from + 1]), from, len});
-    from += 4 + len;
-  }
-  EXPECT_EQ(from, to) << "options do not end where the message ends";
-  return out;
-}
-
 class CDHCP6PacketTest : public PacketFixture {
  protected:
   std::string serverFailure(const std::string& hex,

@@ -23,6 +23,24 @@ const nuv::CIPAddress kMulticast("ff02::1:2");
 const nuv::CHexStore kServerDUID =
     nuv::CHexStore::parse("00-01-00-01-01-02-03-04-00-AA-BB-CC-DD-EE");
 
+struct Tlv {
+  std::uint32_t code;
+  std::size_t offset;  // of the header
+  std::size_t length;
+};
+
+// The options in b[from, to).
+inline std::vector<Tlv> tlvs(const std::vector<std::uint8_t>& b, std::size_t from, std::size_t to) {
+  std::vector<Tlv> out;
+  while (from + 4 <= to) {
+    const std::size_t len = (b[from + 2] << 8) | b[from + 3];
+    out.push_back({static_cast<std::uint32_t>((b[from] << 8) | b[from + 1]), from, len});
+    from += 4 + len;
+  }
+  EXPECT_EQ(from, to) << "options do not end where the message ends";
+  return out;
+}
+
 class PacketFixture : public OptionFixture {
  protected:
   void SetUp() override { loadCatalogue(); }
