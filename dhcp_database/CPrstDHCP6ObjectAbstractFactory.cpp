@@ -13,7 +13,7 @@
 #include "dhcp_database/CPrstVendorAttributes.h"
 
 void CPrstDHCP6ObjectAbstractFactory::registerPrototypes(CPrstUserClassFactory& f) const {
-  if (m_context) CDHCPRecordContext::current(m_context);
+  CDHCPRecordContext::current(m_context);
   f.registerClass<CPrstAddressPool6>(CPrstAddressPool6::kTable, {"CPrstAddressPool"});
   f.registerClass<CPrstNetworkPool6>(CPrstNetworkPool6::kTable, {"CPrstNetworkPool"});
   f.registerClass<CPrstAddressBinding6>(CPrstAddressBinding6::kTable, {"CPrstAddressBinding"});

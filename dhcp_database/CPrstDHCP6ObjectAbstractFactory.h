@@ -7,9 +7,9 @@
 //   CPrstDHCP6ObjectAbstractFactory factory(&context);
 //   auto session = CIDatabaseInit::find(controller).openSession({&factory});
 //
-// Opening a session with a context installs that context for the calling
-// thread (CDHCPRecordContext): the thread's records read their option sets
-// and expressions with it.
+// Opening a session installs the factory's context (none without one) for
+// the calling thread (CDHCPRecordContext): the thread's records read their
+// option sets and expressions with it.
 
 #include "oodb/CPrstUserClassFactory.h"
 

@@ -137,4 +137,19 @@ TEST_P(CPrstRecordLifecycleTest, LeavesAreFoundByTheirFamilyNeutralNames) {
   }
 }
 
+TEST_P(CPrstRecordLifecycleTest, MarksAreSelectedByPool) {
+  CPrstTransaction tx(*session);
+  for (int pool : {3, 3, 4}) {
+    auto m = session->createTransient<CPrstAPoolMark>();
+    m->poolOID(pool);
+    m->mark(addr(pool));
+    m->commit();
+  }
+  tx.commit();
+  EXPECT_EQ(CPrstAPoolMark::selectByPool(*session, 3).size(), 2u);
+  EXPECT_EQ(CPrstAPoolMark::selectByPool(*session, 5).size(), 0u);
+  // Both kinds share one table.
+  EXPECT_EQ(CPrstNPoolMark::selectByPool(*session, 4).size(), 1u);
+}
+
 NUV_PRST_BACKENDS(CPrstRecordLifecycleTest);
