@@ -15,6 +15,7 @@
 #include "standard/CMessage.h"
 #include "standard/CStringMap.h"
 #include "standard/CTimeT.h"
+#include "standard/StringUtil.h"
 
 class CRecordTextReader {
  public:
@@ -45,7 +46,7 @@ class CRecordTextReader {
       if (auto n = _number(*v))
         out = V(static_cast<std::uint8_t>(*n));
       else
-        out = std::string_view(*v);
+        out = std::string_view(nuv::trim(*v));
       return out;
     } catch (const nuv::CException&) {
       invalid(key);

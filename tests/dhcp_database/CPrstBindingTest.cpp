@@ -175,7 +175,7 @@ TEST_P(CPrstBindingTest, TextFormValidation) {
   }
 
   auto lease = session->createTransient<CPrstNetworkBinding6>();
-  lease->string(with(with(prefix, "lease_commit = 2024-02-29 13:05:09"), "tid_type = CID"));
+  lease->string(with(with(prefix, "lease_commit = 2024-02-29 13:05:09"), "tid_type = CID "));
   EXPECT_EQ(lease->tidType().value(), CDHCPTIDType::cid);
   EXPECT_EQ(lease->ipRelay(), A("2001:db8::1"));
   EXPECT_EQ(lease->leaseDuration(), CPrstBinding::kInfinite);
