@@ -202,3 +202,19 @@ TEST_P(CPrstBindingTest, PendingsAreNeverSetFromText) {
 }
 
 NUV_PRST_BACKENDS(CPrstBindingTest);
+
+TEST_P(CPrstBindingTest, HostCountSeesAddressBindingsOnly) {
+  EXPECT_EQ(session->selectCount("abinding6.count", nuv::CStringMap()), 0);
+  CPrstTransaction tx(*session);
+  makeBinding("2001:db8::10", "2001:db8::1");
+  makeBinding("2001:db8::11", "2001:db8::1");
+  auto prefix = session->createTransient<CPrstNetworkBinding6>();
+  CBinding6Identifier pd = kKey;
+  pd.IAType(CIAType::iapd);
+  prefix->applyBindingID(pd);
+  prefix->ipAddr(A("2001:db8:0:100::"));
+  prefix->prefixLen(56);
+  prefix->commit();
+  tx.commit();
+  EXPECT_EQ(session->selectCount("abinding6.count", nuv::CStringMap()), 2);
+}
