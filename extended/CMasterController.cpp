@@ -120,6 +120,13 @@ bool CMasterController::_requirementsMet(const CPlugin& plugin) const {
   return true;
 }
 
+void CMasterController::keepProviders(const std::string& interfaceName) {
+  for (Entry& e : m_plugins)
+    if (e.state == State::loaded && e.plugin && !e.plugin->conformsToInterface(interfaceName))
+      _unload(e);
+  _unloadWhere([](const Entry& e) { return e.plugin == nullptr; });
+}
+
 void CMasterController::openPlugins() {
   bool progress = true;
   while (progress) {

@@ -44,6 +44,9 @@ class CMasterController {
                  const std::string& file);
   void loadPlugins(const std::vector<std::string>& files);
 
+  // Unloads the loaded, not yet opened plug-ins that do not provide the
+  // interface: a tool that needs one service opens only its providers.
+  void keepProviders(const std::string& interfaceName);
   void openPlugins();
   void runPlugins();
   // Shuts down running plug-ins by descending priority, then closes every

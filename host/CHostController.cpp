@@ -2,6 +2,7 @@
 
 #include "extended/CDHCPConfigNames.h"
 #include "extended/CISystemBus.h"
+#include "host/CHostControlSocket.h"
 #include "host/CServerDUID.h"
 
 namespace {
@@ -50,15 +51,32 @@ void CHostController::start() {
   openPlugins();
 }
 
+void CHostController::openProviders(const std::string& interfaceName) {
+  loadPlugins(collectPluginFiles(config()->get(nuv::CConfigNames::plugins())));
+  keepProviders(interfaceName);
+  openPlugins();
+}
+
 bool CHostController::run() {
   runPlugins();
   if (runningPlugins().empty()) return false;
   // The server's threads start in "init"; serving is the host's decision.
   publishMode(CSystemMode::servicing);
+  // Without the socket the server still serves; changes then wait for a
+  // restart.
+  try {
+    m_control = std::make_unique<CHostControlSocket>(
+        CHostControlSocket::pathIn(varDir()), static_cast<int>(serverIndex()),
+        [this](std::shared_ptr<CAppEvent> event) { publish(std::move(event)); }, log());
+  } catch (const nuv::CException& e) {
+    log().log(nuv::sev_error, nuv::CMessage(e.printableError()));
+  }
   return true;
 }
 
 void CHostController::stop() {
+  // Before the plug-ins go: the socket's thread publishes through the bus.
+  m_control.reset();
   shutdownPlugins();
 }
 

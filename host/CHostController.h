@@ -13,6 +13,8 @@
 #include "extended/CSystemMode.h"
 #include "host/CHostLog.h"
 
+class CHostControlSocket;
+
 class CHostController : public CIDHCPController {
  public:
   // Validates the configuration and applies its log settings; throws on an
@@ -39,8 +41,12 @@ class CHostController : public CIDHCPController {
   // Makes the DUID (configured, stored or new), registers the host's status
   // queries and loads the configured plug-ins.
   void start();
-  // Runs the opened plug-ins and switches the server to "servicing"; false
-  // when none is left running.
+  // Loads the configured plug-ins and opens only those providing the
+  // interface, without the DUID, the status queries or the server: the
+  // admin tool uses the database provider this way.
+  void openProviders(const std::string& interfaceName);
+  // Runs the opened plug-ins, switches the server to "servicing" and
+  // listens on the control socket; false when no plug-in is left running.
   bool run();
   void stop();
 
@@ -67,4 +73,5 @@ class CHostController : public CIDHCPController {
   CExceptionFacade m_facade{m_log};
   nuv::CHexStore m_duid;
   std::atomic<CSystemMode::Mode> m_mode{CSystemMode::init};
+  std::unique_ptr<CHostControlSocket> m_control;
 };

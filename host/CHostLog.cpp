@@ -15,17 +15,20 @@ void CHostLog::configure(const nuv::CConfig& config) {
   const unsigned mask =
       nuv::CException::severityMask(config.get(nuv::CConfigNames::logLevels(), kDefaultLevels));
   bool toStdout = false;
+  bool toStderr = false;
   std::string filePath;
   for (const std::string& raw :
        nuv::split(config.get(nuv::CConfigNames::logTargets(), "stdout"), ',')) {
     const std::string target = nuv::toLower(nuv::trim(raw));
     if (target == "stdout") {
       toStdout = true;
+    } else if (target == "stderr") {
+      toStderr = true;
     } else if (target == "file") {
       filePath = config.get(nuv::CConfigNames::logTargetFile(), "/var/log/dhcp6d.log");
     } else if (!target.empty()) {
       NUV_THROW("CHostLog::configure", nuv::CMessage("Cannot use log target '%1'.").pushs(target),
-                nuv::CMessage("Supported targets are stdout and file."));
+                nuv::CMessage("Supported targets are stdout, stderr and file."));
     }
   }
   std::FILE* file = nullptr;
@@ -39,6 +42,7 @@ void CHostLog::configure(const nuv::CConfig& config) {
   if (m_file) std::fclose(m_file);
   m_file = file;
   m_stdout = toStdout;
+  m_stderr = toStderr;
   m_mask = mask;
 }
 
@@ -59,6 +63,7 @@ void CHostLog::log(unsigned severity, const nuv::CMessage& message, int errorCod
     std::fputs(line.c_str(), stdout);
     std::fflush(stdout);
   }
+  if (m_stderr) std::fputs(line.c_str(), stderr);
   if (m_file) {
     std::fputs(line.c_str(), m_file);
     std::fflush(m_file);

@@ -1,7 +1,7 @@
 #pragma once
 // A log sink of the host: writes entries with a UTC time stamp and the
-// severity name to the targets named by "system.log.targets" (stdout, file),
-// keeping only the severities named by "system.log.levels".
+// severity name to the targets named by "system.log.targets" (stdout,
+// stderr, file), keeping only the severities named by "system.log.levels".
 
 #include <atomic>
 #include <cstdio>
@@ -33,5 +33,6 @@ class CHostLog : public CLogSink {
   mutable std::mutex m_mutex;
   std::atomic<unsigned> m_mask{nuv::sev_error | nuv::sev_warning | nuv::sev_info};
   bool m_stdout = true;
+  bool m_stderr = false;
   std::FILE* m_file = nullptr;
 };

@@ -1,0 +1,62 @@
+#pragma once
+// The host's local change channel: a Unix datagram socket
+// "<storage path>/dhcp6d.ctl" (owner only) on which the admin tool names
+// each stored object it changed. The host turns every message into a
+// CObjectEvent on the system bus, so that the server's threads drop what
+// they cached of that object without a restart.
+//
+// A message is one line "<type> <table> <oid>", for example
+// "modify dhcp_policies6 12"; type is "add", "modify" or "del".
+// Datagrams from another user than the host's own (or root) are dropped:
+// the file mode keeps others out, the sender's credentials make sure.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "extended/CAppEvent.h"
+#include "extended/CLogSink.h"
+
+class CHostControlSocket {
+ public:
+  using Publish = std::function<void(std::shared_ptr<CAppEvent>)>;
+  static constexpr const char* kFileName = "dhcp6d.ctl";
+
+  // The socket's path in a storage directory.
+  static std::string pathIn(const std::string& storageDir);
+
+  // Binds the socket (replacing a stale file left by a host that died)
+  // and starts reading it on a thread of its own; every well-formed
+  // message is handed to publish on that thread. Throws when the socket
+  // cannot be made or another host already listens on it.
+  CHostControlSocket(std::string path, int serverIndex, Publish publish, CLogSink& log);
+  CHostControlSocket(const CHostControlSocket&) = delete;
+  CHostControlSocket& operator=(const CHostControlSocket&) = delete;
+  // Stops the thread and removes the socket file.
+  ~CHostControlSocket();
+
+  const std::string& path() const { return m_path; }
+
+  // The message naming one object change.
+  static std::string message(const std::string& type, const std::string& table, long oid);
+  // The event a message names; null when it is not a well-formed message.
+  static std::shared_ptr<CObjectEvent> parse(std::string_view text, int serverIndex);
+
+  // The sending side: false when no host listens on path (errno tells
+  // why); throws only when the message cannot be sent for another reason.
+  static bool send(const std::string& path, const std::string& message);
+
+ private:
+  void _run();
+  void _receive();
+
+  std::string m_path;
+  int m_serverIndex;
+  Publish m_publish;
+  CLogSink& m_log;
+  int m_fd = -1;
+  int m_wake[2] = {-1, -1};  // written once to stop the reader
+  std::thread m_thread;
+};

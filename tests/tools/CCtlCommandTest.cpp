@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+
+#include "host/CHostControlSocket.h"
+#include "tests/fixtures/CRecordingController.h"
+#include "tests/fixtures/TempPath.h"
+#include "tools/CCtlCommand.h"
+
+namespace {
+
+struct Result {
+  int code;
+  std::string out, err;
+};
+
+// The tool on a fresh SQLite database in a directory of its own, with the
+// configuration an operator would give it.
+class CCtlCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = tempPath("dhcp6ctl");
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    config = dir + "/dhcp6d.conf";
+    std::ofstream(config) << "system.plugins = " << NUV_PLUGIN_DIR
+                          << "/sqlite_db.so\nsystem.storage.path = " << dir << "\n";
+  }
+  void TearDown() override { std::filesystem::remove_all(dir); }
+
+  Result run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"-c", config});
+    std::ostringstream out, err;
+    const int code = CCtlCommand::run(args, out, err);
+    return {code, out.str(), err.str()};
+  }
+  // The text form without the line that changes with every commit.
+  std::string show(const std::string& kind, const std::string& key) {
+    const Result r = run({"show", kind, key});
+    EXPECT_EQ(r.code, 0) << r.err;
+    std::string text;
+    std::istringstream in(r.out);
+    for (std::string line; std::getline(in, line);)
+      if (line.rfind("mod_time", 0) != 0 && line.rfind("lease_", 0) != 0) text += line + "\n";
+    return text;
+  }
+  std::string writeFile(const std::string& name, const std::string& text) {
+    const std::string path = dir + "/" + name;
+    std::ofstream(path) << text;
+    return path;
+  }
+
+  static constexpr const char* kNoServer = "note: no server is listening";
+  std::string dir, config;
+};
+
+const std::vector<std::string> kLan = {"add",
+                                       "pool",
+                                       "name=lan",
+                                       "valid_lt=3600",
+                                       "rangestart=2001:db8:1::10",
+                                       "rangestop=2001:db8:1::ff",
+                                       "prefix_len=64",
+                                       "relay=::"};
+
+}  // namespace
+
+TEST_F(CCtlCommandTest, GlobalPolicyIsCreatedOnFirstChangeAndKeepsItsOptions) {
+  Result r =
+      run({"change", "policy", "Global Optional", "option=dns-servers = 2001:db8::53, 2001:db8::54",
+           "option=domain-search = example.com"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  // Both global policies are new; the named one is then changed.
+  EXPECT_EQ(r.out, "add dhcp_policies6 1\nadd dhcp_policies6 2\nmodify dhcp_policies6 2\n");
+  EXPECT_NE(r.err.find(kNoServer), std::string::npos) << r.err;
+  EXPECT_EQ(show("policy", "Global Optional"),
+            "oid = 2\nname = Global Optional\nenforce = false\n"
+            "description = Options in this policy are provided when requested by any device\n"
+            "domains = 2\n"
+            "option = dns-servers = \"2001:db8::53\", \"2001:db8::54\"\n"
+            "option = domain-search = example.com\n");
+  EXPECT_EQ(run({"list", "policies"}).out, "Global Enforced\nGlobal Optional\n");
+
+  // One option replaced, one removed; the others stay.
+  r = run({"change", "policy", "Global Optional", "option=dns-servers = 2001:db8::99",
+           "-option=domain-search"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "modify dhcp_policies6 2\n");
+  const std::string text = show("policy", "Global Optional");
+  EXPECT_NE(text.find("option = dns-servers = \"2001:db8::99\"\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find("domain-search"), std::string::npos) << text;
+}
+
+TEST_F(CCtlCommandTest, RecordsRoundTripThroughAddShowChangeAndDelete) {
+  ASSERT_EQ(run(kLan).code, 0);
+  ASSERT_EQ(run({"add", "binding", "ipaddr=2001:db8:1::20", "relay=::", "lease_duration=infinite",
+                 "client_id=00-01-02", "iaid=1", "iatype=iana", "source_pool=lan"})
+                .code,
+            0);
+  // Bindings are named by address in any spelling; an operator's binding
+  // is a fixed DHCPv6 lease that every device's token sees.
+  const std::string binding = show("binding", "2001:0db8:1:0::20");
+  for (const char* line : {"protocol = dhcpv6\n", "fixed = true\n", "source_pool = lan\n",
+                           "domains = 2\n", "client_id = 00-01-02\n"})
+    EXPECT_NE(binding.find(line), std::string::npos) << line << binding;
+  EXPECT_EQ(run({"list", "bindings"}).out, "2001:db8:1::20\n");
+
+  // A shown pool fed back through a file changes nothing but what was edited.
+  std::string pool = run({"show", "pool", "lan"}).out;
+  pool.replace(pool.find("description = "), 14, "description = edited");
+  ASSERT_EQ(run({"change", "pool", "lan", "-f", writeFile("lan.txt", pool)}).code, 0);
+  const std::string after = show("pool", "lan");
+  EXPECT_NE(after.find("description = edited\n"), std::string::npos) << after;
+  EXPECT_NE(after.find("rangestop = 2001:db8:1::ff\n"), std::string::npos) << after;
+
+  Result r = run({"delete", "binding", "2001:db8:1::20"});
+  EXPECT_EQ(r.out, "del dhcp_abindings6 1\n");
+  EXPECT_EQ(run({"list", "bindings"}).out, "");
+  r = run({"show", "pool", "gone"});
+  EXPECT_EQ(r.code, CCtlCommand::failed);
+  EXPECT_EQ(r.err, "dhcp6ctl: Cannot find pool 'gone'. (No such record is stored.)\n");
+}
+
+TEST_F(CCtlCommandTest, RefusedChangesShowTheSystemsMessageAndStoreNothing) {
+  ASSERT_EQ(run(kLan).code, 0);
+  ASSERT_EQ(run({"add", "policy", "name=site", "domains=5"}).code, 0);
+  ASSERT_EQ(run({"add", "policy", "name=lab"}).code, 0);
+  const std::string lanBefore = show("pool", "lan");
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;
+  } cases[] = {
+      {{"add", "pool", "name=bad", "valid_lt=3600", "rangestart=2001:db8:2::ff",
+        "rangestop=2001:db8:2::10", "prefix_len=64", "relay=::"},
+       "Cannot set pool record from text. (Values for keys 'rangestart' and 'rangestop' are "
+       "reversed.)"},
+      {{"add", "binding", "ipaddr=2001:db8:1::30", "relay=::", "lease_duration=60",
+        "client_id=00-01", "iatype=iana"},
+       "Failed to set a binding record from text. (Missing 'iaid' key.)"},
+      {{"add", "binding", "ipaddr=2001:db8:1::30", "relay=::", "lease_duration=60",
+        "client_id=00-01", "iatype=iana", "iaid=1", "source_pool=nowhere"},
+       "Cannot set binding record from text. (Pool 'nowhere' does not exist.)"},
+      {{"add", "policy", "description=no name"},
+       "Cannot add a policy. (The 'name' key is missing.)"},
+      {{"add", "policy", "name=x", "descripton=typo"},
+       "Cannot use key 'descripton' for a policy. (The known keys are name, enforce, "
+       "description, domains, domains+, domains-, options, option, -option, oid, mod_time.)"},
+      {kLan, "Cannot store pool 'lan'. (Another pool with this name is stored.)"},
+      {{"change", "pool", "lan", "rangestop=2001:db8:1::1"},
+       "Cannot set pool record from text. (Values for keys 'rangestart' and 'rangestop' are "
+       "reversed.)"},
+      // The valid change before the bad option is not kept either.
+      {{"change", "pool", "lan", "description=half", "option=no-such-option = 1"}, "*"},
+      {{"change", "policy", "lab", "name=site"},
+       "Cannot store policy 'site'. (Another policy with this name is stored.)"},
+  };
+  for (const Case& c : cases) {
+    const Result r = run(c.args);
+    EXPECT_EQ(r.code, CCtlCommand::failed) << c.args[2];
+    if (c.err != "*") {
+      EXPECT_EQ(r.err, "dhcp6ctl: " + c.err + "\n");
+    }
+    EXPECT_EQ(r.out, "");
+  }
+  EXPECT_EQ(run({"list", "pools"}).out, "lan\n");
+  EXPECT_EQ(run({"list", "bindings"}).out, "");
+  EXPECT_EQ(run({"list", "policies"}).out, "site\nlab\n");
+  EXPECT_EQ(show("pool", "lan"), lanBefore);
+}
+
+TEST_F(CCtlCommandTest, FileOptionLinesReplaceTheWholeSet) {
+  ASSERT_EQ(run({"add", "policy", "-f",
+                 writeFile("p.txt",
+                           "name = lab\ndomains = 7\n"
+                           "option = dns-servers = 2001:db8::53\n"
+                           "option = domain-search = lab.example.com\n")})
+                .code,
+            0);
+  EXPECT_NE(show("policy", "lab").find("option = domain-search = lab.example.com\n"),
+            std::string::npos);
+  ASSERT_EQ(
+      run({"change", "policy", "lab", "-f", writeFile("q.txt", "option = dns-servers = ::1\n")})
+          .code,
+      0);
+  const std::string text = show("policy", "lab");
+  EXPECT_EQ(text.substr(text.find("option")), "option = dns-servers = \"::1\"\n");
+}
+
+TEST_F(CCtlCommandTest, DefinitionsAreStoredOnceAndThenLeftAlone) {
+  Result first = run({"publish-definitions", "--all"});
+  ASSERT_EQ(first.code, 0) << first.err;
+  EXPECT_EQ(first.out.rfind("Wrote ", 0), 0u) << first.out;
+  EXPECT_EQ(first.out.find("Wrote 0 "), std::string::npos) << first.out;
+  EXPECT_EQ(run({"publish-definitions", "--all"}).out,
+            "Wrote 0 option definition and 0 vendor class records.\n");
+}
+
+TEST_F(CCtlCommandTest, ListeningHostIsToldOfEveryCommittedChange) {
+  std::mutex mutex;
+  std::vector<std::string> seen;
+  CRecordingLog log;
+  CHostControlSocket socket(
+      CHostControlSocket::pathIn(dir), 0,
+      [&](std::shared_ptr<CAppEvent> e) {
+        std::lock_guard<std::mutex> lock(mutex);
+        seen.push_back(e->evtType + " " + e->evtClass + " " + e->evtInstance);
+      },
+      log);
+  Result r = run({"add", "policy", "name=lab"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  ASSERT_EQ(run({"delete", "policy", "lab"}).code, 0);
+  EXPECT_NE(run({"delete", "policy", "lab"}).code, 0);  // nothing committed, nothing told
+  for (int i = 0; i < 500; ++i) {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      if (seen.size() >= 2) break;
+    }
+    usleep(10000);
+  }
+  std::lock_guard<std::mutex> lock(mutex);
+  EXPECT_EQ(seen, (std::vector<std::string>{"add dhcp_policies6 1", "del dhcp_policies6 1"}));
+}
+
+TEST_F(CCtlCommandTest, MisuseIsAnsweredWithTheUsage) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"list"},
+                                             {"list", "leases"},
+                                             {"list", "pools", "extra"},
+                                             {"show", "pool"},
+                                             {"add", "policy"},
+                                             {"add", "policy", "name=a", "-f", "x"},
+                                             {"change", "policy", "a"},
+                                             {"frobnicate"},
+                                             {"publish-definitions", "now"}}) {
+    std::ostringstream out, err;
+    EXPECT_EQ(CCtlCommand::run(args, out, err), CCtlCommand::misuse)
+        << (args.empty() ? "" : args[0]);
+    EXPECT_NE(err.str().find("usage: dhcp6ctl"), std::string::npos);
+  }
+  EXPECT_EQ(run({"add", "policy", "name"}).err,
+            "dhcp6ctl: Cannot read argument 'name'. (Arguments are written key=value.)\n");
+}
+
+TEST_F(CCtlCommandTest, ProgramKeepsOutputAndMessagesApartAndExitsWithItsCode) {
+  const std::string cmd = std::string(NUV_DHCP6CTL) + " -c " + config;
+  const std::string out = dir + "/out", err = dir + "/err";
+  auto slurp = [](const std::string& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  int status = std::system(
+      (cmd + " change policy 'Global Enforced' enforce=true >" + out + " 2>" + err).c_str());
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(slurp(out), "add dhcp_policies6 1\nadd dhcp_policies6 2\nmodify dhcp_policies6 1\n");
+  EXPECT_NE(slurp(err).find(kNoServer), std::string::npos);
+  status = std::system((cmd + " show policy nothing >" + out + " 2>" + err).c_str());
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(slurp(out), "");
+  EXPECT_EQ(slurp(err), "dhcp6ctl: Cannot find policy 'nothing'. (No such record is stored.)\n");
+}

@@ -1,0 +1,191 @@
+#include "tools/CCtlCommand.h"
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "host/CHostControlSocket.h"
+#include "standard/CConfig.h"
+#include "standard/CException.h"
+#include "tools/CCtlDatabase.h"
+#include "tools/CRecordAdmin.h"
+
+namespace {
+
+// A command line that does not say what to do.
+struct Misuse {
+  std::string text;
+};
+
+struct Request {
+  std::string configPath = CCtlCommand::kDefaultConfig;
+  std::string verb;
+  const CRecordKind* kind = nullptr;
+  std::string key;
+  std::vector<std::string> keyValues;
+  std::string file;  // -f; "-" is stdin
+  bool all = false;  // publish-definitions --all
+};
+
+const CRecordKind& kindOf(const std::string& word) {
+  if (const CRecordKind* k = CRecordKind::find(word)) return *k;
+  throw Misuse{"unknown record kind '" + word + "'"};
+}
+
+Request parse(const std::vector<std::string>& args) {
+  Request r;
+  std::vector<std::string> words;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if ((a == "-c" || a == "-f") && i + 1 < args.size()) {
+      (a == "-c" ? r.configPath : r.file) = args[++i];
+    } else if (a == "--all") {
+      r.all = true;
+    } else if (a == "-c" || a == "-f") {
+      throw Misuse{"option " + a + " needs a file name"};
+    } else {
+      words.push_back(a);
+    }
+  }
+  if (words.empty()) throw Misuse{"no command given"};
+  r.verb = words[0];
+  auto need = [&](std::size_t n, const char* shape) {
+    if (words.size() < n) throw Misuse{"usage: dhcp6ctl " + r.verb + " " + shape};
+  };
+  if (r.verb == "list") {
+    need(2, "KINDS");
+    r.kind = &kindOf(words[1]);
+    if (words.size() > 2) throw Misuse{"list takes one record kind"};
+  } else if (r.verb == "show" || r.verb == "delete") {
+    need(3, "KIND KEY");
+    r.kind = &kindOf(words[1]);
+    r.key = words[2];
+    if (words.size() > 3) throw Misuse{r.verb + " takes one record"};
+  } else if (r.verb == "add") {
+    need(2, "KIND key=value ... | -f FILE");
+    r.kind = &kindOf(words[1]);
+    r.keyValues.assign(words.begin() + 2, words.end());
+  } else if (r.verb == "change") {
+    need(3, "KIND KEY key=value ... | -f FILE");
+    r.kind = &kindOf(words[1]);
+    r.key = words[2];
+    r.keyValues.assign(words.begin() + 3, words.end());
+  } else if (r.verb == "publish-definitions") {
+    if (words.size() > 1) throw Misuse{"publish-definitions takes no arguments"};
+  } else {
+    throw Misuse{"unknown command '" + r.verb + "'"};
+  }
+  if ((r.verb == "add" || r.verb == "change") && r.keyValues.empty() == r.file.empty())
+    throw Misuse{r.verb + " takes key=value arguments or -f FILE"};
+  return r;
+}
+
+std::string readFile(const std::string& path) {
+  std::ostringstream text;
+  if (path == "-") {
+    text << std::cin.rdbuf();
+    return text.str();
+  }
+  std::ifstream in(path);
+  if (!in)
+    NUV_THROW("CCtlCommand::readFile", nuv::CMessage("Cannot read file '%1'.").pushs(path),
+              nuv::CMessage("It does not exist or is not readable."));
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Tells a running server; the change is stored whether one listens or not.
+void announce(const std::vector<CObjectChange>& changes, const std::string& socketPath,
+              std::ostream& err) {
+  for (const CObjectChange& c : changes) {
+    try {
+      if (!CHostControlSocket::send(socketPath,
+                                    CHostControlSocket::message(c.type, c.table, c.oid))) {
+        err << "dhcp6ctl: note: no server is listening on '" << socketPath
+            << "'; the change is stored and is read when the server starts.\n";
+        return;
+      }
+    } catch (const nuv::CException& e) {
+      err << "dhcp6ctl: note: the change is stored but the server was not told: "
+          << e.printableError() << "\n";
+      return;
+    }
+  }
+}
+
+void report(const std::vector<CObjectChange>& changes, std::ostream& out) {
+  for (const CObjectChange& c : changes) out << c.type << " " << c.table << " " << c.oid << "\n";
+}
+
+int execute(const Request& r, std::ostream& out, std::ostream& err) {
+  CCtlDatabase db(nuv::CConfig::load(r.configPath));
+  CRecordAdmin admin(db.session(), &db.controller().log());
+  std::vector<CObjectChange> changes;
+  if (r.verb == "list") {
+    for (const std::string& key : admin.list(*r.kind)) out << key << "\n";
+  } else if (r.verb == "show") {
+    out << admin.show(*r.kind, r.key);
+  } else if (r.verb == "publish-definitions") {
+    const auto counts = admin.publishDefinitions(db.context(), r.all);
+    out << "Wrote " << counts.options << " option definition and " << counts.vendors
+        << " vendor class records.\n";
+  } else {
+    const CRecordEdit edit = r.file.empty() ? CRecordEdit::fromArguments(r.keyValues)
+                                            : CRecordEdit::fromText(readFile(r.file));
+    if (r.verb == "add")
+      changes = admin.add(*r.kind, edit);
+    else if (r.verb == "change")
+      changes = admin.change(*r.kind, r.key, edit);
+    else
+      changes = {admin.remove(*r.kind, r.key)};
+  }
+  report(changes, out);
+  announce(changes, db.controlSocketPath(), err);
+  return CCtlCommand::done;
+}
+
+}  // namespace
+
+void CCtlCommand::usage(std::ostream& out) {
+  out << "usage: dhcp6ctl [-c FILE] COMMAND ...\n"
+         "\n"
+         "  list KINDS                          names (pools, policies) or addresses (bindings)\n"
+         "  show KIND KEY                       the record's text form\n"
+         "  add KIND key=value ...              a new record; or: add KIND -f FILE\n"
+         "  change KIND KEY key=value ...       or: change KIND KEY -f FILE\n"
+         "  delete KIND KEY\n"
+         "  publish-definitions [--all]         store the option and vendor definitions\n"
+         "\n"
+         "KIND is policy, pool, prefix-pool, binding or prefix-binding (KINDS their\n"
+         "plurals); KEY is a policy's or pool's name, a binding's address.\n"
+         "option=\"NAME = VALUE\" adds or replaces one option, -option=NAME removes\n"
+         "one; the option lines of a file (-f FILE, '-' for stdin) replace the set.\n"
+         "Each change is announced to a running server on its control socket.\n"
+         "\n"
+         "  -c FILE     the server's configuration file; default "
+      << kDefaultConfig
+      << "\n"
+         "  -h, --help  this text\n";
+}
+
+int CCtlCommand::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  for (const std::string& a : args)
+    if (a == "-h" || a == "--help") {
+      usage(out);
+      return done;
+    }
+  Request request;
+  try {
+    request = parse(args);
+  } catch (const Misuse& m) {
+    err << "dhcp6ctl: " << m.text << "\n";
+    usage(err);
+    return misuse;
+  }
+  try {
+    return execute(request, out, err);
+  } catch (const nuv::CException& e) {
+    err << "dhcp6ctl: " << e.printableError() << "\n";
+    return failed;
+  }
+}

@@ -1,0 +1,75 @@
+#pragma once
+// The admin tool's operations on the records of one database session:
+// list, show, add, change and delete policies, pools and bindings by their
+// text form, and store the option and vendor definitions. Every change
+// runs in one transaction of its own, so a refused key leaves nothing
+// half written; the record's own validation failures pass through as
+// they are.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "extended/CLogSink.h"
+#include "oodb/CIPrstSession.h"
+#include "tools/CRecordEdit.h"
+#include "tools/CRecordKind.h"
+
+class CDHCPContext;
+class CPrstDHCPRecord;
+
+// One committed change, as the host's control socket announces it.
+struct CObjectChange {
+  std::string type;  // "add", "modify" or "del"
+  std::string table;
+  long oid = 0;
+  bool operator==(const CObjectChange& o) const {
+    return type == o.type && table == o.table && oid == o.oid;
+  }
+};
+
+class CRecordAdmin {
+ public:
+  // log: where the policy finder's warnings go (may be null).
+  explicit CRecordAdmin(CIPrstSession& session, CLogSink* log = nullptr)
+      : m_session(session), m_log(log) {}
+
+  // The keys (names, addresses) of every record of the kind, in row order.
+  std::vector<std::string> list(const CRecordKind& kind);
+  // The record's text form.
+  std::string show(const CRecordKind& kind, const std::string& key);
+
+  // A new record from the keys. Pools and bindings without "domains" join
+  // the all-devices domain; a binding is a DHCPv6 one, fixed and committed
+  // now unless the keys say otherwise.
+  std::vector<CObjectChange> add(const CRecordKind& kind, const CRecordEdit& edit);
+  // Changes a stored record. A global policy that does not exist yet (the
+  // server never ran on this database) is created first, with its twin.
+  std::vector<CObjectChange> change(const CRecordKind& kind, const std::string& key,
+                                    const CRecordEdit& edit);
+  CObjectChange remove(const CRecordKind& kind, const std::string& key);
+
+  struct DefinitionCounts {
+    std::size_t options = 0;
+    std::size_t vendors = 0;
+  };
+  // Stores the context's option definitions (every one with all, else
+  // the site- and vendor-specific ones) and vendor classes in one
+  // transaction.
+  DefinitionCounts publishDefinitions(CDHCPContext& context, bool all);
+
+ private:
+  using Record = std::shared_ptr<CPrstDHCPRecord>;
+  Record _find(const CRecordKind& kind, const std::string& key);
+  Record _require(const CRecordKind& kind, const std::string& key);
+  void _apply(CPrstDHCPRecord& record, const CRecordKind& kind, const CRecordEdit& edit);
+  // Refuses a name or address that another record of the kind holds.
+  void _checkFree(const CRecordKind& kind, const CRecordEdit& edit, const CPrstUserBase* self);
+  std::vector<CObjectChange> _createGlobalPolicies();
+  static std::string _key(const CRecordKind& kind, const CPrstUserBase& record);
+  static CObjectChange _change(const char* type, const CRecordKind& kind,
+                               const CPrstDHCPRecord& record);
+
+  CIPrstSession& m_session;
+  CLogSink* m_log;
+};
