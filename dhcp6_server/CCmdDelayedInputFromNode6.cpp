@@ -4,9 +4,10 @@
 #include "dhcp_server_common/CIDHCPPktStore.h"
 
 void CCmdDelayedInputFromNode6::execute() {
-  CIDHCP6Exchange& exchange = m_tls.context().exchange();
-  const CDHCPPktIdentity who = exchange.requestIdentity();
-  m_tls.context().mediator().pktstore()->inputFromNode(
-      who.account, m_type, who.subscriberID, who.circuitID, who.remoteID, who.clientID,
-      exchange.requestText(), m_packet.buffer(), m_packet.pktLen());
+  CDHCP6Context& context = m_tls.context();
+  const CDHCP6Packet& request = *context.inPacket();
+  context.mediator().pktstore()->inputFromNode(
+      context.ncIn().provisioned().account(), m_type, request.subscriberID(), request.circuitID(),
+      request.remoteID(), request.clientID(), [&request] { return request.string(); },
+      m_packet.buffer(), m_packet.pktLen());
 }

@@ -1,13 +1,16 @@
 #include "dhcp6_server/CDHCP6Context.h"
 
-#include "dhcp6_server/CDHCP6UnframedExchange.h"
+#include "extended/CIDHCPController.h"
 #include "standard/CException.h"
 
 CDHCP6Context::CDHCP6Context(CIDHCPController* controller, bool master)
-    : m_controller(controller),
+    : CIDHCPContext(CProtocolFamily(6), controller),
+      m_controller(controller),
       m_master(master),
       m_mediator(*this, master),
-      m_exchange(std::make_unique<CDHCP6UnframedExchange>()) {}
+      m_in(m_mediator.protocolAttributes().prototypePkt(this, "input_packet")),
+      m_out(m_mediator.protocolAttributes().prototypePkt(this, "output_packet")),
+      m_ncIn(this) {}
 
 CDHCP6Context::~CDHCP6Context() = default;
 
@@ -15,13 +18,19 @@ void CDHCP6Context::init() {
   if (m_initialized)
     NUV_THROW("CDHCP6Context::init", nuv::CMessage("Failed to initialize a context."),
               nuv::CMessage("Context is already initialized."));
-  m_exchange->clear();
+  clearMessage();
   m_initialized = true;
 }
 
 void CDHCP6Context::close() {
   m_mediator.close();
-  m_exchange->clear();
+  clearMessage();
+}
+
+void CDHCP6Context::clearMessage() {
+  m_ncIn.clear();
+  m_in->clear();
+  m_out->clear();
 }
 
 std::unique_ptr<CDHCP6Context> CDHCP6Context::clone() const {

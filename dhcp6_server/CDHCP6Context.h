@@ -1,14 +1,16 @@
 #pragma once
-// A worker thread's DHCPv6 server context: its mediator and the message in
-// progress (request, reply and node context, reached through exchange()).
-// Thread 0's context is the master; the others are its clones.
+// A worker thread's DHCPv6 server context: its mediator, the protocol
+// context its options are made in, and the message in progress (request,
+// reply and the node context of the request's client). Thread 0's context
+// is the master; the others are its clones.
 
 #include <memory>
 #include <string>
 
 #include "dhcp6_server/CDHCP6Mediator.h"
-#include "dhcp6_server/CIDHCP6Exchange.h"
+#include "dhcp_base/CDHCP6Packet.h"
 #include "dhcp_server_common/CIDHCPContext.h"
+#include "dhcp_server_common/CNodeContext.h"
 
 class CDHCP6Context : public CIDHCPContext {
  public:
@@ -17,20 +19,23 @@ class CDHCP6Context : public CIDHCPContext {
   CDHCP6Context(CIDHCPController* controller, bool master);
   ~CDHCP6Context() override;
 
-  CProtocolFamily family() const override { return CProtocolFamily(6); }
   const std::string& name() const override { return m_name; }
   CIDHCPController* controller() const override { return m_controller; }
   bool master() const override { return m_master; }
   CIDHCPMediator& mediator() override { return m_mediator; }
   CDHCP6Mediator& dhcpMediator() { return m_mediator; }
-  CIDHCP6Exchange& exchange() { return *m_exchange; }
-  // Replaces how messages are read and built (the message framing's
-  // exchange replaces the stand-in).
-  void exchange(std::unique_ptr<CIDHCP6Exchange> exchange) { m_exchange = std::move(exchange); }
+  const CDHCP6Attributes& protocolAttributes() const { return m_mediator.protocolAttributes(); }
+
+  // The request and the reply being built: reused for every message.
+  const std::shared_ptr<CDHCP6Packet>& inPacket() const { return m_in; }
+  const std::shared_ptr<CDHCP6Packet>& outPacket() const { return m_out; }
+  CNodeContext& ncIn() { return m_ncIn; }
 
   // Forgets any message in progress; a second call raises.
   void init() override;
   void close() override;
+  // Forgets the message in progress: node context, request and reply.
+  void clearMessage();
   // A context for another thread: same controller, not the master.
   std::unique_ptr<CDHCP6Context> clone() const;
 
@@ -40,5 +45,7 @@ class CDHCP6Context : public CIDHCPContext {
   std::string m_name = kName;
   bool m_initialized = false;
   CDHCP6Mediator m_mediator;
-  std::unique_ptr<CIDHCP6Exchange> m_exchange;
+  std::shared_ptr<CDHCP6Packet> m_in;
+  std::shared_ptr<CDHCP6Packet> m_out;
+  CNodeContext m_ncIn;
 };

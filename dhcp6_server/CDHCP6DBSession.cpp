@@ -13,7 +13,9 @@ void CDHCP6DBSession::startTransaction() {
 }
 
 void CDHCP6DBSession::commitTransaction() {
-  m_session->commit();
+  // After a rollback the handler still commits what its failure commands
+  // did; with no transaction open there is nothing to keep.
+  if (m_session->inTransaction()) m_session->commit();
 }
 
 void CDHCP6DBSession::rollbackTransaction() {

@@ -41,9 +41,13 @@ void CDHCP6EventSubscriber::_handle(const CAppEvent& event) {
     _configEvent();
   } else if (cls == CAppEvent::kClassRule) {
     m_tls.context().mediator().provisioner()->refreshConfig();
+  } else if (cls == kPolicies) {
+    // Any policy may have joined or left the global ones: reload them all.
+    CPolicyFinder<CPolicyRecord>& finder = m_tls.policyFinder();
+    finder.resetGlobalPolicies();
+    finder.findGlobalPolicies();
   }
-  // Pool and policy events renew the thread's cached copy of the record
-  // named by the event once the pool and policy finders exist.
+  // Pool events renew the pool finders' cached pools once those exist.
 }
 
 void CDHCP6EventSubscriber::_configEvent() {

@@ -3,8 +3,12 @@
 #include <cerrno>
 
 #include "dhcp6_server/CCmdDelayedInputFromNode6.h"
-#include "dhcp6_server/CDHCP6ProcessorTable.h"
+#include "dhcp6_server/CDHCP6Confirm.h"
+#include "dhcp6_server/CDHCP6InfoReq.h"
 #include "dhcp6_server/CDHCP6TLS.h"
+#include "dhcp_base/CDHCP6OptionCode.h"
+#include "dhcp_base/CDHCP6Util.h"
+#include "dhcp_base/CValueTypeInserter.h"
 #include "dhcp_server_common/CIDHCPExtension.h"
 #include "dhcp_server_common/CIDHCPLeaseQuery.h"
 #include "dhcp_server_common/CIDHCPPktStore.h"
@@ -71,20 +75,17 @@ std::string hexText(const std::uint8_t* bytes, std::size_t length) {
   return nuv::CHexStore(bytes, length).string();
 }
 
+// The name of a message type as the log shows it; a number for types the
+// protocol does not define.
+std::string typeName(std::uint8_t type) {
+  return type < 16 ? CDHCP6MsgType(type).string() : std::to_string(type);
+}
+
 }  // namespace
 
 CDHCP6Handler::CDHCP6Handler(CIDHCPController* controller, CICommandQueueTask* task,
                              CTLSPool<CDHCP6TLS>& tlsPool)
     : m_controller(controller), m_task(task), m_tlsPool(tlsPool) {}
-
-std::string CDHCP6Handler::typeName(unsigned messageType) {
-  static const char* const names[] = {
-      "unknown",       "solicit",     "advertise",   "request",
-      "confirm",       "renew",       "rebind",      "reply",
-      "release",       "decline",     "reconfigure", "info-request",
-      "relay-forward", "relay-reply", "lease-query", "lease-query-reply"};
-  return messageType < 16 ? names[messageType] : std::to_string(messageType);
-}
 
 CLogSink& CDHCP6Handler::_dhcpLog() const {
   return **m_controller->dhcpLog();
@@ -175,15 +176,15 @@ void CDHCP6Handler::_processUDPInput(CDHCP6TLS& tls) {
     type = static_cast<std::uint8_t>(parsed);
   }
 
-  CIDHCP6Exchange& exchange = tls.context().exchange();
+  CDHCP6Context& context = tls.context();
   CSyncCommandStorage& sync = tls.syncCommands();
   unsigned failureMask = CSyncCommand::always | CSyncCommand::onFailure;
   sync.clear();
   try {
     tls.startTransaction();
     sync.append(std::make_unique<CCmdDelayedInputFromNode6>(tls, type, *packet));
-    sync.append(std::make_unique<CCmdPublishQueue>(tls.context(), CSyncCommand::onCommit,
-                                                   exchange.eventQueue()));
+    sync.append(std::make_unique<CCmdPublishQueue>(context, CSyncCommand::onCommit,
+                                                   context.ncIn().provisioned().eventQueue()));
     if (_dhcpLog().debugEnabled())
       _dhcpLog().log(nuv::sev_debug,
                      nuv::CMessage("Processing packet type '%1'.").pushs(typeName(type)));
@@ -222,63 +223,102 @@ void CDHCP6Handler::_processUDPInput(CDHCP6TLS& tls) {
     }
   }
   sync.clear();
-  exchange.clear();
+  context.clearMessage();
 }
 
 int CDHCP6Handler::_parse(CDHCP6TLS& tls, const CRawPktData& packet) {
+  // A type byte the protocol does not define is dropped as unknown, not
+  // as unreadable: nothing else of such a datagram can be read.
+  if (packet.pktLen() > 0 && packet.buffer()[0] > CDHCP6MsgType::lease_query_reply)
+    return packet.buffer()[0];
+  CDHCP6Context& context = tls.context();
   try {
-    CIDHCP6Exchange& exchange = tls.context().exchange();
+    CDHCP6Packet& request = *context.inPacket();
     // An empty destination: messages received here are never refused for
     // having been sent to a unicast address.
-    const std::uint8_t type =
-        exchange.parseRequest(packet.buffer(), packet.pktLen(), tls.dst().address(),
-                              tls.src().address(), m_controller->duid());
-    if (tls.context().mediator().extension()->packet_received() < 0) return -1;
-    return type;
+    request.serverSetFromRaw(packet.buffer(), packet.pktLen(), nuv::CIPAddress());
+    CNodeContext& node = context.ncIn();
+    node.hostOptions(request.hostOptions());
+    node.relayOptions(request.relayOptions());
+    node.localAddress(tls.dst().address());
+    node.peerAddress(tls.src().address());
+    node.clientID(request.clientID());
+    node.serverDUID(m_controller->duid());
+    if (context.mediator().extension()->packet_received() < 0) return -1;
+    return request.msgType();
   } catch (const nuv::CException& e) {
     tls.stats().inc(M::packetsParseFail);
     _record(e);
+    // Half a message is no message: forget what was read of it.
+    context.clearMessage();
     return 0;
   }
 }
 
+std::uint32_t CDHCP6Handler::_startReply(CDHCP6TLS& tls) {
+  CDHCP6Context& context = tls.context();
+  const CDHCP6Packet& request = *context.inPacket();
+  CDHCP6Packet& reply = *context.outPacket();
+  CDHCP6Util::cloneAndUpdateRelayReturnHeaders(request, reply);
+  CDHCP6Util::cloneAndStoreRequired(CDHCP6OptionCode::transactionID, request.hostOptions(),
+                                    reply.hostOptions());
+  COptionPtr serverID;
+  CDHCP6Util::createAndStore(CDHCP6OptionCode::serverID, reply.hostOptions(), serverID);
+  CValueTypeInserter::push_back(m_controller->duid(), *serverID);
+  return request.transactionID();
+}
+
 int CDHCP6Handler::_service(CDHCP6TLS& tls, std::uint8_t type, std::uint16_t& port) {
-  CIDHCP6Exchange& exchange = tls.context().exchange();
-  nuv::CIPAddress link;
-  const std::uint32_t transactionId = exchange.startReply(m_controller->duid(), link);
+  // Only accepted types get a reply started: the others are dropped
+  // whatever was read of them.
   if (type > 15) {
     tls.stats().inc(M::packetsUnknownType);
     _dhcpLog().log(nuv::sev_warning,
                    nuv::CMessage("The server received unknown packet type '%1'.").push(type));
-    return 0;
+    return CDHCP6TransmitCode::DROP;
   }
   const std::int32_t metric = receivedMetric(type);
   if (metric < 0) {
     _dhcpLog().log(nuv::sev_warning, nuv::CMessage("The server received unexpected message "
                                                    "type '%1'.")
                                          .pushs(typeName(type)));
-    return 0;
+    return CDHCP6TransmitCode::DROP;
   }
   tls.stats().inc(metric);
-  if (type == 14) return exchange.leaseQuery(*tls.context().mediator().leaseQuery());
-  const CDHCP6ProcessorTable::Run run = CDHCP6ProcessorTable::processor(type);
-  if (!run) {
-    _dhcpLog().log(nuv::sev_debug,
-                   nuv::CMessage("No processor handles message type '%1'.").pushs(typeName(type)));
-    return 0;
+
+  CDHCP6Context& context = tls.context();
+  const std::uint32_t transactionId = _startReply(tls);
+  nuv::CIPAddress link = context.protocolAttributes().prototypeIPAddr();
+  if (context.inPacket()->relayCount() != 0) link = context.inPacket()->linkAddress();
+  CNodeContext& node = context.ncIn();
+  switch (type) {
+    case CDHCP6MsgType::confirm:
+      return CDHCP6Confirm(&tls, node, link, transactionId).execute(port);
+    case CDHCP6MsgType::info_request:
+      return CDHCP6InfoReq(&tls, node, link, transactionId).execute(port);
+    case CDHCP6MsgType::lease_query:
+      return context.mediator().leaseQuery()->processLQ(node, *context.inPacket(),
+                                                        *context.outPacket());
+    default:
+      // Address and prefix allocation (Solicit to Decline) is not served
+      // yet: such messages are dropped rather than answered wrongly.
+      _dhcpLog().log(
+          nuv::sev_debug,
+          nuv::CMessage("No processor handles message type '%1'.").pushs(typeName(type)));
+      return CDHCP6TransmitCode::DROP;
   }
-  return run(tls, link, transactionId, port);
 }
 
 void CDHCP6Handler::_unicastToSource(CDHCP6TLS& tls, unsigned /*requestLength*/,
                                      std::uint8_t requestType, std::uint16_t port) {
-  CIDHCP6Exchange& exchange = tls.context().exchange();
+  CDHCP6Context& context = tls.context();
+  CDHCP6Packet& reply = *context.outPacket();
   std::size_t length = 0;
-  std::uint8_t replyType = 0;
-  const std::uint8_t* bytes = exchange.serializeReply(length, replyType);
+  const std::uint8_t* bytes = reply.rawServerPacket(length);
+  const std::uint8_t replyType = length > 0 ? bytes[0] : 0;
   nuv::CEndpoint to = tls.src();
   // A relayed request is always answered to the relay that sent it.
-  if (exchange.relayCount() == 0 && port != 0) to.setPort(port);
+  if (context.inPacket()->relayCount() == 0 && port != 0) to.setPort(port);
 
   ssize_t sent;
   if (tls.noTransmit()) {
@@ -296,10 +336,10 @@ void CDHCP6Handler::_unicastToSource(CDHCP6TLS& tls, unsigned /*requestLength*/,
   if (const std::int32_t metric = sentMetric(replyType); metric >= 0) tls.stats().inc(metric);
   tls.stats().inc(M::packetsOutput);
 
-  const CDHCPPktIdentity who = exchange.replyIdentity();
-  tls.context().mediator().pktstore()->outputToNode(
-      who.account, replyType, requestType, who.subscriberID, who.circuitID, who.remoteID,
-      who.clientID, exchange.replyText(), bytes, length);
+  context.mediator().pktstore()->outputToNode(
+      context.ncIn().provisioned().account(), replyType, requestType, reply.subscriberID(),
+      reply.circuitID(), reply.remoteID(), reply.clientID(), [&reply] { return reply.string(); },
+      bytes, length);
   if (m_controller->log().verboseEnabled())
     _dhcpLog().log(
         nuv::sev_verbose,

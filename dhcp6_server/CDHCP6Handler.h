@@ -27,9 +27,6 @@ class CDHCP6Handler : public CMulticastCallback {
   // argument: the CDHCP6TLS of the thread that read the datagram.
   int dispatch(void* argument) override;
 
-  // The name of a DHCPv6 message type as the log shows it.
-  static std::string typeName(unsigned messageType);
-
  protected:
   void _processUDPInput(CDHCP6TLS& tls);
   // True when the datagram was a status query (answered or not).
@@ -42,6 +39,9 @@ class CDHCP6Handler : public CMulticastCallback {
   // Parse and node context; the message type, or -1 when the extension
   // vetoed the datagram.
   int _parse(CDHCP6TLS& tls, const CRawPktData& packet);
+  // The reply's relay path, transaction-id and Server Identifier; the
+  // request's transaction-id.
+  std::uint32_t _startReply(CDHCP6TLS& tls);
   void _record(const nuv::CException& e);
   CLogSink& _dhcpLog() const;
 

@@ -1,6 +1,10 @@
 #include "dhcp6_server/CDHCP6Mediator.h"
 
+#include <unistd.h>
+
 #include "dhcp6_server/CDHCP6Context.h"
+#include "dhcp_base/COptionLookupFileReader.h"
+#include "dhcp_base/CVendorLookupFileReader.h"
 #include "dhcp_server_common/CDHCPAddrMgrStub.h"
 #include "dhcp_server_common/CDHCPDDNSStub.h"
 #include "dhcp_server_common/CDHCPDomainManagerStub.h"
@@ -15,6 +19,7 @@
 #include "dhcp_server_common/CDHCPRewriteStub.h"
 #include "dhcp_server_common/CDHCPStatsStub.h"
 #include "dhcp_server_common/CIDHCPEvalFactory.h"
+#include "extended/CDHCPConfigNames.h"
 #include "extended/CIDHCPController.h"
 #include "extended/CISystemBus.h"
 
@@ -35,11 +40,57 @@ std::shared_ptr<Service>& CDHCP6Mediator::_cached(
   return cache;
 }
 
+std::string CDHCP6Mediator::_specFile(const std::string& configKey, const char* fallback) const {
+  std::string file = fallback;
+  if (controller()->config()) file = controller()->config()->get(configKey, fallback);
+  if (!file.empty() && file.front() == '/') return file;
+  // An operator's own copy in the storage path wins over the files that
+  // come with the server.
+  const std::string local = controller()->varDir() + "/" + file;
+  if (::access(local.c_str(), R_OK) == 0) return local;
+  return std::string(NUV_DATA_DIR) + "/" + file;
+}
+
+namespace {
+// Includes are resolved next to the file that names them.
+template <class Reader, class Lookup>
+void readDefinitions(Lookup& lookup, const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
+  Reader(lookup).execute(dir, path.substr(slash == std::string::npos ? 0 : slash + 1));
+}
+}  // namespace
+
+COptionLookup& CDHCP6Mediator::optionLookup() {
+  if (!m_optionsRead) {
+    readDefinitions<COptionLookupFileReader>(
+        m_context.optionLookup(), _specFile(CDHCPConfigNames::optionsFile(6), "options6.spec"));
+    m_optionsRead = true;
+  }
+  return m_context.optionLookup();
+}
+
+CVendorLookup& CDHCP6Mediator::vendorLookup() {
+  if (!m_vendorsRead) {
+    readDefinitions<CVendorLookupFileReader>(
+        m_context.vendorLookup(), _specFile(CDHCPConfigNames::vendorsFile(6), "vclasses6.spec"));
+    m_vendorsRead = true;
+  }
+  return m_context.vendorLookup();
+}
+
+COptionFactory& CDHCP6Mediator::optionFactory() {
+  optionLookup();
+  vendorLookup();
+  return m_context.factory();
+}
+
 std::shared_ptr<nuv::CExpEval> CDHCP6Mediator::eval() {
   if (!m_eval) {
     if (auto* factory = _findFactory<CIDHCPEvalFactory>("CIDHCPEvalFactory"))
       m_eval = factory->createEval(m_context);
     if (!m_eval) m_eval = std::make_shared<CDHCPEvalStub>(controller());
+    m_context.evaluator(m_eval.get());
   }
   return m_eval;
 }
@@ -140,6 +191,7 @@ void CDHCP6Mediator::close() {
 }
 
 void CDHCP6Mediator::_dropAll() {
+  m_context.evaluator(nullptr);
   m_eval.reset();
   m_domainManager.reset();
   m_provisioner.reset();

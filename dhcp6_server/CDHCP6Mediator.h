@@ -7,10 +7,14 @@
 #include <memory>
 #include <mutex>
 
+#include "dhcp_base/CDHCP6Attributes.h"
 #include "dhcp_server_common/CIDHCPMediator.h"
 
 class CDHCP6Context;
 class CIDHCPContext;
+class COptionFactory;
+class COptionLookup;
+class CVendorLookup;
 
 class CDHCP6Mediator : public CIDHCPMediator {
  public:
@@ -21,6 +25,14 @@ class CDHCP6Mediator : public CIDHCPMediator {
   bool master() const { return m_master; }
 
   void refresh() override;
+  // The option and vendor definitions of the context, read on first use
+  // from the files the configuration names (a relative name is taken in
+  // the variable-data directory, else among the server's own data files). They stay for the life of the context: every
+  // option made with them refers to them.
+  COptionLookup& optionLookup();
+  CVendorLookup& vendorLookup();
+  COptionFactory& optionFactory();
+  const CDHCP6Attributes& protocolAttributes() const { return m_attributes; }
   std::shared_ptr<nuv::CExpEval> eval() override;
   void close() override;
   std::shared_ptr<CIDHCPDomainManager> domainManager() override;
@@ -44,12 +56,15 @@ class CDHCP6Mediator : public CIDHCPMediator {
   std::shared_ptr<Service>& _cached(std::shared_ptr<Service>& cache, const char* interfaceName,
                                     std::shared_ptr<Service> (Factory::*create)(CIDHCPContext&));
   void _dropAll();
+  // configKey's file, or fallback, as a path.
+  std::string _specFile(const std::string& configKey, const char* fallback) const;
 
   CDHCP6Context& m_context;
   bool m_master;
+  CDHCP6Attributes m_attributes;
+  bool m_optionsRead = false;
+  bool m_vendorsRead = false;
 
-  // The option and vendor definitions and the option factory join these
-  // with the option model.
   std::shared_ptr<nuv::CExpEval> m_eval;
   std::shared_ptr<CIDHCPDomainManager> m_domainManager;
   std::shared_ptr<CIDHCPProvisioner> m_provisioner;

@@ -3,6 +3,8 @@
 #include "dhcp6_server/CDHCP6DBSession.h"
 #include "dhcp6_server/CDHCP6EventSubscriber.h"
 #include "dhcp6_server/CDHCP6NoSession.h"
+#include "dhcp_database/COptionLookupPrstReader.h"
+#include "dhcp_database/CVendorLookupPrstReader.h"
 #include "dhcp_server_common/CDHCPStatsStub.h"
 #include "extended/CDHCPConfigNames.h"
 #include "extended/CIDHCPController.h"
@@ -14,6 +16,7 @@ CDHCP6TLS::CDHCP6TLS(CICommandQueueTask* task, long threadIndex, CIDHCPControlle
       m_threadIndex(threadIndex),
       m_controller(controller),
       m_context(master ? master->clone() : std::make_unique<CDHCP6Context>(controller, true)),
+      m_factory(m_context.get()),
       m_stats(std::make_shared<CDHCPStatsStub>()),
       m_deliver(std::move(deliver)),
       m_dst("[::]:547"),
@@ -30,20 +33,52 @@ void CDHCP6TLS::init() {
         [](const nuv::CConfig& c, const std::string& k, bool d) { return c.get_bool(k, d); });
   m_session = _openSession();
   m_session->startTransaction();
+  _loadDefinitions();
+  if (auto* db = dynamic_cast<CDHCP6DBSession*>(m_session.get())) {
+    m_policyFinder = std::make_unique<CPolicyFinder<CPolicyRecord>>(
+        db->session(), &m_controller->log(), CPolicyFinder<CPolicyRecord>::kRows);
+    // Threads start one after the other, the master first: only it creates.
+    if (m_context->master()) m_policyFinder->createGlobalPoliciesIf();
+    m_policyFinder->findGlobalPolicies();
+  }
   refreshConfig();
   _primeMediator();
   commitTransaction();
+}
+
+void CDHCP6TLS::_loadDefinitions() {
+  CDHCP6Mediator& mediator = m_context->dhcpMediator();
+  mediator.optionFactory();
+  if (auto* db = dynamic_cast<CDHCP6DBSession*>(m_session.get())) {
+    COptionLookupPrstReader(*m_context, db->session(), false, mediator.optionLookup()).execute();
+    CVendorLookupPrstReader(*m_context, db->session(), mediator.vendorLookup()).execute();
+  }
+}
+
+CIPrstSession& CDHCP6TLS::prstSession() {
+  if (auto* db = dynamic_cast<CDHCP6DBSession*>(&session())) return db->session();
+  NUV_THROW("CDHCP6TLS::prstSession",
+            nuv::CMessage("Cannot use the database session of thread %1.").push(m_threadIndex),
+            nuv::CMessage("No database provider is open."));
+}
+
+CPolicyFinder<CPolicyRecord>& CDHCP6TLS::policyFinder() {
+  if (!m_policyFinder)
+    NUV_THROW("CDHCP6TLS::policyFinder",
+              nuv::CMessage("Cannot find the policies of thread %1.").push(m_threadIndex),
+              nuv::CMessage("No database provider is open."));
+  return *m_policyFinder;
 }
 
 std::unique_ptr<CIDHCP6Session> CDHCP6TLS::_openSession() {
   // A host without a database provider (a test host) still gets
   // transactions; they have nothing to keep. The provider checked the
   // schema version (kSchemaVersion) when it opened; every thread has its
-  // own connection whatever the shared-connections switch says. The lease
-  // store's persistent classes join the session's factories when they exist.
+  // own connection whatever the shared-connections switch says.
   if (m_controller->findPluginTypes("CIDatabaseInit").empty())
     return std::make_unique<CDHCP6NoSession>();
-  return std::make_unique<CDHCP6DBSession>(CIDatabaseInit::find(*m_controller).openSession({}));
+  return std::make_unique<CDHCP6DBSession>(
+      CIDatabaseInit::find(*m_controller).openSession({&m_factory}));
 }
 
 template <class T, class Read>
@@ -112,6 +147,7 @@ void CDHCP6TLS::close() {
   m_subscriber.reset();
   m_bus.reset();
   m_context->close();
+  m_policyFinder.reset();
   if (m_session) m_session->close();
 }
 

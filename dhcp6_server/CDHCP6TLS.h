@@ -5,14 +5,17 @@
 // (and the commands and events that thread runs), so nothing here is
 // locked.
 //
-// The pool, pending and policy finders and the binding prototypes join
-// this state with the lease store.
+// The pool and pending finders and the binding prototypes join this state
+// with address allocation.
 
 #include <functional>
 #include <memory>
 
 #include "dhcp6_server/CDHCP6Context.h"
 #include "dhcp6_server/CIDHCP6Session.h"
+#include "dhcp_database/CPolicyFinder.h"
+#include "dhcp_database/CPolicyRecord.h"
+#include "dhcp_database/CPrstDHCP6ObjectAbstractFactory.h"
 #include "dhcp_server_common/CRawPktDataQueue.h"
 #include "extended/CIDHCPStats.h"
 #include "extended/CISystemBus.h"
@@ -57,6 +60,11 @@ class CDHCP6TLS {
   CIDHCPController* controller() const { return m_controller; }
   CDHCP6Context& context() { return *m_context; }
   CIDHCP6Session& session();
+  // The persistent-object session of the thread; fails on a host without
+  // a database provider.
+  CIPrstSession& prstSession();
+  // Finds the policies of a client; fails without a database provider.
+  CPolicyFinder<CPolicyRecord>& policyFinder();
   CSyncCommandStorage& syncCommands() { return m_syncCommands; }
   CIDHCPStats& stats() { return *m_stats; }
   CSystemMode mode() const { return m_mode; }
@@ -84,6 +92,8 @@ class CDHCP6TLS {
  private:
   std::unique_ptr<CIDHCP6Session> _openSession();
   void _primeMediator();
+  // Definition files, then the definitions stored in the database.
+  void _loadDefinitions();
   template <class T, class Read>
   void _read(const std::string& key, T& field, Read read);
 
@@ -91,7 +101,9 @@ class CDHCP6TLS {
   long m_threadIndex;
   CIDHCPController* m_controller;  // the host's; not owned
   std::unique_ptr<CDHCP6Context> m_context;
+  CPrstDHCP6ObjectAbstractFactory m_factory;
   std::unique_ptr<CIDHCP6Session> m_session;
+  std::unique_ptr<CPolicyFinder<CPolicyRecord>> m_policyFinder;
   CSyncCommandStorage m_syncCommands;
   std::shared_ptr<CIDHCPStats> m_stats;
   CEventExecutor m_deliver;

@@ -1,5 +1,7 @@
 #include "dhcp_base/CDHCP6Util.h"
 
+#include <algorithm>
+
 #include "dhcp_base/CDHCP6OptionCode.h"
 #include "dhcp_base/CDHCP6Packet.h"
 #include "dhcp_base/CDHCPContext.h"
@@ -193,6 +195,8 @@ void CDHCP6Util::addRequestedOptions(const COptionPtr& oro, const COptionPtr& pr
   if (!oro) return;
   for (std::size_t i = 0; i < oro->count(); ++i) {
     const std::uint32_t code = CValueTypeConverter::uint16(*oro, i);
+    // A code requested twice, or already placed, is answered once.
+    if (std::find(added.begin(), added.end(), code) != added.end()) continue;
     COptionPtr found;
     if (!(primary && primary->find(CTagPath{code}, found)) &&
         !(secondary && secondary->find(CTagPath{code}, found)))
@@ -224,19 +228,38 @@ COptionPtr CDHCP6Util::findIA(CIAType type, std::uint32_t iaid, const COptionPtr
   return nullptr;
 }
 
+namespace {
+// Calls visit(option, address) for each IA Address (IA Prefix) of ia until
+// it answers true; that option, or null.
+template <class Visit>
+COptionPtr eachIAAddress(const COptionPtr& ia, Visit visit) {
+  const CIAType type = CIAType::fromOptionCode(ia->tag());
+  const std::uint32_t code = type.iaAddrTag();
+  const CTagPath element{type.iaAddrAddressTag()};
+  for (const COptionPtr& c : *CDHCP6Util::findIAOptions(ia)->children()) {
+    COptionPtr a;
+    if (c->tag() == code && c->find(element, a) && a->count() &&
+        visit(CValueTypeConverter::ip(*a, 0)))
+      return c;
+  }
+  return nullptr;
+}
+}  // namespace
+
 COptionPtr CDHCP6Util::findIAAddress(CIAType type, std::uint32_t iaid,
                                      const nuv::CIPAddress& address, const COptionPtr& options) {
   const COptionPtr ia = findIA(type, iaid, options);
   if (!ia) return nullptr;
-  const std::uint32_t code = type.iaAddrTag();
-  const CTagPath element{type.iaAddrAddressTag()};
-  for (const COptionPtr& c : *findIAOptions(ia)->children()) {
-    COptionPtr a;
-    if (c->tag() == code && c->find(element, a) && a->count() &&
-        CValueTypeConverter::ip(*a, 0) == address)
-      return c;
-  }
-  return nullptr;
+  return eachIAAddress(ia, [&address](const nuv::CIPAddress& a) { return a == address; });
+}
+
+std::vector<nuv::CIPAddress> CDHCP6Util::iaAddresses(const COptionPtr& ia) {
+  std::vector<nuv::CIPAddress> out;
+  eachIAAddress(ia, [&out](const nuv::CIPAddress& a) {
+    out.push_back(a);
+    return false;
+  });
+  return out;
 }
 
 void CDHCP6Util::cloneAndUpdateRelayReturnHeaders(const CDHCP6Packet& request,

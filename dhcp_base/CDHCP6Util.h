@@ -82,7 +82,8 @@ class CDHCP6Util {
 
   // For each code the Option Request option lists, in order: a copy of the
   // option from primary, else from secondary (either may be null), is
-  // appended to reply and its code to added. Nothing when oro is null.
+  // appended to reply and its code to added; a code already in added is
+  // skipped. Nothing when oro is null.
   static void addRequestedOptions(const COptionPtr& oro, const COptionPtr& primary,
                                   const COptionPtr& secondary, const COptionPtr& reply,
                                   std::vector<std::uint32_t>& added);
@@ -100,6 +101,9 @@ class CDHCP6Util {
   // In that IA, the IA Address (IA Prefix for an IA_PD) holding address, or null.
   static COptionPtr findIAAddress(CIAType type, std::uint32_t iaid, const nuv::CIPAddress& address,
                                   const COptionPtr& options);
+  // The addresses of an IA's IA Address options (the prefixes of an
+  // IA_PD's IA Prefix options), in order.
+  static std::vector<nuv::CIPAddress> iaAddresses(const COptionPtr& ia);
   template <class Tuple>
   static COptionPtr findBindingID(const Tuple& tuple, const COptionPtr& options) {
     return findIA(CIAType(tuple.iaType()), tuple.iaid(), options);

@@ -32,7 +32,7 @@ class CDHCPContext {
   explicit CDHCPContext(CProtocolFamily family = 6, CMasterController* controller = nullptr);
   CDHCPContext(const CDHCPContext&) = delete;
   CDHCPContext& operator=(const CDHCPContext&) = delete;
-  ~CDHCPContext();
+  virtual ~CDHCPContext();
 
   CProtocolFamily family() const { return m_family; }
   const CProtocolAttributes& protocol() const { return m_protocol; }

@@ -64,6 +64,10 @@ void COptionTransforms::nondestructive_merge(const COptionStore& source, COption
   merge(source, target, true, true);
 }
 
+void COptionTransforms::copying_merge(const COptionStore& source, COptionStore& target) {
+  merge(source, target, true, false);
+}
+
 void COptionTransforms::get_multiset(const COptionStore& store, Multiset& multiset) {
   multiset.clear();
   for (const COption::Ptr& o : store.values()) multiset.insert(o);

@@ -24,6 +24,9 @@ class COptionTransforms {
   // multi-instance option against its "max_instances".
   static void destructive_merge(COptionStore& source, COptionStore& target);
   static void nondestructive_merge(const COptionStore& source, COptionStore& target);
+  // destructive_merge's result, but source is copied and left as it is (a
+  // policy's set merged into a reply stays the policy's).
+  static void copying_merge(const COptionStore& source, COptionStore& target);
 
   // result receives copies: a + b (every instance of both), the common
   // instances (once per pair), and a's instances not matched in b.

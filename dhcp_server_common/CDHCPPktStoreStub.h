@@ -6,9 +6,9 @@
 class CDHCPPktStoreStub : public CIDHCPPktStore {
  public:
   void inputFromNode(const CAccessID&, std::uint8_t, const nuv::CHexStore&, const nuv::CHexStore&,
-                     const nuv::CHexStore&, const nuv::CHexStore&, const std::string&,
+                     const nuv::CHexStore&, const nuv::CHexStore&, const CPktText&,
                      const std::uint8_t*, std::size_t) override {}
   void outputToNode(const CAccessID&, std::uint8_t, std::uint8_t, const nuv::CHexStore&,
                     const nuv::CHexStore&, const nuv::CHexStore&, const nuv::CHexStore&,
-                    const std::string&, const std::uint8_t*, std::size_t) override {}
+                    const CPktText&, const std::uint8_t*, std::size_t) override {}
 };

@@ -1,20 +1,21 @@
 #pragma once
 // A server context as the services see it: one per worker thread (the first
 // one is the master, the others are its clones). The services a context
-// reaches go through its mediator.
+// reaches go through its mediator. It is also the protocol context its
+// options are made in (definitions, option factory).
 
 #include <string>
 
-#include "extended/CProtocolFamily.h"
+#include "dhcp_base/CDHCPContext.h"
 
 class CIDHCPController;
 class CIDHCPMediator;
 
-class CIDHCPContext {
+class CIDHCPContext : public CDHCPContext {
  public:
-  virtual ~CIDHCPContext() = default;
+  using CDHCPContext::CDHCPContext;
+  ~CIDHCPContext() override = default;
 
-  virtual CProtocolFamily family() const = 0;
   // "dhcpv6" for the DHCPv6 server; services are created under this name.
   virtual const std::string& name() const = 0;
   virtual CIDHCPController* controller() const = 0;

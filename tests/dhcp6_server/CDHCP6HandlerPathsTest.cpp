@@ -1,13 +1,15 @@
 // What happens after a datagram was read as a message: transaction, side
 // commands by outcome, failure paths and the reply, with a scripted
-// exchange standing in for the message framing.
+// lease-query service standing in for a message processor.
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "dhcp6_server/CDHCP6Handler.h"
 #include "dhcp6_server/CDHCP6TLS.h"
+#include "dhcp_server_common/CIDHCPLeaseQuery.h"
 #include "dhcp_server_common/CIDHCPPktStore.h"
+#include "dhcp_server_common/CNodeContext.h"
 #include "extended/CICommandQueueTask.h"
 #include "plugins/system_bus/CSystemBusPlugin.h"
 #include "tests/fixtures/CRecordingController.h"
@@ -26,60 +28,54 @@ class CInlineTask : public CICommandQueueTask {
   std::string m_name = "inline";
 };
 
-// Every message is a Leasequery whose outcome the test scripts; a reply is
-// a fixed Reply.
-class CScriptedExchange : public CIDHCP6Exchange {
+// Answers every Leasequery as the test scripts: queues a lease event and
+// makes the reply a Leasequery-reply.
+class CScriptedLeaseQuery : public CPlugin,
+                            public CIDHCPLeaseQueryFactory,
+                            public CIDHCPLeaseQuery {
  public:
-  std::uint8_t parseRequest(const std::uint8_t*, std::size_t, const nuv::CIPAddress&,
-                            const nuv::CIPAddress&, const nuv::CHexStore&) override {
-    return 14;
+  std::string pluginName() const override { return "scripted lease query"; }
+  std::string pluginInterface() const override { return "CIDHCPLeaseQueryFactory,CPlugin"; }
+  std::shared_ptr<CIDHCPLeaseQuery> createLeaseQuery(CIDHCPContext&) override {
+    return std::shared_ptr<CIDHCPLeaseQuery>(std::shared_ptr<void>(), this);
   }
-  std::uint32_t startReply(const nuv::CHexStore&, nuv::CIPAddress& link) override {
-    link = nuv::CIPAddress("::");
-    return 0x123456;
-  }
-  unsigned relayCount() const override { return 0; }
-  int leaseQuery(CIDHCPLeaseQuery&) override {
-    m_events.push_back(std::make_shared<CAppEvent>(0, "obtain", "address_lease"));
+  void refreshConfig() override {}
+  int processLQ(CNodeContext& node, CDHCP6Packet& request, CDHCP6Packet& reply) override {
+    node.provisioned().eventQueue().push_back(
+        std::make_shared<CAppEvent>(0, "obtain", "address_lease"));
+    link = request.linkAddress().string();
+    reply.msgType(CDHCP6MsgType::lease_query_reply);
     return outcome();
   }
-  const std::uint8_t* serializeReply(std::size_t& length, std::uint8_t& type) override {
-    length = sizeof m_reply;
-    type = m_reply[0];
-    return m_reply;
-  }
-  CDHCPPktIdentity requestIdentity() const override { return {}; }
-  CDHCPPktIdentity replyIdentity() const override { return {}; }
-  std::string requestText() const override { return "request"; }
-  std::string replyText() const override { return "reply"; }
-  CAppEventQueue& eventQueue() override { return m_events; }
-  void clear() override { m_events.clear(); }
 
   std::function<int()> outcome;
-
- private:
-  CAppEventQueue m_events;
-  std::uint8_t m_reply[4] = {7, 0x12, 0x34, 0x56};
+  std::string link;
 };
+
+std::string firstLine(const std::string& text) {
+  return text.substr(0, text.find('\n'));
+}
 
 // Records what the packet store is given.
 class CRecordingPktStore : public CPlugin, public CIDHCPPktStoreFactory, public CIDHCPPktStore {
  public:
+  std::string pluginName() const override { return "recording packet store"; }
   std::string pluginInterface() const override { return "CIDHCPPktStoreFactory,CPlugin"; }
   std::shared_ptr<CIDHCPPktStore> createPktStore(CIDHCPContext&) override {
     return std::shared_ptr<CIDHCPPktStore>(std::shared_ptr<void>(), this);
   }
   void inputFromNode(const CAccessID&, std::uint8_t type, const nuv::CHexStore&,
                      const nuv::CHexStore&, const nuv::CHexStore&, const nuv::CHexStore&,
-                     const std::string& text, const std::uint8_t*, std::size_t length) override {
-    calls.push_back("in " + std::to_string(type) + " " + text + " " + std::to_string(length));
+                     const CPktText& text, const std::uint8_t*, std::size_t length) override {
+    calls.push_back("in " + std::to_string(type) + " " + firstLine(text()) + " " +
+                    std::to_string(length));
   }
   void outputToNode(const CAccessID&, std::uint8_t type, std::uint8_t request,
                     const nuv::CHexStore&, const nuv::CHexStore&, const nuv::CHexStore&,
-                    const nuv::CHexStore&, const std::string& text, const std::uint8_t*,
+                    const nuv::CHexStore&, const CPktText& text, const std::uint8_t*,
                     std::size_t length) override {
-    calls.push_back("out " + std::to_string(type) + "/" + std::to_string(request) + " " + text +
-                    " " + std::to_string(length));
+    calls.push_back("out " + std::to_string(type) + "/" + std::to_string(request) + " " +
+                    firstLine(text()) + " " + std::to_string(length));
   }
   std::vector<std::string> calls;
 };
@@ -88,6 +84,10 @@ struct CLeaseEvents : CIEventSubscriber {
   void event(const std::shared_ptr<const CAppEvent>& e) override { seen.push_back(e->evtType); }
   std::vector<std::string> seen;
 };
+
+// The packet store's first text line of the request and of the reply.
+const std::string kStoredRequest = "in 14 host-option transaction-id = 1 12";
+const std::string kStoredReply = "host-option transaction-id = 1";
 
 void deletePlugin(CPlugin* plugin) {
   delete plugin;
@@ -98,16 +98,15 @@ struct PathsFixture : ::testing::Test {
     PRIVATE_NETNS_REQUIRED();
     store = new CRecordingPktStore;
     bus = new CSystemBusPlugin;
+    lq = new CScriptedLeaseQuery;
     host.addPlugin(store, deletePlugin, nullptr, "pktstore");
+    host.addPlugin(lq, deletePlugin, nullptr, "leasequery");
     host.addPlugin(bus, deletePlugin, nullptr, "bus");
     host.openPlugins();
     bus->createBus("test")->subscribe(&leases, {"address_lease"});
     tls = std::make_unique<CDHCP6TLS>(&task, 0, &host, nullptr);
     tls->init();
     tls->mode(CSystemMode::servicing);
-    auto scripted = std::make_unique<CScriptedExchange>();
-    exchange = scripted.get();
-    tls->context().exchange(std::move(scripted));
     pool.insert(0, tls.get());
     ASSERT_EQ(server.open(nuv::CEndpoint("[::1]:0")), 0);
     ASSERT_EQ(client.open(nuv::CEndpoint("[::1]:0")), 0);
@@ -126,16 +125,28 @@ struct PathsFixture : ::testing::Test {
     host.shutdownPlugins();
   }
 
-  void deliver() {
+  // A Leasequery from a client with DUID 01-02-03-04 (transaction-id 1),
+  // or that message relayed once from link 2001:db8:1::1.
+  static std::string leaseQuery() {
+    return std::string("\x0e\x00\x00\x01\x00\x01\x00\x04\x01\x02\x03\x04", 12);
+  }
+  static std::string relayed(const std::string& inner) {
+    std::string r("\x0c\x00", 2);
+    r += std::string("\x20\x01\x0d\xb8\x00\x01", 6) + std::string(9, '\0') + '\x01';
+    r += std::string("\xfe\x80", 2) + std::string(13, '\0') + '\x02';
+    r += std::string("\x00\x09\x00", 3) + static_cast<char>(inner.size()) + inner;
+    return r;
+  }
+  void deliver(const std::string& bytes = leaseQuery()) {
     host.logSink.lines.clear();
     store->calls.clear();
     leases.seen.clear();
-    const std::string bytes("\x0e\x00\x00\x01\x00", 5);
-    ASSERT_EQ(client.send_blocked(bytes.data(), bytes.size(), serverEndpoint), 5);
+    ASSERT_EQ(client.send_blocked(bytes.data(), bytes.size(), serverEndpoint),
+              static_cast<ssize_t>(bytes.size()));
     handler.udp_input(server);
   }
   std::string answer() {
-    char buf[64];
+    char buf[512];
     nuv::CEndpoint from;
     const ACE_Time_Value limit(0, 100000);
     const ssize_t n = client.recvFrom(buf, sizeof buf, from, 0, &limit);
@@ -152,7 +163,7 @@ struct PathsFixture : ::testing::Test {
   CInlineTask task;
   CTLSPool<CDHCP6TLS> pool{1};
   std::unique_ptr<CDHCP6TLS> tls;
-  CScriptedExchange* exchange = nullptr;
+  CScriptedLeaseQuery* lq = nullptr;
   CDHCP6Handler handler{&host, &task, pool};
   nuv::CSockDgramMcast server, client;
   nuv::CEndpoint serverEndpoint;
@@ -168,9 +179,9 @@ TEST_F(PathsFixture, CommittedMessageRecordsTheRequestAndPublishesItsEvents) {
                {0, "debug: The server is dropping a datagram."},
                {5, "error: The server returned unknown code 5."}};
   for (const auto& c : cases) {
-    exchange->outcome = [&] { return c.code; };
+    lq->outcome = [&] { return c.code; };
     deliver();
-    EXPECT_EQ(store->calls, std::vector<std::string>{"in 14 request 5"}) << c.code;
+    EXPECT_EQ(store->calls, std::vector<std::string>{kStoredRequest}) << c.code;
     EXPECT_EQ(leases.seen, std::vector<std::string>{"obtain"}) << c.code;
     if (c.line) {
       EXPECT_TRUE(logged(c.line)) << c.line;
@@ -180,17 +191,32 @@ TEST_F(PathsFixture, CommittedMessageRecordsTheRequestAndPublishesItsEvents) {
 }
 
 TEST_F(PathsFixture, TransmittedReplyGoesBackToTheSenderAndIsStored) {
-  exchange->outcome = [] { return 1; };
+  lq->outcome = [] { return 1; };
   deliver();
-  EXPECT_EQ(answer(), "07-12-34-56");
-  EXPECT_EQ(store->calls, (std::vector<std::string>{"in 14 request 5", "out 7/14 reply 4"}));
-  EXPECT_TRUE(logged("verbose: The frontend transmitted packet: 07-12-34-56."));
+  // Leasequery-reply, the request's transaction-id, our Server Identifier.
+  const std::string reply = "0F-00-00-01-00-02-00-0A-00-03-00-01-02-00-00-00-00-01";
+  EXPECT_EQ(answer(), reply);
+  EXPECT_EQ(store->calls,
+            (std::vector<std::string>{kStoredRequest, "out 15/14 " + kStoredReply + " 18"}));
+  EXPECT_TRUE(logged("verbose: The frontend transmitted packet: " + reply + "."));
+  EXPECT_EQ(lq->link, "::");
+}
+
+TEST_F(PathsFixture, RelayedMessageIsUnwrappedAndAnsweredThroughTheRelay) {
+  lq->outcome = [] { return 1; };
+  deliver(relayed(leaseQuery()));
+  EXPECT_EQ(lq->link, "2001:db8:1::1");
+  // Relay-reply echoing hop count and addresses, around the Leasequery-reply.
+  EXPECT_EQ(answer(),
+            "0D-00-20-01-0D-B8-00-01-00-00-00-00-00-00-00-00-00-01-"
+            "FE-80-00-00-00-00-00-00-00-00-00-00-00-00-00-02-00-09-00-12-"
+            "0F-00-00-01-00-02-00-0A-00-03-00-01-02-00-00-00-00-01");
 }
 
 TEST_F(PathsFixture, SimulatedReplyIsNotSentButCountsAsSent) {
   host.mutableConfig().set("system.debug.no_send", "true");
   tls->refreshConfig();
-  exchange->outcome = [] { return 1; };
+  lq->outcome = [] { return 1; };
   deliver();
   EXPECT_EQ(answer(), "<none>");
   EXPECT_TRUE(logged("debug: The server is in debug mode and is only simulating responses."));
@@ -199,17 +225,17 @@ TEST_F(PathsFixture, SimulatedReplyIsNotSentButCountsAsSent) {
 
 TEST_F(PathsFixture, FailedMessageStillRecordsTheRequestButPublishesNothing) {
   for (const char* module : {"dhcp6_server", "oodb_persistence"}) {
-    exchange->outcome = [&]() -> int {
+    lq->outcome = [&]() -> int {
       throw nuv::CException(nuv::CMessage("Processing failed."), nuv::CMessage("Scripted."), module,
                             "Test::leaseQuery");
     };
     deliver();
-    EXPECT_EQ(store->calls, std::vector<std::string>{"in 14 request 5"}) << module;
+    EXPECT_EQ(store->calls, std::vector<std::string>{kStoredRequest}) << module;
     EXPECT_TRUE(leases.seen.empty()) << module;
     EXPECT_TRUE(logged("Processing failed. (Scripted.) [Test::leaseQuery]")) << module;
     EXPECT_EQ(answer(), "<none>");
     // The thread is ready for the next datagram.
     EXPECT_EQ(tls->syncCommands().size(), 0u);
-    EXPECT_TRUE(exchange->eventQueue().empty());
+    EXPECT_TRUE(tls->context().ncIn().provisioned().eventQueue().empty());
   }
 }

@@ -122,18 +122,39 @@ TEST_F(HandlerFixture, StatusQueryIsAnsweredAndNeverProcessed) {
   EXPECT_EQ(answer(), "answer");
 }
 
-TEST_F(HandlerFixture, ShortOrUnknownTextIsDhcpInputOfTypeZero) {
-  for (const std::string& bytes :
-       {std::string("\x01\x00\x00\x01\x00", 5), std::string("query_nope")}) {
-    deliver(bytes);
-    EXPECT_TRUE(logged("debug: Processing packet type 'unknown'.")) << bytes;
-    EXPECT_TRUE(logged("warning: The server received unexpected message type 'unknown'."));
-    EXPECT_TRUE(logged("debug: The server is dropping a datagram."));
-    EXPECT_EQ(answer(), "<none>");
+TEST_F(HandlerFixture, MessagesTheServerDoesNotServeAreCountedAndDropped) {
+  const std::string clientID("\x00\x01\x00\x04\x01\x02\x03\x04", 8);
+  const std::string serverID("\x00\x02\x00\x04\x0a\x0b\x0c\x0d", 8);
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::int32_t counter;  // counted once besides packets.input
+    const char* line;
+  } cases[] = {
+      // Five bytes can never be a status query; too short for its option.
+      {"short", std::string("\x01\x00\x00\x01\x00", 5), M::packetsParseFail,
+       "warning: The server received unexpected message type 'unknown'."},
+      {"unknown query text", "query_nope", M::packetsUnknownType,
+       "warning: The server received unknown packet type '113'."},
+      {"type 200", std::string("\xc8\x00\x00\x01", 4) + clientID, M::packetsUnknownType,
+       "warning: The server received unknown packet type '200'."},
+      // An Advertise is no client message: refused by the parser.
+      {"advertise", std::string("\x02\x00\x00\x01", 4) + serverID + clientID, M::packetsParseFail,
+       "warning: The server received unexpected message type 'unknown'."},
+      // A client message type the server does not serve yet.
+      {"solicit", std::string("\x01\x00\x00\x01", 4) + clientID, M::packetsV6Solicit,
+       "debug: No processor handles message type 'solicit'."},
+  };
+  for (const auto& c : cases) {
+    const std::uint64_t input = count(M::packetsInput), counted = count(c.counter);
+    deliver(c.bytes);
+    EXPECT_TRUE(logged(c.line)) << c.what;
+    EXPECT_TRUE(logged("debug: The server is dropping a datagram.")) << c.what;
+    EXPECT_EQ(count(M::packetsInput), input + 1) << c.what;
+    EXPECT_EQ(count(c.counter), counted + 1) << c.what;
+    EXPECT_EQ(answer(), "<none>") << c.what;
   }
-  EXPECT_EQ(count(M::packetsInput), 2u);
   EXPECT_EQ(count(M::packetsOutput), 0u);
-  EXPECT_EQ(count(M::packetsParseFail), 0u);
 }
 
 TEST_F(HandlerFixture, EmptyDatagramIsOnlyCountedAndLogged) {

@@ -57,6 +57,16 @@ TEST_F(COptionTransformsTest, NondestructiveMergeChecksInstanceLimits) {
             "count of 2.");
 }
 
+TEST_F(COptionTransformsTest, CopyingMergeKeepsSourceAndSkipsInstanceLimits) {
+  COptionStorePtr source = store("p", "limited = 1\nlimited = 2\nlimited = 3\npreference = 4");
+  COptionStorePtr target = store("t", "preference = 1\nlimited = 9");
+  COptionTransforms::copying_merge(*source, *target);
+  EXPECT_EQ(target->string(), "preference = 4\nlimited = 1\nlimited = 2\nlimited = 3\n");
+  EXPECT_EQ(source->count(), 4u);
+  EXPECT_NE(target->find(CTagPath{7}).get(), source->find(CTagPath{7}).get());
+  EXPECT_EQ(target->find(CTagPath{7})->parent(), target.get());
+}
+
 TEST_F(COptionTransformsTest, SetOperationsHaveMultisetSemantics) {
   COptionStorePtr a = store("a", "dns-servers = \"2001:db8::1\"\npreference = 1\npreference = 2");
   COptionStorePtr b =

@@ -1,0 +1,157 @@
+#include "dhcp6_server/CDHCP6MsgProcessor.h"
+
+#include <cstdio>
+#include <mutex>
+
+#include "dhcp6_server/CDHCP6TLS.h"
+#include "dhcp_base/CDHCP6OptionCode.h"
+#include "dhcp_base/CDHCP6Util.h"
+#include "dhcp_base/COptionFactory.h"
+#include "dhcp_base/COptionTransforms.h"
+#include "dhcp_base/CValueTypeConverter.h"
+#include "dhcp_base/CValueTypeInserter.h"
+#include "dhcp_server_common/CIDHCPLBalancer.h"
+#include "dhcp_server_common/CIDHCPProvisioner.h"
+#include "extended/CIDHCPController.h"
+
+namespace {
+std::string packetPrefix(const char* name, unsigned int transactionId) {
+  char id[16];
+  std::snprintf(id, sizeof id, "0x%03x", transactionId);
+  return std::string("[") + name + "/" + id + "]";
+}
+
+// The option with code at the top of options, or null.
+COptionPtr topOption(const COptionPtr& options, std::uint32_t code) {
+  COptionPtr found;
+  if (options) options->find(CTagPath{code}, found);
+  return found;
+}
+}  // namespace
+
+CDHCP6MsgProcessor::CDHCP6MsgProcessor(CDHCP6TLS* tls, CNodeContext& node, nuv::CIPAddress link,
+                                       const char* name, unsigned int transactionId)
+    : m_tls(tls),
+      m_node(node),
+      m_link(std::move(link)),
+      m_pktID(packetPrefix(name, transactionId)),
+      m_source(tls->context().inPacket()),
+      m_dest(tls->context().outPacket()) {}
+
+CDHCP6MsgProcessor::~CDHCP6MsgProcessor() = default;
+
+CLogSink& CDHCP6MsgProcessor::_logSink() const {
+  return **m_tls->controller()->dhcpLog();
+}
+
+void CDHCP6MsgProcessor::_log(unsigned severity, const nuv::CMessage& message) const {
+  _logSink().log(severity, message);
+}
+
+bool CDHCP6MsgProcessor::_debugEnabled() const {
+  return _logSink().debugEnabled();
+}
+
+const nuv::CHexStore& CDHCP6MsgProcessor::_serverDUID() const {
+  return m_node.serverDUID();
+}
+
+bool CDHCP6MsgProcessor::_balancerCheck() {
+  std::uint32_t elapsed = 0;
+  if (const COptionPtr option = topOption(m_node.hostOptions(), CDHCP6OptionCode::elapsedTime))
+    elapsed = CValueTypeConverter::uint16(*option, 0);
+  const std::shared_ptr<CIDHCPLBalancer> balancer = m_tls->context().dhcpMediator().lbalancer();
+  bool serve;
+  {
+    std::lock_guard<std::mutex> lock(balancer->methodLock());
+    serve = balancer->canService(m_node, elapsed * 1000);
+  }
+  if (!serve)
+    _log(nuv::sev_info,
+         _msg("%1 Ignoring packet in accordance with the load balancer configuration."));
+  return serve;
+}
+
+CAccessID CDHCP6MsgProcessor::_provision() {
+  CAccessID account = m_tls->context().dhcpMediator().provisioner()->setAccessToken(m_node);
+  m_node.provisioned().account(account);
+  return account;
+}
+
+void CDHCP6MsgProcessor::_replyHeader(CDHCP6MsgType type) {
+  CDHCP6Util::cloneAndStoreRequired(CDHCP6OptionCode::msgType, m_source->hostOptions(),
+                                    m_dest->hostOptions());
+  m_dest->msgType(type);
+}
+
+bool CDHCP6MsgProcessor::_namesOtherServer() const {
+  const COptionPtr option = topOption(m_source->hostOptions(), CDHCP6OptionCode::serverID);
+  return option && CValueTypeConverter::hexstore(*option, 0) != _serverDUID();
+}
+
+bool CDHCP6MsgProcessor::_storageClientID(const COptionPtr& policyOptions, nuv::CHexStore& duid) {
+  const COptionPtr option = topOption(policyOptions, kStorageDUIDOption);
+  if (!option) return false;
+  nuv::CHexStore storage = CValueTypeConverter::hexstore(*option, 0);
+  if (_debugEnabled())
+    _log(nuv::sev_debug, _msg("%1 The server is overriding duid '%2' with duid '%3' in "
+                              "accordance with policy configuration.")
+                             .pushs(duid.string())
+                             .pushs(storage.string()));
+  duid = std::move(storage);
+  return true;
+}
+
+bool CDHCP6MsgProcessor::_setDstPort(unsigned short& port, const COptionPtr& policyOptions) {
+  const COptionPtr option = topOption(policyOptions, kDstPortOption);
+  if (!option) return false;
+  port = CValueTypeConverter::uint16(*option, 0);
+  return true;
+}
+
+void CDHCP6MsgProcessor::_mergePolicies(const Policies& policies, const COptionPtr& target) {
+  COptionStore& into = static_cast<COptionStore&>(*target);
+  const Policies global = m_tls->policyFinder().findGlobalPolicies();
+  for (auto it = global.rbegin(); it != global.rend(); ++it) {
+    if (_debugEnabled())
+      _log(nuv::sev_debug,
+           _msg("%1 The server is applying options from global policy '%2'.").pushs((*it)->name()));
+    COptionTransforms::copying_merge((*it)->optionStore(), into);
+  }
+  for (auto it = policies.rbegin(); it != policies.rend(); ++it) {
+    if (_debugEnabled())
+      _log(nuv::sev_debug,
+           _msg("%1 The server is applying options from policy '%2'.").pushs((*it)->name()));
+    COptionTransforms::copying_merge((*it)->optionStore(), into);
+  }
+}
+
+CDHCP6MsgProcessor::Policies CDHCP6MsgProcessor::_clientPolicies() {
+  return m_tls->policyFinder().findNonGlobalPolicies(m_node.token());
+}
+
+bool CDHCP6MsgProcessor::_processBindingIDs(const std::vector<CBinding6Tuple>& ids, Code& code) {
+  for (const CBinding6Tuple& tuple : ids) {
+    const CBinding6Identifier id(tuple);
+    bool goOn = true;
+    switch (tuple.iaType().value()) {
+      case CIAType::iana:
+        goOn = _processIANA(id, code);
+        break;
+      case CIAType::iata:
+        goOn = _processIATA(id, code);
+        break;
+      case CIAType::iapd:
+        goOn = _processIAPD(id, code);
+        break;
+      default:
+        break;
+    }
+    if (!goOn) return false;
+  }
+  return true;
+}
+
+COptionStorePtr CDHCP6MsgProcessor::_createOptionSet(const std::string& name) const {
+  return m_tls->context().factory().createOS(name);
+}

@@ -1,0 +1,99 @@
+#pragma once
+// What every message processor shares. One processor object answers one
+// client message on the handler thread: it reads the request, writes the
+// reply in place (the handler already put the transaction-id, the relay
+// path and the Server Identifier in it) and reads and writes records in
+// the thread's transaction. It never commits and never sends; execute()
+// returns what the handler is to do.
+//
+// Every log line starts with the packet prefix "[<name>/0x<transaction-id>]".
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dhcp6_server/CDHCP6TransmitCode.h"
+#include "dhcp_base/CDHCP6Packet.h"
+#include "dhcp_database/CBinding6Identifier.h"
+#include "dhcp_database/CBinding6Tuple.h"
+#include "dhcp_database/CPolicyFinder.h"
+#include "dhcp_database/CPolicyRecord.h"
+#include "dhcp_server_common/CNodeContext.h"
+#include "standard/CIPAddress.h"
+#include "standard/CMessage.h"
+
+class CDHCP6TLS;
+class CLogSink;
+
+class CDHCP6MsgProcessor {
+ public:
+  using Code = CDHCP6TransmitCode::code;
+  using Policies = CPolicyFinder<CPolicyRecord>::List;
+  // Server control options a policy may carry.
+  static constexpr std::uint32_t kStorageDUIDOption = 100013;
+  static constexpr std::uint32_t kDstPortOption = 100017;
+
+  virtual ~CDHCP6MsgProcessor();
+  CDHCP6MsgProcessor(const CDHCP6MsgProcessor&) = delete;
+  CDHCP6MsgProcessor& operator=(const CDHCP6MsgProcessor&) = delete;
+
+ protected:
+  CDHCP6MsgProcessor(CDHCP6TLS* tls, CNodeContext& node, nuv::CIPAddress link, const char* name,
+                     unsigned int transactionId);
+
+  // Per IA: true to go on with the next one; false stops the message with
+  // the code set. An IA_TA takes the IA_NA steps under its own type.
+  virtual bool _processIATA(const CBinding6Identifier& id, Code& code) {
+    return _processIANA(id, code);
+  }
+  virtual bool _processIANA(const CBinding6Identifier& id, Code& code) = 0;
+  virtual bool _processIAPD(const CBinding6Identifier& id, Code& code) = 0;
+
+  // Whether this server answers the message at all.
+  bool _balancerCheck();
+  // Lets the provisioner fill the client's token; the client's account.
+  CAccessID _provision();
+  // The request's message-type field, copied into the reply as type.
+  void _replyHeader(CDHCP6MsgType type);
+  // Whether the request names a server other than this one; a request
+  // without a Server Identifier names none.
+  bool _namesOtherServer() const;
+  // Replaces duid when the policies give a storage identity.
+  bool _storageClientID(const COptionPtr& policyOptions, nuv::CHexStore& duid);
+  // Overrides the reply's UDP port when the policies give one.
+  bool _setDstPort(unsigned short& port, const COptionPtr& policyOptions);
+  // The global policies, then the client's, each walked last to first, so
+  // that a policy nearer the front wins and a client policy beats a global one.
+  void _mergePolicies(const Policies& policies, const COptionPtr& target);
+  // Calls the IA operation of each tuple's type in order.
+  bool _processBindingIDs(const std::vector<CBinding6Tuple>& ids, Code& code);
+  // A new empty option set made by the context's factory.
+  COptionStorePtr _createOptionSet(const std::string& name) const;
+  // The client's own policies.
+  Policies _clientPolicies();
+
+  // A processor line: the template with the packet prefix as %1; push
+  // the other arguments after it.
+  nuv::CMessage _msg(const char* text) const { return nuv::CMessage(text).pushs(m_pktID); }
+  void _log(unsigned severity, const nuv::CMessage& message) const;
+  bool _debugEnabled() const;
+
+  CDHCP6TLS* _tls() const { return m_tls; }
+  CNodeContext& _nodeContext() const { return m_node; }
+  const nuv::CIPAddress& _relay() const { return m_link; }
+  const std::string& _pktID() const { return m_pktID; }
+  const std::shared_ptr<CDHCP6Packet>& _source() const { return m_source; }
+  const std::shared_ptr<CDHCP6Packet>& _dest() const { return m_dest; }
+  const nuv::CHexStore& _serverDUID() const;
+
+ private:
+  CLogSink& _logSink() const;
+
+  CDHCP6TLS* m_tls;
+  CNodeContext& m_node;
+  nuv::CIPAddress m_link;
+  std::string m_pktID;
+  std::shared_ptr<CDHCP6Packet> m_source;
+  std::shared_ptr<CDHCP6Packet> m_dest;
+};

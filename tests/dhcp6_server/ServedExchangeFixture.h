@@ -1,0 +1,174 @@
+#pragma once
+// One worker thread of a server on an SQLite database, fed with datagrams
+// over a loopback socket: the message processors are tested through the
+// handler, as a client sees them. Messages are written as bytes; replies
+// are read back with the server's own definitions.
+
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+
+#include "dhcp6_server/CDHCP6Handler.h"
+#include "dhcp6_server/CDHCP6TLS.h"
+#include "dhcp_base/CDHCP6Packet.h"
+#include "dhcp_server_common/CIDHCPProvisioner.h"
+#include "dhcp_server_common/CNodeContext.h"
+#include "extended/CICommandQueueTask.h"
+#include "oodb/CPrstTransaction.h"
+#include "tests/fixtures/CRecordingController.h"
+#include "tests/fixtures/PrivateNetns.h"
+
+namespace served {
+
+// The SQLite database file lives in the test's own directory.
+class CServedController : public CRecordingController {
+ public:
+  std::string varDir() const override { return dir; }
+  std::string dir;
+};
+
+class CInlineTask : public CICommandQueueTask {
+ public:
+  void sendCommand(const CAsyncCommandPtr&) override {}
+  const std::string& taskName() const override { return m_name; }
+  bool deferredDispatch(CICommandQueueTaskHandler*, void*) override { return false; }
+  long myThreadIndex() const override { return 0; }
+
+ private:
+  std::string m_name = "inline";
+};
+
+// Puts every client into the domains the test names, besides all devices.
+class CDomainProvisioner : public CPlugin,
+                           public CIDHCPProvisionerFactory,
+                           public CIDHCPProvisioner {
+ public:
+  std::string pluginName() const override { return "domain provisioner"; }
+  std::string pluginInterface() const override { return "CIDHCPProvisionerFactory,CPlugin"; }
+  std::shared_ptr<CIDHCPProvisioner> createProvisioner(CIDHCPContext&) override {
+    return std::shared_ptr<CIDHCPProvisioner>(std::shared_ptr<void>(), this);
+  }
+  CAccessID setAccessToken(CNodeContext& node) override {
+    node.token().grantAccess(CExtDomainID::allDevices,
+                             CAccessRights::read | CAccessRights::execute);
+    for (int d : domains) node.token().grantAccess(d, CAccessRights::read | CAccessRights::execute);
+    return CAccessID(42);
+  }
+  void refreshConfig() override {}
+  std::string ruleResult(CNodeContext&, const std::string&) override { return {}; }
+  bool rulePersistEnabled() const override { return false; }
+
+  std::vector<int> domains;
+};
+
+inline void deletePlugin(CPlugin* plugin) {
+  delete plugin;
+}
+
+// Option and message bytes.
+inline std::string u16(unsigned v) {
+  return {static_cast<char>(v >> 8), static_cast<char>(v & 0xff)};
+}
+inline std::string opt(unsigned code, const std::string& data) {
+  return u16(code) + u16(static_cast<unsigned>(data.size())) + data;
+}
+inline std::string msg(unsigned type, const std::string& options) {
+  return std::string(1, static_cast<char>(type)) + std::string("\x12\x34\x56", 3) + options;
+}
+inline std::string ipv6(const char* text) {
+  const nuv::CIPAddress a(text);
+  return std::string(reinterpret_cast<const char*>(a.raw()), a.raw_len());
+}
+inline const std::string kClientDUID("\x00\x03\x00\x01\x02\x00\x00\x00\x00\x02", 10);
+inline std::string clientID() {
+  return opt(1, kClientDUID);
+}
+inline std::string relayed(const char* link, const std::string& inner) {
+  return std::string("\x0c\x00", 2) + ipv6(link) + ipv6("fe80::2") + opt(9, inner);
+}
+
+struct ServedExchangeFixture : ::testing::Test {
+  void SetUp() override {
+    PRIVATE_NETNS_REQUIRED();
+    char tmpl[] = "/tmp/nuv_served_XXXXXX";
+    host.dir = mkdtemp(tmpl);
+    provisioner = new CDomainProvisioner;
+    ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/sqlite_db.so"));
+    host.addPlugin(provisioner, deletePlugin, nullptr, "provisioner");
+    host.openPlugins();
+    tls = std::make_unique<CDHCP6TLS>(&task, 0, &host, nullptr);
+    tls->init();
+    tls->mode(CSystemMode::servicing);
+    pool.insert(0, tls.get());
+    ASSERT_EQ(server.open(nuv::CEndpoint("[::1]:0")), 0);
+    ASSERT_EQ(client.open(nuv::CEndpoint("[::1]:0")), 0);
+    sockaddr_in6 sa{};
+    socklen_t len = sizeof sa;
+    getsockname(server.get_handle(), reinterpret_cast<sockaddr*>(&sa), &len);
+    serverEndpoint = nuv::CEndpoint(sa);
+  }
+  void TearDown() override {
+    if (tls) {
+      pool.remove(0);
+      tls->close();
+    }
+    tls.reset();
+    server.close();
+    client.close();
+    host.shutdownPlugins();
+    std::error_code ec;
+    std::filesystem::remove_all(host.dir, ec);
+  }
+
+  CIPrstSession& session() { return tls->prstSession(); }
+  // Stores a record given in its text form, in its own transaction.
+  template <class Record>
+  void store(const std::string& text) {
+    CPrstTransaction tx(session());
+    auto record = session().createTransient<Record>();
+    record->string(text);
+    record->commit();
+    tx.commit();
+  }
+  // The thread forgets its cached global policies, as on a policy event.
+  void policiesChanged() {
+    tls->startTransaction();
+    tls->policyFinder().resetGlobalPolicies();
+    tls->policyFinder().findGlobalPolicies();
+    tls->commitTransaction();
+  }
+
+  // Sends the message and returns the reply, parsed; null without reply.
+  std::shared_ptr<CDHCP6Packet> exchange(const std::string& bytes) {
+    host.logSink.lines.clear();
+    EXPECT_EQ(client.send_blocked(bytes.data(), bytes.size(), serverEndpoint),
+              static_cast<ssize_t>(bytes.size()));
+    handler.udp_input(server);
+    char buf[2048];
+    nuv::CEndpoint from;
+    const ACE_Time_Value limit(0, 200000);
+    const ssize_t n = client.recvFrom(buf, sizeof buf, from, 0, &limit);
+    if (n < 0) return nullptr;
+    auto reply = std::make_shared<CDHCP6Packet>(&tls->context(), "reply");
+    reply->unknownSetFromRaw(reinterpret_cast<const std::uint8_t*>(buf),
+                             static_cast<std::size_t>(n), nuv::CIPAddress());
+    return reply;
+  }
+  // The top-level options of the reply's client message, "name = value" lines.
+  static std::string options(const CDHCP6Packet& reply) { return reply.hostOptions()->string(); }
+  bool logged(const std::string& text) const { return host.logSink.contains(text); }
+
+  CServedController host;
+  CDomainProvisioner* provisioner = nullptr;
+  CInlineTask task;
+  CTLSPool<CDHCP6TLS> pool{1};
+  std::unique_ptr<CDHCP6TLS> tls;
+  CDHCP6Handler handler{&host, &task, pool};
+  nuv::CSockDgramMcast server, client;
+  nuv::CEndpoint serverEndpoint;
+};
+
+}  // namespace served
