@@ -224,3 +224,32 @@ TEST_F(ServingFixture, PendingCollectionRunsAtTheConfiguredIntervalAndNeverWithZ
   std::this_thread::sleep_for(1500ms);
   EXPECT_EQ(host->count(line), settled);
 }
+
+TEST_F(ServingFixture, MessagesAreFramedCountedAndRelayedOnesAnsweredThroughTheRelay) {
+  start();
+  const std::string clientID("\x00\x01\x00\x04\x01\x02\x03\x04", 8);
+  // A type the protocol does not define, and an Advertise, which no client sends.
+  client.send(std::string("\xc8\x00\x00\x01", 4) + clientID);
+  EXPECT_EQ(waitStat("packets.unknown_type", 1), 1);
+  EXPECT_TRUE(host->waitFor("dhcp warning: The server received unknown packet type '200'."));
+  client.send(std::string("\x02\x00\x00\x01\x00\x02\x00\x04\x0a\x0b\x0c\x0d", 12) + clientID);
+  EXPECT_EQ(waitStat("packets.parse_fail", 1), 1);
+  EXPECT_TRUE(
+      host->waitFor("dhcp warning: The server received unexpected message type 'unknown'."));
+
+  // An Information-request relayed from link 2001:db8:1::1 (peer fe80::2).
+  const std::string link("\x20\x01\x0d\xb8\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x01", 16);
+  const std::string peer("\xfe\x80\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02", 16);
+  const std::string inner = std::string("\x0b\x12\x34\x56", 4) + clientID;
+  client.send(std::string("\x0c\x00", 2) + link + peer + std::string("\x00\x09\x00", 3) +
+              static_cast<char>(inner.size()) + inner);
+  const std::string reply = client.receive();
+  ASSERT_GE(reply.size(), 38u) << host->output();
+  EXPECT_EQ(reply[0], '\x0d');                         // Relay-reply
+  EXPECT_EQ(reply.substr(2, 16), link);                // back to the link it came from
+  EXPECT_EQ(reply.substr(18, 16), peer);               // and to the client behind the relay
+  EXPECT_EQ(reply.substr(38, 4), "\x07\x12\x34\x56");  // a Reply to the client's transaction
+  EXPECT_EQ(client.stat("packets.v6_info_req"), 1);
+  EXPECT_EQ(client.stat("packets.v6_reply"), 0);  // the datagram sent was a Relay-reply
+  EXPECT_EQ(client.stat("packets.v6_relay_reply"), 1);
+}
