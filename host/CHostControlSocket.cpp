@@ -57,10 +57,16 @@ std::string CHostControlSocket::message(const std::string& type, const std::stri
   return type + " " + table + " " + std::to_string(oid) + "\n";
 }
 
-std::shared_ptr<CObjectEvent> CHostControlSocket::parse(std::string_view text, int serverIndex) {
+bool CHostControlSocket::operatorMode(const std::string& mode) {
+  return mode == "servicing" || mode == "learning" || mode == "paused";
+}
+
+std::shared_ptr<CAppEvent> CHostControlSocket::parse(std::string_view text, int serverIndex) {
   std::vector<std::string> words;
   for (const std::string& w : nuv::split(nuv::trim(text), ' '))
     if (!w.empty()) words.push_back(w);
+  if (words.size() == 2 && words[0] == "mode" && operatorMode(words[1]))
+    return std::make_shared<CModeEvent>(serverIndex, words[1]);
   if (words.size() != 3) return nullptr;
   const std::string& type = words[0];
   if (type != "add" && type != "modify" && type != "del") return nullptr;
@@ -178,10 +184,12 @@ void CHostControlSocket::_receive() {
                                     .pushs(nuv::trim(text.substr(0, 80))));
     return;
   }
-  m_log.log(nuv::sev_info, nuv::CMessage("Announcing '%1' of %2 object %3.")
-                               .pushs(event->evtType)
-                               .pushs(event->evtClass)
-                               .pushs(event->evtInstance));
+  // A mode switch is logged by whoever switches.
+  if (event->evtClass != CAppEvent::kClassMode)
+    m_log.log(nuv::sev_info, nuv::CMessage("Announcing '%1' of %2 object %3.")
+                                 .pushs(event->evtType)
+                                 .pushs(event->evtClass)
+                                 .pushs(event->evtInstance));
   try {
     m_publish(std::move(event));
   } catch (const nuv::CException& e) {

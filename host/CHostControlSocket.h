@@ -6,7 +6,9 @@
 // they cached of that object without a restart.
 //
 // A message is one line "<type> <table> <oid>", for example
-// "modify dhcp_policies6 12"; type is "add", "modify" or "del".
+// "modify dhcp_policies6 12"; type is "add", "modify" or "del". The line
+// "mode <name>" switches the server to "servicing", "learning" or
+// "paused" (a CModeEvent).
 // Datagrams from another user than the host's own (or root) are dropped:
 // the file mode keeps others out, the sender's credentials make sure.
 
@@ -41,8 +43,12 @@ class CHostControlSocket {
 
   // The message naming one object change.
   static std::string message(const std::string& type, const std::string& table, long oid);
+  // The message switching the server's mode.
+  static std::string modeMessage(const std::string& mode) { return "mode " + mode + "\n"; }
+  // The modes an operator may switch to.
+  static bool operatorMode(const std::string& mode);
   // The event a message names; null when it is not a well-formed message.
-  static std::shared_ptr<CObjectEvent> parse(std::string_view text, int serverIndex);
+  static std::shared_ptr<CAppEvent> parse(std::string_view text, int serverIndex);
 
   // The sending side: false when no host listens on path (errno tells
   // why); throws only when the message cannot be sent for another reason.

@@ -29,8 +29,12 @@ std::shared_ptr<const nuv::CConfig> CHostController::config() const {
   return m_config;
 }
 
+std::string CHostController::storagePath(const nuv::CConfig& config) {
+  return config.get(nuv::CConfigNames::storagePath(), "/var/lib/dhcp6d");
+}
+
 std::string CHostController::varDir() const {
-  return config()->get(nuv::CConfigNames::storagePath(), "/var/lib/dhcp6d");
+  return storagePath(*config());
 }
 
 nuv::CHexStore CHostController::duid() const {
@@ -67,7 +71,13 @@ bool CHostController::run() {
   try {
     m_control = std::make_unique<CHostControlSocket>(
         CHostControlSocket::pathIn(varDir()), static_cast<int>(serverIndex()),
-        [this](std::shared_ptr<CAppEvent> event) { publish(std::move(event)); }, log());
+        [this](std::shared_ptr<CAppEvent> event) {
+          if (event->evtClass == CAppEvent::kClassMode)
+            publishMode(CSystemMode::parse(event->evtInstance));
+          else
+            publish(std::move(event));
+        },
+        log());
   } catch (const nuv::CException& e) {
     log().log(nuv::sev_error, nuv::CMessage(e.printableError()));
   }

@@ -26,6 +26,8 @@ class CHostController : public CIDHCPController {
   CLogSink& log() override { return m_log; }
   CExceptionFacade& exceptionFacade() override { return m_facade; }
   std::string varDir() const override;
+  // The storage path a configuration names ("system.storage.path").
+  static std::string storagePath(const nuv::CConfig& config);
   CLogSink** dhcpLog() override { return &m_dhcpLogPtr; }
   nuv::CHexStore duid() const override;
   std::shared_ptr<const CDHCPConfigNames> configNames() const override { return m_names; }

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "host/CHostControlSocket.h"
+#include "host/CHostController.h"
 #include "standard/CConfig.h"
 #include "standard/CException.h"
 #include "tools/CCtlDatabase.h"
@@ -72,6 +73,11 @@ Request parse(const std::vector<std::string>& args) {
     r.keyValues.assign(words.begin() + 3, words.end());
   } else if (r.verb == "publish-definitions") {
     if (words.size() > 1) throw Misuse{"publish-definitions takes no arguments"};
+  } else if (r.verb == "mode") {
+    need(2, "servicing|learning|paused");
+    r.key = words[1];
+    if (words.size() > 2 || !CHostControlSocket::operatorMode(r.key))
+      throw Misuse{"mode takes one of servicing, learning, paused"};
   } else {
     throw Misuse{"unknown command '" + r.verb + "'"};
   }
@@ -117,7 +123,18 @@ void report(const std::vector<CObjectChange>& changes, std::ostream& out) {
   for (const CObjectChange& c : changes) out << c.type << " " << c.table << " " << c.oid << "\n";
 }
 
+// Switches a running server's mode; there is nothing to store.
+int switchMode(const Request& r, std::ostream& err) {
+  const nuv::CConfig config = nuv::CConfig::load(r.configPath);
+  const std::string socketPath = CHostControlSocket::pathIn(CHostController::storagePath(config));
+  if (CHostControlSocket::send(socketPath, CHostControlSocket::modeMessage(r.key)))
+    return CCtlCommand::done;
+  err << "dhcp6ctl: no server is listening on '" << socketPath << "'.\n";
+  return CCtlCommand::failed;
+}
+
 int execute(const Request& r, std::ostream& out, std::ostream& err) {
+  if (r.verb == "mode") return switchMode(r, err);
   CCtlDatabase db(nuv::CConfig::load(r.configPath));
   CRecordAdmin admin(db.session(), &db.controller().log());
   std::vector<CObjectChange> changes;
@@ -155,6 +172,7 @@ void CCtlCommand::usage(std::ostream& out) {
          "  change KIND KEY key=value ...       or: change KIND KEY -f FILE\n"
          "  delete KIND KEY\n"
          "  publish-definitions [--all]         store the option and vendor definitions\n"
+         "  mode servicing|learning|paused      switch the running server's mode\n"
          "\n"
          "KIND is policy, pool, prefix-pool, binding or prefix-binding (KINDS their\n"
          "plurals); KEY is a policy's or pool's name, a binding's address.\n"

@@ -20,6 +20,14 @@ ctl=$2
   option="domain-search = example.com, example.org" > "$E2E_DIR/ctl.log" 2>&1 ||
   e2e_fail "dhcp6ctl failed: $(cat "$E2E_DIR/ctl.log")"
 
+# The operator lets the server learn; it serves in that mode too.
+"$ctl" -c "$E2E_DIR/dhcp6d.conf" mode learning || e2e_fail "dhcp6ctl mode failed"
+for _ in $(seq 30); do
+  [ "$(e2e_query query_mode)" = "mode=learning" ] && break
+  sleep 0.1
+done
+[ "$(e2e_query query_mode)" = "mode=learning" ] || e2e_fail "the server did not switch to learning"
+
 ip netns exec "$E2E_CLI" timeout 20 tshark -q -i "${E2E_ID}vc" \
   -f 'udp port 546 or udp port 547' -w "$E2E_DIR/exchange.pcap" > "$E2E_DIR/tshark.log" 2>&1 &
 E2E_PIDS+=($!)

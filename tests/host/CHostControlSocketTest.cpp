@@ -80,6 +80,17 @@ TEST(CHostControlSocketMessage, OnlyWellFormedMessagesNameAnEvent) {
   EXPECT_FALSE(CHostControlSocket::parse("add " + std::string(65, 't') + " 1", 0));
 }
 
+TEST(CHostControlSocketMessage, OperatorModesOnlyAreModeEvents) {
+  for (const char* mode : {"servicing", "learning", "paused"}) {
+    auto e = CHostControlSocket::parse(CHostControlSocket::modeMessage(mode), 0);
+    ASSERT_TRUE(e) << mode;
+    EXPECT_EQ(e->evtClass, CAppEvent::kClassMode);
+    EXPECT_EQ(e->evtInstance, mode);
+  }
+  for (const char* bad : {"mode", "mode init", "mode shutdown", "mode learning now", "mode 5"})
+    EXPECT_FALSE(CHostControlSocket::parse(bad, 0)) << bad;
+}
+
 TEST_F(CHostControlSocketTest, OwnerOnlySocketDeliversEventsAndIsRemovedAtTheEnd) {
   auto socket = listen();
   struct stat st {};
