@@ -2,6 +2,8 @@
 # Installs what is missing, builds everything and runs every test.
 #   scripts/test.sh             release build in build/, all tests
 #   scripts/test.sh --sanitize  AddressSanitizer + UBSan build in build-asan/, unit tests
+#   scripts/test.sh --tsan      ThreadSanitizer build in build-tsan/, the tests of
+#                               the worker threads and of the serving host
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,7 +14,15 @@ dir=build
 # failing test's stack trace needs.
 args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG")
 filter=()
-if [ "${1:-}" = "--sanitize" ]; then
+targets=()
+if [ "${1:-}" = "--tsan" ]; then
+  dir=build-tsan
+  args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1"
+        -DNUV_SANITIZE_THREAD=ON -DNUV_BUILD_BENCH=OFF)
+  targets=(--target serving_tests dhcp6_server_tests extended_tests system_bus_tests)
+  filter=(-R '^(serving|dhcp6_server|extended|system_bus)$')
+  export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+elif [ "${1:-}" = "--sanitize" ]; then
   dir=build-asan
   args=(-DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g1" -DNUV_SANITIZE=ON -DNUV_BUILD_BENCH=OFF)
   filter=(-L unit)
@@ -21,5 +31,5 @@ if [ "${1:-}" = "--sanitize" ]; then
 fi
 
 cmake -S . -B "$dir" -G Ninja "${args[@]}"
-cmake --build "$dir"
+cmake --build "$dir" "${targets[@]}"
 ctest --test-dir "$dir" --output-on-failure -j2 "${filter[@]}"

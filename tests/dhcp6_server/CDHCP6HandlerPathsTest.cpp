@@ -5,28 +5,13 @@
 
 #include <functional>
 
-#include "dhcp6_server/CDHCP6Handler.h"
-#include "dhcp6_server/CDHCP6TLS.h"
 #include "dhcp_server_common/CIDHCPLeaseQuery.h"
 #include "dhcp_server_common/CIDHCPPktStore.h"
 #include "dhcp_server_common/CNodeContext.h"
-#include "extended/CICommandQueueTask.h"
 #include "plugins/system_bus/CSystemBusPlugin.h"
-#include "tests/fixtures/CRecordingController.h"
-#include "tests/fixtures/PrivateNetns.h"
+#include "tests/dhcp6_server/CHandlerThreadFixture.h"
 
 namespace {
-
-class CInlineTask : public CICommandQueueTask {
- public:
-  void sendCommand(const CAsyncCommandPtr&) override {}
-  const std::string& taskName() const override { return m_name; }
-  bool deferredDispatch(CICommandQueueTaskHandler*, void*) override { return false; }
-  long myThreadIndex() const override { return 0; }
-
- private:
-  std::string m_name = "inline";
-};
 
 // Answers every Leasequery as the test scripts: queues a lease event and
 // makes the reply a Leasequery-reply.
@@ -89,40 +74,21 @@ struct CLeaseEvents : CIEventSubscriber {
 const std::string kStoredRequest = "in 14 host-option transaction-id = 1 12";
 const std::string kStoredReply = "host-option transaction-id = 1";
 
-void deletePlugin(CPlugin* plugin) {
-  delete plugin;
-}
-
-struct PathsFixture : ::testing::Test {
+struct PathsFixture : CHandlerThreadFixture<> {
   void SetUp() override {
     PRIVATE_NETNS_REQUIRED();
     store = new CRecordingPktStore;
     bus = new CSystemBusPlugin;
     lq = new CScriptedLeaseQuery;
-    host.addPlugin(store, deletePlugin, nullptr, "pktstore");
-    host.addPlugin(lq, deletePlugin, nullptr, "leasequery");
-    host.addPlugin(bus, deletePlugin, nullptr, "bus");
-    host.openPlugins();
+    host.addPlugin(store, deleteTestPlugin, nullptr, "pktstore");
+    host.addPlugin(lq, deleteTestPlugin, nullptr, "leasequery");
+    host.addPlugin(bus, deleteTestPlugin, nullptr, "bus");
+    startThread();
     bus->createBus("test")->subscribe(&leases, {"address_lease"});
-    tls = std::make_unique<CDHCP6TLS>(&task, 0, &host, nullptr);
-    tls->init();
-    tls->mode(CSystemMode::servicing);
-    pool.insert(0, tls.get());
-    ASSERT_EQ(server.open(nuv::CEndpoint("[::1]:0")), 0);
-    ASSERT_EQ(client.open(nuv::CEndpoint("[::1]:0")), 0);
-    sockaddr_in6 sa{};
-    socklen_t len = sizeof sa;
-    getsockname(server.get_handle(), reinterpret_cast<sockaddr*>(&sa), &len);
-    serverEndpoint = nuv::CEndpoint(sa);
   }
   void TearDown() override {
-    if (!tls) return;
-    bus->createBus("test")->unsubscribe(&leases);
-    pool.remove(0);
-    tls->close();
-    server.close();
-    client.close();
-    host.shutdownPlugins();
+    if (tls) bus->createBus("test")->unsubscribe(&leases);
+    CHandlerThreadFixture::TearDown();
   }
 
   // A Leasequery from a client with DUID 01-02-03-04 (transaction-id 1),
@@ -138,35 +104,23 @@ struct PathsFixture : ::testing::Test {
     return r;
   }
   void deliver(const std::string& bytes = leaseQuery()) {
-    host.logSink.lines.clear();
     store->calls.clear();
     leases.seen.clear();
-    ASSERT_EQ(client.send_blocked(bytes.data(), bytes.size(), serverEndpoint),
-              static_cast<ssize_t>(bytes.size()));
-    handler.udp_input(server);
+    send(bytes);
   }
+  // The reply as hex text.
   std::string answer() {
-    char buf[512];
-    nuv::CEndpoint from;
-    const ACE_Time_Value limit(0, 100000);
-    const ssize_t n = client.recvFrom(buf, sizeof buf, from, 0, &limit);
-    return n < 0 ? "<none>"
-                 : nuv::CHexStore(reinterpret_cast<std::uint8_t*>(buf), static_cast<std::size_t>(n))
-                       .string();
+    const std::string bytes = receive(100000);
+    return bytes == "<none>"
+               ? bytes
+               : nuv::CHexStore(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())
+                     .string();
   }
-  bool logged(const std::string& text) const { return host.logSink.contains(text); }
 
-  CRecordingController host;
   CRecordingPktStore* store = nullptr;
   CSystemBusPlugin* bus = nullptr;
   CLeaseEvents leases;
-  CInlineTask task;
-  CTLSPool<CDHCP6TLS> pool{1};
-  std::unique_ptr<CDHCP6TLS> tls;
   CScriptedLeaseQuery* lq = nullptr;
-  CDHCP6Handler handler{&host, &task, pool};
-  nuv::CSockDgramMcast server, client;
-  nuv::CEndpoint serverEndpoint;
 };
 
 }  // namespace

@@ -1,28 +1,12 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 
-#include "dhcp6_server/CDHCP6Handler.h"
-#include "dhcp6_server/CDHCP6TLS.h"
 #include "extended/CDHCPCounterArray.h"
-#include "extended/CICommandQueueTask.h"
-#include "tests/fixtures/CRecordingController.h"
-#include "tests/fixtures/PrivateNetns.h"
+#include "tests/dhcp6_server/CHandlerThreadFixture.h"
 
 namespace {
 
 using M = CDHCPMetricEnums;
-
-// One worker thread, index 0, that cannot defer: the handler dispatches at once.
-class CInlineTask : public CICommandQueueTask {
- public:
-  void sendCommand(const CAsyncCommandPtr&) override {}
-  const std::string& taskName() const override { return m_name; }
-  bool deferredDispatch(CICommandQueueTaskHandler*, void*) override { return false; }
-  long myThreadIndex() const override { return 0; }
-
- private:
-  std::string m_name = "inline";
-};
 
 // Counts into an array the test reads.
 class CCountingStats : public CPlugin, public CIDHCPStatsFactory {
@@ -43,73 +27,26 @@ class CCountingStats : public CPlugin, public CIDHCPStatsFactory {
   CDHCPCounterArray counters;
 };
 
-void deletePlugin(CPlugin* plugin) {
-  delete plugin;
-}
-
-struct HandlerFixture : ::testing::Test {
+struct HandlerFixture : CHandlerThreadFixture<> {
   void SetUp() override {
     PRIVATE_NETNS_REQUIRED();
     stats = new CCountingStats;
-    host.addPlugin(stats, deletePlugin, nullptr, "stats");
-    host.openPlugins();
+    host.addPlugin(stats, deleteTestPlugin, nullptr, "stats");
     host.mutableConfig().set("ipv6.dhcpv6.engine.max_dg_rcv", "4096");
     host.registerQueryResponse("query_test", [] { return std::string("answer"); });
-    tls = std::make_unique<CDHCP6TLS>(&task, 0, &host, nullptr);
-    tls->init();
-    tls->mode(CSystemMode::servicing);
-    pool.insert(0, tls.get());
-    ASSERT_EQ(server.open(nuv::CEndpoint("[::1]:0")), 0);
-    ASSERT_EQ(client.open(nuv::CEndpoint("[::1]:0")), 0);
-    sockaddr_in6 sa{};
-    socklen_t len = sizeof sa;
-    getsockname(server.get_handle(), reinterpret_cast<sockaddr*>(&sa), &len);
-    serverEndpoint = nuv::CEndpoint(sa);
-  }
-  void TearDown() override {
-    if (tls) pool.remove(0);
-    if (tls) tls->close();
-    server.close();
-    client.close();
-    host.shutdownPlugins();
+    startThread();
   }
 
-  // Sends the bytes to the server socket and lets the handler read them.
-  void deliver(const std::string& bytes) {
-    host.logSink.lines.clear();
-    ASSERT_EQ(client.send_blocked(bytes.data(), bytes.size(), serverEndpoint),
-              static_cast<ssize_t>(bytes.size()));
-    handler.udp_input(server);
-  }
-  std::string answer() {
-    char buf[512];
-    nuv::CEndpoint from;
-    const ACE_Time_Value limit(0, 200000);
-    const ssize_t n = client.recvFrom(buf, sizeof buf, from, 0, &limit);
-    return n < 0 ? std::string("<none>") : std::string(buf, static_cast<std::size_t>(n));
-  }
   std::uint64_t count(std::int32_t metric) const { return stats->counters.get(metric); }
-  bool logged(const std::string& line) const {
-    for (const auto& l : host.logSink.lines)
-      if (l == line) return true;
-    return false;
-  }
 
-  CRecordingController host;
   CCountingStats* stats = nullptr;
-  CInlineTask task;
-  CTLSPool<CDHCP6TLS> pool{1};
-  std::unique_ptr<CDHCP6TLS> tls;
-  CDHCP6Handler handler{&host, &task, pool};
-  nuv::CSockDgramMcast server, client;
-  nuv::CEndpoint serverEndpoint;
 };
 
 }  // namespace
 
 TEST_F(HandlerFixture, StatusQueryIsAnsweredAndNeverProcessed) {
-  deliver("query_test");
-  EXPECT_EQ(answer(), "answer");
+  send("query_test");
+  EXPECT_EQ(receive(), "answer");
   EXPECT_EQ(count(M::packetsInput), 1u);
   EXPECT_EQ(count(M::packetsOutput), 1u);
   EXPECT_EQ(count(M::packetsQueryResponse), 1u);
@@ -118,8 +55,8 @@ TEST_F(HandlerFixture, StatusQueryIsAnsweredAndNeverProcessed) {
   // Answered even while the input is suspended or the mode forbids serving.
   tls->mode(CSystemMode::paused);
   host.inputSuspended(true);
-  deliver("query_test");
-  EXPECT_EQ(answer(), "answer");
+  send("query_test");
+  EXPECT_EQ(receive(), "answer");
 }
 
 TEST_F(HandlerFixture, MessagesTheServerDoesNotServeAreCountedAndDropped) {
@@ -147,18 +84,18 @@ TEST_F(HandlerFixture, MessagesTheServerDoesNotServeAreCountedAndDropped) {
   };
   for (const auto& c : cases) {
     const std::uint64_t input = count(M::packetsInput), counted = count(c.counter);
-    deliver(c.bytes);
+    send(c.bytes);
     EXPECT_TRUE(logged(c.line)) << c.what;
     EXPECT_TRUE(logged("debug: The server is dropping a datagram.")) << c.what;
     EXPECT_EQ(count(M::packetsInput), input + 1) << c.what;
     EXPECT_EQ(count(c.counter), counted + 1) << c.what;
-    EXPECT_EQ(answer(), "<none>") << c.what;
+    EXPECT_EQ(receive(), "<none>") << c.what;
   }
   EXPECT_EQ(count(M::packetsOutput), 0u);
 }
 
 TEST_F(HandlerFixture, EmptyDatagramIsOnlyCountedAndLogged) {
-  deliver("");
+  send("");
   EXPECT_EQ(count(M::packetsRecvEmpty), 1u);
   EXPECT_EQ(count(M::packetsInput), 0u);
   EXPECT_EQ(host.logSink.lines,
@@ -166,7 +103,7 @@ TEST_F(HandlerFixture, EmptyDatagramIsOnlyCountedAndLogged) {
 }
 
 TEST_F(HandlerFixture, OversizeDatagramIsReadTruncatedAndStillProcessed) {
-  deliver(std::string(5000, '\x01'));
+  send(std::string(5000, '\x01'));
   EXPECT_EQ(count(M::packetsRecvTrunc), 1u);
   EXPECT_EQ(count(M::packetsInput), 1u);
   EXPECT_TRUE(logged("warning: The server received a truncated datagram."));
@@ -185,7 +122,7 @@ TEST_F(HandlerFixture, OnlyServicingAndLearningProcessDatagrams) {
                {CSystemMode::servicing, true}};
   for (const auto& c : cases) {
     tls->mode(c.mode);
-    deliver(std::string("\x01\x00\x00\x01\x00", 5));
+    send(std::string("\x01\x00\x00\x01\x00", 5));
     EXPECT_EQ(logged("debug: Processing packet type 'unknown'."), c.processed) << c.mode.string();
     EXPECT_EQ(logged("debug: Datagram received while server in mode '" + c.mode.string() + "'."),
               !c.processed);
@@ -195,7 +132,7 @@ TEST_F(HandlerFixture, OnlyServicingAndLearningProcessDatagrams) {
 
 TEST_F(HandlerFixture, SuspendedInputIsDroppedSilently) {
   host.inputSuspended(true);
-  deliver(std::string("\x01\x00\x00\x01\x00", 5));
+  send(std::string("\x01\x00\x00\x01\x00", 5));
   EXPECT_EQ(count(M::packetsInput), 1u);
   EXPECT_EQ(host.logSink.lines.size(), 1u);  // the received-packet dump only
 }

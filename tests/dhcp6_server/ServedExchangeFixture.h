@@ -11,15 +11,11 @@
 #include <filesystem>
 #include <string>
 
-#include "dhcp6_server/CDHCP6Handler.h"
-#include "dhcp6_server/CDHCP6TLS.h"
 #include "dhcp_base/CDHCP6Packet.h"
 #include "dhcp_server_common/CIDHCPProvisioner.h"
 #include "dhcp_server_common/CNodeContext.h"
-#include "extended/CICommandQueueTask.h"
 #include "oodb/CPrstTransaction.h"
-#include "tests/fixtures/CRecordingController.h"
-#include "tests/fixtures/PrivateNetns.h"
+#include "tests/dhcp6_server/CHandlerThreadFixture.h"
 
 namespace served {
 
@@ -28,17 +24,6 @@ class CServedController : public CRecordingController {
  public:
   std::string varDir() const override { return dir; }
   std::string dir;
-};
-
-class CInlineTask : public CICommandQueueTask {
- public:
-  void sendCommand(const CAsyncCommandPtr&) override {}
-  const std::string& taskName() const override { return m_name; }
-  bool deferredDispatch(CICommandQueueTaskHandler*, void*) override { return false; }
-  long myThreadIndex() const override { return 0; }
-
- private:
-  std::string m_name = "inline";
 };
 
 // Puts every client into the domains the test names, besides all devices.
@@ -64,10 +49,6 @@ class CDomainProvisioner : public CPlugin,
   std::vector<int> domains;
 };
 
-inline void deletePlugin(CPlugin* plugin) {
-  delete plugin;
-}
-
 // Option and message bytes.
 inline std::string u16(unsigned v) {
   return {static_cast<char>(v >> 8), static_cast<char>(v & 0xff)};
@@ -90,37 +71,20 @@ inline std::string relayed(const char* link, const std::string& inner) {
   return std::string("\x0c\x00", 2) + ipv6(link) + ipv6("fe80::2") + opt(9, inner);
 }
 
-struct ServedExchangeFixture : ::testing::Test {
+struct ServedExchangeFixture : CHandlerThreadFixture<CServedController> {
   void SetUp() override {
     PRIVATE_NETNS_REQUIRED();
     char tmpl[] = "/tmp/nuv_served_XXXXXX";
     host.dir = mkdtemp(tmpl);
     provisioner = new CDomainProvisioner;
     ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/sqlite_db.so"));
-    host.addPlugin(provisioner, deletePlugin, nullptr, "provisioner");
-    host.openPlugins();
-    tls = std::make_unique<CDHCP6TLS>(&task, 0, &host, nullptr);
-    tls->init();
-    tls->mode(CSystemMode::servicing);
-    pool.insert(0, tls.get());
-    ASSERT_EQ(server.open(nuv::CEndpoint("[::1]:0")), 0);
-    ASSERT_EQ(client.open(nuv::CEndpoint("[::1]:0")), 0);
-    sockaddr_in6 sa{};
-    socklen_t len = sizeof sa;
-    getsockname(server.get_handle(), reinterpret_cast<sockaddr*>(&sa), &len);
-    serverEndpoint = nuv::CEndpoint(sa);
+    host.addPlugin(provisioner, deleteTestPlugin, nullptr, "provisioner");
+    startThread();
   }
   void TearDown() override {
-    if (tls) {
-      pool.remove(0);
-      tls->close();
-    }
-    tls.reset();
-    server.close();
-    client.close();
-    host.shutdownPlugins();
+    CHandlerThreadFixture::TearDown();
     std::error_code ec;
-    std::filesystem::remove_all(host.dir, ec);
+    if (!host.dir.empty()) std::filesystem::remove_all(host.dir, ec);
   }
 
   CIPrstSession& session() { return tls->prstSession(); }
@@ -143,17 +107,10 @@ struct ServedExchangeFixture : ::testing::Test {
 
   // Sends the message and returns the reply, parsed; null without reply.
   std::shared_ptr<CDHCP6Packet> exchange(const std::string& bytes) {
-    host.logSink.lines.clear();
-    EXPECT_EQ(client.send_blocked(bytes.data(), bytes.size(), serverEndpoint),
-              static_cast<ssize_t>(bytes.size()));
-    handler.udp_input(server);
-    char buf[2048];
-    nuv::CEndpoint from;
-    const ACE_Time_Value limit(0, 200000);
-    const ssize_t n = client.recvFrom(buf, sizeof buf, from, 0, &limit);
-    if (n < 0) return nullptr;
+    send(bytes);
+    std::string bytesIn = receive();
+    if (bytesIn == "<none>") return nullptr;
     // A client never sees relay layers: take them off as the relay would.
-    std::string bytesIn(buf, static_cast<std::size_t>(n));
     relayLayers = 0;
     while (!bytesIn.empty() && bytesIn[0] == '\x0d') {
       ++relayLayers;
@@ -182,16 +139,7 @@ struct ServedExchangeFixture : ::testing::Test {
   }
   // The top-level options of the reply's client message, "name = value" lines.
   static std::string options(const CDHCP6Packet& reply) { return reply.hostOptions()->string(); }
-  bool logged(const std::string& text) const { return host.logSink.contains(text); }
-
-  CServedController host;
   CDomainProvisioner* provisioner = nullptr;
-  CInlineTask task;
-  CTLSPool<CDHCP6TLS> pool{1};
-  std::unique_ptr<CDHCP6TLS> tls;
-  CDHCP6Handler handler{&host, &task, pool};
-  nuv::CSockDgramMcast server, client;
-  nuv::CEndpoint serverEndpoint;
   unsigned relayLayers = 0;  // of the last reply
 };
 

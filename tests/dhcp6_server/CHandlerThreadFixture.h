@@ -1,0 +1,86 @@
+#pragma once
+// Worker thread 0 of a server, fed by a loopback client socket: the
+// handler reads each datagram the test sends and processes it at once
+// (the task cannot defer). Derived fixtures add their plug-ins to host,
+// then call startThread(); TearDown stops it.
+
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+
+#include <memory>
+#include <string>
+
+#include "dhcp6_server/CDHCP6Handler.h"
+#include "dhcp6_server/CDHCP6TLS.h"
+#include "extended/CICommandQueueTask.h"
+#include "tests/fixtures/CRecordingController.h"
+#include "tests/fixtures/PrivateNetns.h"
+
+class CInlineTask : public CICommandQueueTask {
+ public:
+  void sendCommand(const CAsyncCommandPtr&) override {}
+  const std::string& taskName() const override { return m_name; }
+  bool deferredDispatch(CICommandQueueTaskHandler*, void*) override { return false; }
+  long myThreadIndex() const override { return 0; }
+
+ private:
+  std::string m_name = "inline";
+};
+
+inline void deleteTestPlugin(CPlugin* plugin) {
+  delete plugin;
+}
+
+template <class Host = CRecordingController>
+struct CHandlerThreadFixture : ::testing::Test {
+  // Opens the plug-ins, starts the thread's state in mode "servicing" and
+  // opens both sockets on loopback.
+  void startThread() {
+    host.openPlugins();
+    tls = std::make_unique<CDHCP6TLS>(&task, 0, &host, nullptr);
+    tls->init();
+    tls->mode(CSystemMode::servicing);
+    pool.insert(0, tls.get());
+    ASSERT_EQ(server.open(nuv::CEndpoint("[::1]:0")), 0);
+    ASSERT_EQ(client.open(nuv::CEndpoint("[::1]:0")), 0);
+    sockaddr_in6 sa{};
+    socklen_t len = sizeof sa;
+    getsockname(server.get_handle(), reinterpret_cast<sockaddr*>(&sa), &len);
+    serverEndpoint = nuv::CEndpoint(sa);
+  }
+  void TearDown() override {
+    if (tls) {
+      pool.remove(0);
+      tls->close();
+      tls.reset();
+    }
+    server.close();
+    client.close();
+    host.shutdownPlugins();
+  }
+
+  // Sends bytes from the client and lets the handler read and process them.
+  void send(const std::string& bytes) {
+    host.logSink.lines.clear();
+    ASSERT_EQ(client.send_blocked(bytes.data(), bytes.size(), serverEndpoint),
+              static_cast<ssize_t>(bytes.size()));
+    handler.udp_input(server);
+  }
+  // What the server sent back to the client, or "<none>" within the limit.
+  std::string receive(long microseconds = 200000) {
+    char buf[4096];
+    nuv::CEndpoint from;
+    const ACE_Time_Value limit(0, microseconds);
+    const ssize_t n = client.recvFrom(buf, sizeof buf, from, 0, &limit);
+    return n < 0 ? std::string("<none>") : std::string(buf, static_cast<std::size_t>(n));
+  }
+  bool logged(const std::string& text) const { return host.logSink.contains(text); }
+
+  Host host;
+  CInlineTask task;
+  CTLSPool<CDHCP6TLS> pool{1};
+  std::unique_ptr<CDHCP6TLS> tls;
+  CDHCP6Handler handler{&host, &task, pool};
+  nuv::CSockDgramMcast server, client;
+  nuv::CEndpoint serverEndpoint;
+};
