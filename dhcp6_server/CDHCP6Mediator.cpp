@@ -1,10 +1,7 @@
 #include "dhcp6_server/CDHCP6Mediator.h"
 
-#include <unistd.h>
-
 #include "dhcp6_server/CDHCP6Context.h"
-#include "dhcp_base/COptionLookupFileReader.h"
-#include "dhcp_base/CVendorLookupFileReader.h"
+#include "dhcp_base/CDefinitionFiles.h"
 #include "dhcp_server_common/CDHCPAddrMgrStub.h"
 #include "dhcp_server_common/CDHCPDDNSStub.h"
 #include "dhcp_server_common/CDHCPDomainManagerStub.h"
@@ -43,28 +40,13 @@ std::shared_ptr<Service>& CDHCP6Mediator::_cached(
 std::string CDHCP6Mediator::_specFile(const std::string& configKey, const char* fallback) const {
   std::string file = fallback;
   if (controller()->config()) file = controller()->config()->get(configKey, fallback);
-  if (!file.empty() && file.front() == '/') return file;
-  // An operator's own copy in the storage path wins over the files that
-  // come with the server.
-  const std::string local = controller()->varDir() + "/" + file;
-  if (::access(local.c_str(), R_OK) == 0) return local;
-  return std::string(NUV_DATA_DIR) + "/" + file;
+  return CDefinitionFiles::resolve(file, controller()->varDir());
 }
-
-namespace {
-// Includes are resolved next to the file that names them.
-template <class Reader, class Lookup>
-void readDefinitions(Lookup& lookup, const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
-  Reader(lookup).execute(dir, path.substr(slash == std::string::npos ? 0 : slash + 1));
-}
-}  // namespace
 
 COptionLookup& CDHCP6Mediator::optionLookup() {
   if (!m_optionsRead) {
-    readDefinitions<COptionLookupFileReader>(
-        m_context.optionLookup(), _specFile(CDHCPConfigNames::optionsFile(6), "options6.spec"));
+    CDefinitionFiles::readOptions(m_context.optionLookup(),
+                                  _specFile(CDHCPConfigNames::optionsFile(6), "options6.spec"));
     m_optionsRead = true;
   }
   return m_context.optionLookup();
@@ -72,8 +54,8 @@ COptionLookup& CDHCP6Mediator::optionLookup() {
 
 CVendorLookup& CDHCP6Mediator::vendorLookup() {
   if (!m_vendorsRead) {
-    readDefinitions<CVendorLookupFileReader>(
-        m_context.vendorLookup(), _specFile(CDHCPConfigNames::vendorsFile(6), "vclasses6.spec"));
+    CDefinitionFiles::readVendors(m_context.vendorLookup(),
+                                  _specFile(CDHCPConfigNames::vendorsFile(6), "vclasses6.spec"));
     m_vendorsRead = true;
   }
   return m_context.vendorLookup();

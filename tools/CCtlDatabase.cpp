@@ -1,9 +1,6 @@
 #include "tools/CCtlDatabase.h"
 
-#include <unistd.h>
-
-#include "dhcp_base/COptionLookupFileReader.h"
-#include "dhcp_base/CVendorLookupFileReader.h"
+#include "dhcp_base/CDefinitionFiles.h"
 #include "extended/CConfigNames.h"
 #include "extended/CDHCPConfigNames.h"
 #include "host/CHostControlSocket.h"
@@ -40,24 +37,13 @@ std::string CCtlDatabase::controlSocketPath() const {
   return CHostControlSocket::pathIn(m_controller->varDir());
 }
 
-std::string CCtlDatabase::resolveDefinitionFile(const std::string& name,
-                                                const std::string& storageDir,
-                                                const std::string& dataDir) {
-  if (!name.empty() && name[0] == '/') return name;
-  const std::string stored = storageDir + "/" + name;
-  return access(stored.c_str(), R_OK) == 0 ? stored : dataDir + "/" + name;
-}
-
 void CCtlDatabase::_readDefinitions() {
   const auto cfg = m_controller->config();
-  const auto read = [&](const std::string& key, const char* fallback, auto&& reader) {
-    const std::string file =
-        resolveDefinitionFile(cfg->get(key, fallback), m_controller->varDir(), NUV_DATA_DIR);
-    const auto slash = file.rfind('/');
-    reader.execute(file.substr(0, slash), file.substr(slash + 1));
+  const auto file = [&](const std::string& key, const char* fallback) {
+    return CDefinitionFiles::resolve(cfg->get(key, fallback), m_controller->varDir());
   };
-  read(CDHCPConfigNames::optionsFile(6), "options6.spec",
-       COptionLookupFileReader(m_context.optionLookup()));
-  read(CDHCPConfigNames::vendorsFile(6), "vclasses6.spec",
-       CVendorLookupFileReader(m_context.vendorLookup()));
+  CDefinitionFiles::readOptions(m_context.optionLookup(),
+                                file(CDHCPConfigNames::optionsFile(6), "options6.spec"));
+  CDefinitionFiles::readVendors(m_context.vendorLookup(),
+                                file(CDHCPConfigNames::vendorsFile(6), "vclasses6.spec"));
 }

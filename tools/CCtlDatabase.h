@@ -27,12 +27,6 @@ class CCtlDatabase {
   // The host's control socket for this configuration.
   std::string controlSocketPath() const;
 
-  // A definition file named by the configuration: an absolute path as it
-  // is; a relative one in the storage path when it is there, else in the
-  // data folder.
-  static std::string resolveDefinitionFile(const std::string& name, const std::string& storageDir,
-                                           const std::string& dataDir);
-
  private:
   void _readDefinitions();
 
