@@ -152,6 +152,21 @@ bool CDHCP6MsgProcessor::_processBindingIDs(const std::vector<CBinding6Tuple>& i
   return true;
 }
 
+void CDHCP6MsgProcessor::_addTopLevelOptions(const COptionStorePtr& poolOptions,
+                                             const COptionStorePtr& policyOptions,
+                                             std::vector<std::uint32_t>& placed) {
+  const COptionStorePtr& reply = m_dest->hostOptions();
+  CDHCP6Util::addRequestedOptions(CDHCP6Util::findORO(m_source->hostOptions()), policyOptions,
+                                  poolOptions, reply, placed);
+  // What the client asked for is in the reply once; the sets keep the rest.
+  for (std::uint32_t code : placed)
+    for (const COptionStorePtr& set : {poolOptions, policyOptions})
+      while (set->erase(CTagPath{code})) {
+      }
+  COptionTransforms::destructive_merge(*poolOptions, *reply);
+  COptionTransforms::destructive_merge(*policyOptions, *reply);
+}
+
 COptionStorePtr CDHCP6MsgProcessor::_createOptionSet(const std::string& name) const {
   return m_tls->context().factory().createOS(name);
 }

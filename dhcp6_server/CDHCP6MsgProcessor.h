@@ -66,6 +66,13 @@ class CDHCP6MsgProcessor {
   // The global policies, then the client's, each walked last to first, so
   // that a policy nearer the front wins and a client policy beats a global one.
   void _mergePolicies(const Policies& policies, const COptionPtr& target);
+  // The top level of a reply that leases: every requested option, from the
+  // policy set before the pools set, then the rest of both sets merged in,
+  // a policy option replacing a pool option of the same code. placed holds
+  // the codes already in the reply's IAs on entry (they are left out) and
+  // every code placed on return. Both sets are emptied.
+  void _addTopLevelOptions(const COptionStorePtr& poolOptions, const COptionStorePtr& policyOptions,
+                           std::vector<std::uint32_t>& placed);
   // Calls the IA operation of each tuple's type in order.
   bool _processBindingIDs(const std::vector<CBinding6Tuple>& ids, Code& code);
   // A new empty option set made by the context's factory.

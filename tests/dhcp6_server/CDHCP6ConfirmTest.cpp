@@ -1,5 +1,6 @@
 // Confirm: every address judged by the link its lease was made on; the
 // server stays silent when it does not know an address.
+#include "dhcp_database/CPolicyRecord.h"
 #include "dhcp_database/CPrstAddressBinding6.h"
 #include "dhcp_database/CPrstNetworkBinding6.h"
 #include "tests/dhcp6_server/ServedExchangeFixture.h"
@@ -95,4 +96,42 @@ TEST_F(ConfirmFixture, OutcomeDependsOnUnknownAndOffLinkAddresses) {
       EXPECT_TRUE(logged(c.line)) << c.what;
     }
   }
+}
+
+TEST_F(ConfirmFixture, TemporaryAddressesAreJudgedUnderTheirOwnType) {
+  store<CPrstAddressBinding6>(
+      "client_id = 00-03-00-01-02-00-00-00-00-02\niatype = iata\niaid = 3\n"
+      "lease_duration = 3600\ndomains = 2\nipaddr = 2001:db8:1::30\nrelay = " +
+      std::string(kLink));
+  const auto iaTA = [](const char* address) {
+    return opt(4,
+               std::string("\x00\x00\x00\x03", 4) + opt(5, ipv6(address) + std::string(8, '\0')));
+  };
+  const auto reply = confirm(iaTA("2001:db8:1::30"));
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(status(*reply), "{ code = 0, message = \"success\" }");
+  // The same address as an IA_NA of that IAID is not the client's.
+  EXPECT_FALSE(confirm(opt(3, std::string("\x00\x00\x00\x03", 4) + std::string(8, '\0') +
+                                  opt(5, ipv6("2001:db8:1::30") + std::string(8, '\0')))));
+  // Nor is an IA_TA address leased as an IA_NA one.
+  EXPECT_FALSE(confirm(iaTA("2001:db8:1::10")));
+}
+
+TEST_F(ConfirmFixture, APolicysStorageIdentityIsTheKeyButTheReplyNamesTheClient) {
+  // The client's leases are kept under the DUID a policy gives it.
+  store<CPrstAddressBinding6>(
+      "client_id = 00-03-00-01-02-00-00-00-00-99\niatype = iana\niaid = 1\n"
+      "lease_duration = 3600\ndomains = 2\nipaddr = 2001:db8:1::99\nrelay = " +
+      std::string(kLink));
+  EXPECT_FALSE(confirm(iaNA({"2001:db8:1::99"})));
+  store<CPolicyRecord>(
+      "name = storage\ndomains = 7\noption = storage-duid = 00-03-00-01-02-00-00-00-00-99");
+  provisioner->domains = {7};
+  const auto reply = confirm(iaNA({"2001:db8:1::99"}));
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(status(*reply), "{ code = 0, message = \"success\" }");
+  EXPECT_EQ(reply->clientID().string(), "00-03-00-01-02-00-00-00-00-02");
+  EXPECT_TRUE(
+      logged("[confirm/0x123456] The server is overriding duid '00-03-00-01-02-00-00-00-00-02' "
+             "with duid '00-03-00-01-02-00-00-00-00-99' in accordance with policy configuration."));
 }

@@ -2,6 +2,7 @@
 // order in which policies win, and the Server Identifier checks.
 #include "dhcp_database/CPolicyRecord.h"
 #include "dhcp_database/CPrstDHCP6ObjectAbstractFactory.h"
+#include "dhcp_server_common/CIDHCPLBalancer.h"
 #include "oodb_persistence/CIDatabaseInit.h"
 #include "oodb_persistence/CPrstDBSession.h"
 #include "tests/dhcp6_server/ServedExchangeFixture.h"
@@ -103,4 +104,62 @@ TEST_F(InfoReqFixture, APolicyChangeReachesTheThreadThroughItsEvent) {
   policiesChanged();
   EXPECT_EQ(options(*exchange(msg(11, clientID() + oro({23})))),
             kHeader + kClient + "dns-servers = \"2001:db8::2\"\n");
+}
+
+TEST_F(InfoReqFixture, APolicyMayNameThePortTheReplyGoesTo) {
+  nuv::CSockDgramMcast other;
+  ASSERT_EQ(other.open(nuv::CEndpoint("[::1]:0")), 0);
+  sockaddr_in6 sa{};
+  socklen_t len = sizeof sa;
+  getsockname(other.get_handle(), reinterpret_cast<sockaddr*>(&sa), &len);
+  store<CPolicyRecord>("name = port\ndomains = 7\noption = reply-port = " +
+                       std::to_string(ntohs(sa.sin6_port)));
+  provisioner->domains = {7};
+  EXPECT_FALSE(exchange(msg(11, clientID() + oro({23}))));
+  char buf[512];
+  nuv::CEndpoint from;
+  const ACE_Time_Value limit(0, 200000);
+  EXPECT_GT(other.recvFrom(buf, sizeof buf, from, 0, &limit), 0);
+  other.close();
+}
+
+namespace {
+
+// Serves only clients that have waited at least a second; records what it
+// was asked.
+class CPatientBalancer : public CPlugin, public CIDHCPLBalancerFactory, public CIDHCPLBalancer {
+ public:
+  std::string pluginName() const override { return "patient balancer"; }
+  std::string pluginInterface() const override { return "CIDHCPLBalancerFactory,CPlugin"; }
+  std::shared_ptr<CIDHCPLBalancer> createLBalancer(CIDHCPContext&) override {
+    return std::shared_ptr<CIDHCPLBalancer>(std::shared_ptr<void>(), this);
+  }
+  void refreshConfig() override {}
+  bool canService(CNodeContext&, std::uint32_t elapsed) override {
+    asked.push_back(elapsed);
+    return elapsed >= 100 * 1000;
+  }
+  void acceptTraffic() override {}
+  void denyTraffic() override {}
+  std::vector<std::uint32_t> asked;
+};
+
+struct BalancedFixture : InfoReqFixture {
+  void morePlugins() override {
+    balancer = new CPatientBalancer;
+    host.addPlugin(balancer, deleteTestPlugin, nullptr, "balancer");
+  }
+  CPatientBalancer* balancer = nullptr;
+};
+
+}  // namespace
+
+TEST_F(BalancedFixture, TheLoadBalancerDecidesWithTheElapsedTime) {
+  // No Elapsed Time counts as none; 0x0064 hundredths is one second.
+  EXPECT_FALSE(exchange(msg(11, clientID() + oro({23}))));
+  EXPECT_TRUE(
+      logged("info: [info/0x123456] Ignoring packet in accordance with the load balancer "
+             "configuration."));
+  EXPECT_TRUE(exchange(msg(11, clientID() + opt(8, u16(100)) + oro({23}))));
+  EXPECT_EQ(balancer->asked, (std::vector<std::uint32_t>{0, 100000}));
 }

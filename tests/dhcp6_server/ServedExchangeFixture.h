@@ -79,6 +79,7 @@ struct ServedExchangeFixture : CHandlerThreadFixture<CServedController> {
     provisioner = new CDomainProvisioner;
     ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/sqlite_db.so"));
     host.addPlugin(provisioner, deleteTestPlugin, nullptr, "provisioner");
+    morePlugins();
     startThread();
   }
   void TearDown() override {
@@ -86,6 +87,9 @@ struct ServedExchangeFixture : CHandlerThreadFixture<CServedController> {
     std::error_code ec;
     if (!host.dir.empty()) std::filesystem::remove_all(host.dir, ec);
   }
+
+  // A derived fixture's own service plug-ins, added before the thread starts.
+  virtual void morePlugins() {}
 
   CIPrstSession& session() { return tls->prstSession(); }
   // Stores a record given in its text form, in its own transaction.
