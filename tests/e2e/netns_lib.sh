@@ -86,3 +86,43 @@ s.sendto(sys.argv[1].encode(), ("::1", 547))
 print(s.recvfrom(65535)[0].decode())
 PY
 }
+
+# e2e_global_dns DHCP6CTL: the operator gives every client two DNS servers
+# and a search list, with the running server's configuration.
+E2E_DNS="2001:db8::53 2001:db8::54"
+E2E_SEARCH="example.com example.org"
+e2e_global_dns() {
+  "$1" -c "$E2E_DIR/dhcp6d.conf" change policy "Global Optional" \
+    option="dns-servers = 2001:db8::53, 2001:db8::54" \
+    option="domain-search = example.com, example.org" > "$E2E_DIR/ctl.log" 2>&1 ||
+    e2e_fail "dhcp6ctl failed"
+}
+
+# e2e_capture_start: records the DHCPv6 traffic of the client's link.
+e2e_capture_start() {
+  command -v tshark >/dev/null || e2e_fail "tshark is not installed"
+  ip netns exec "$E2E_CLI" timeout 30 tshark -q -i "${E2E_ID}vc" \
+    -f 'udp port 546 or udp port 547' -w "$E2E_DIR/exchange.pcap" > "$E2E_DIR/tshark.log" 2>&1 &
+  E2E_CAPTURE=$!
+  E2E_PIDS+=($E2E_CAPTURE)
+  for _ in $(seq 50); do
+    grep -q "Capturing on" "$E2E_DIR/tshark.log" && return 0
+    sleep 0.1
+  done
+  e2e_fail "tshark did not start capturing"
+}
+
+# e2e_capture_check: the capture holds a Reply and decodes without a
+# malformed packet or an error-level expert message.
+e2e_capture_check() {
+  sleep 0.5
+  kill "$E2E_CAPTURE" 2>/dev/null
+  wait "$E2E_CAPTURE" 2>/dev/null
+  local replies bad
+  replies=$(tshark -r "$E2E_DIR/exchange.pcap" -Y 'dhcpv6.msgtype == 7' 2>/dev/null | wc -l)
+  [ "$replies" -ge 1 ] || e2e_fail "no Reply in the capture"
+  bad=$(tshark -r "$E2E_DIR/exchange.pcap" -Y '_ws.malformed || _ws.expert.severity >= error' \
+    2>/dev/null | wc -l)
+  [ "$bad" -eq 0 ] || e2e_fail "tshark found malformed or erroneous packets:
+$(tshark -r "$E2E_DIR/exchange.pcap" -V 2>/dev/null | tail -60)"
+}
