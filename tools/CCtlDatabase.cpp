@@ -1,9 +1,12 @@
 #include "tools/CCtlDatabase.h"
 
 #include "dhcp_base/CDefinitionFiles.h"
+#include "dhcp_database/COptionLookupPrstReader.h"
+#include "dhcp_database/CVendorLookupPrstReader.h"
 #include "extended/CConfigNames.h"
 #include "extended/CDHCPConfigNames.h"
 #include "host/CHostControlSocket.h"
+#include "oodb/CPrstTransaction.h"
 #include "oodb_persistence/CIDatabaseInit.h"
 
 namespace {
@@ -24,6 +27,11 @@ CCtlDatabase::CCtlDatabase(nuv::CConfig config)
   _readDefinitions();
   m_controller->openProviders("CIDatabaseInit");
   m_session = CIDatabaseInit::find(*m_controller).openSession({&m_factory});
+  // Definitions an operator published may exist only in the database.
+  CPrstTransaction tx(*m_session);
+  COptionLookupPrstReader(m_context, *m_session, false, m_context.optionLookup()).execute();
+  CVendorLookupPrstReader(m_context, *m_session, m_context.vendorLookup()).execute();
+  tx.commit();
 }
 
 CCtlDatabase::~CCtlDatabase() {

@@ -4,7 +4,9 @@
 #include "dhcp_database/COptionLookupPrstWriter.h"
 #include "dhcp_database/CPolicyFinder.h"
 #include "dhcp_database/CPolicyRecord.h"
+#include "dhcp_database/CPrstAddressBinding6.h"
 #include "dhcp_database/CPrstDHCPRecord.h"
+#include "dhcp_database/CPrstNetworkBinding6.h"
 #include "dhcp_database/CVendorLookupPrstWriter.h"
 #include "oodb/CExtDomainID.h"
 #include "oodb/CPrstAttrBase.h"
@@ -170,11 +172,27 @@ std::vector<CObjectChange> CRecordAdmin::change(const CRecordKind& kind, const s
 CObjectChange CRecordAdmin::remove(const CRecordKind& kind, const std::string& key) {
   CPrstTransaction tx(m_session);
   Record record = _require(kind, key);
+  _checkUnused(kind, key, *record);
   const CObjectChange change = _change("del", kind, *record);
   record->deletePersistent();
   record->commit();
   tx.commit();
   return change;
+}
+
+void CRecordAdmin::_checkUnused(const CRecordKind& kind, const std::string& key,
+                                const CPrstUserBase& record) {
+  // A lease keeps only its pool's identity: a pool deleted under its
+  // leases would leave them pointing at nothing.
+  const std::int32_t oid = record.pk();
+  const std::string name = kind.name;
+  const bool leased =
+      (name == "pool" && !CPrstAddressBinding6::selectByPool(m_session, oid, 1).empty()) ||
+      (name == "prefix-pool" && !CPrstNetworkBinding6::selectByPool(m_session, oid, 1).empty());
+  if (leased)
+    NUV_THROW("CRecordAdmin::remove",
+              nuv::CMessage("Cannot delete %1 '%2'.").pushs(kind.name).pushs(key),
+              nuv::CMessage("Bindings still refer to it; delete them first."));
 }
 
 CRecordAdmin::DefinitionCounts CRecordAdmin::publishDefinitions(CDHCPContext& context, bool all) {

@@ -64,6 +64,8 @@ class CRecordAdmin {
   Record _require(const CRecordKind& kind, const std::string& key);
   void _apply(CPrstDHCPRecord& record, const CRecordKind& kind, const CRecordEdit& edit);
   // Refuses a name or address that another record of the kind holds.
+  // Refuses to delete a pool that bindings still refer to.
+  void _checkUnused(const CRecordKind& kind, const std::string& key, const CPrstUserBase& record);
   void _checkFree(const CRecordKind& kind, const CRecordEdit& edit, const CPrstUserBase* self);
   std::vector<CObjectChange> _createGlobalPolicies();
   static std::string _key(const CRecordKind& kind, const CPrstUserBase& record);

@@ -119,9 +119,18 @@ TEST_F(CCtlCommandTest, RecordsRoundTripThroughAddShowChangeAndDelete) {
   EXPECT_NE(after.find("description = edited\n"), std::string::npos) << after;
   EXPECT_NE(after.find("rangestop = 2001:db8:1::ff\n"), std::string::npos) << after;
 
-  Result r = run({"delete", "binding", "2001:db8:1::20"});
+  // The pool stays while a lease refers to it.
+  Result r = run({"delete", "pool", "lan"});
+  EXPECT_EQ(r.code, CCtlCommand::failed);
+  EXPECT_EQ(r.err,
+            "dhcp6ctl: Cannot delete pool 'lan'. (Bindings still refer to it; delete them "
+            "first.)\n");
+  EXPECT_EQ(run({"list", "pools"}).out, "lan\n");
+
+  r = run({"delete", "binding", "2001:db8:1::20"});
   EXPECT_EQ(r.out, "del dhcp_abindings6 1\n");
   EXPECT_EQ(run({"list", "bindings"}).out, "");
+  EXPECT_EQ(run({"delete", "pool", "lan"}).out, "del dhcp_apools6 1\n");
   r = run({"show", "pool", "gone"});
   EXPECT_EQ(r.code, CCtlCommand::failed);
   EXPECT_EQ(r.err, "dhcp6ctl: Cannot find pool 'gone'. (No such record is stored.)\n");
@@ -202,6 +211,19 @@ TEST_F(CCtlCommandTest, DefinitionsAreStoredOnceAndThenLeftAlone) {
   EXPECT_EQ(first.out.find("Wrote 0 "), std::string::npos) << first.out;
   EXPECT_EQ(run({"publish-definitions", "--all"}).out,
             "Wrote 0 option definition and 0 vendor class records.\n");
+}
+
+TEST_F(CCtlCommandTest, ASiteOptionOncePublishedNeedsNoFileAnyMore) {
+  // The operator's own definition file, with a site-specific option.
+  std::ofstream(dir + "/options6.spec")
+      << "spec_name = site\n\ninclude = " << NUV_SOURCE_DIR << "/data/options6.spec\n\n"
+      << "tagpath = 65281\ntype = string\nname = site-motd\n";
+  ASSERT_EQ(run({"publish-definitions"}).code, 0);
+  std::filesystem::remove(dir + "/options6.spec");
+  const Result r = run({"add", "policy", "name=lab", "option=site-motd = hello"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const std::string text = show("policy", "lab");
+  EXPECT_NE(text.find("option = site-motd = \"hello\"\n"), std::string::npos) << text;
 }
 
 TEST_F(CCtlCommandTest, ListeningHostIsToldOfEveryCommittedChange) {
