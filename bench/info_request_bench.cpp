@@ -14,8 +14,8 @@
 #include "dhcp6_server/CDHCP6Handler.h"
 #include "dhcp6_server/CDHCP6TLS.h"
 #include "dhcp_database/CPolicyRecord.h"
-#include "extended/CICommandQueueTask.h"
 #include "oodb/CPrstTransaction.h"
+#include "tests/fixtures/CInlineTask.h"
 #include "tests/fixtures/CRecordingController.h"
 
 namespace {
@@ -38,17 +38,6 @@ class CQuietController : public CRecordingController {
  private:
   CQuietLog m_quiet;
   CLogSink* m_quietPtr = &m_quiet;
-};
-
-class CInlineTask : public CICommandQueueTask {
- public:
-  void sendCommand(const CAsyncCommandPtr&) override {}
-  const std::string& taskName() const override { return m_name; }
-  bool deferredDispatch(CICommandQueueTaskHandler*, void*) override { return false; }
-  long myThreadIndex() const override { return 0; }
-
- private:
-  std::string m_name = "bench";
 };
 
 // Information-request with a Client Identifier, Elapsed Time and an Option

@@ -12,20 +12,9 @@
 
 #include "dhcp6_server/CDHCP6Handler.h"
 #include "dhcp6_server/CDHCP6TLS.h"
-#include "extended/CICommandQueueTask.h"
+#include "tests/fixtures/CInlineTask.h"
 #include "tests/fixtures/CRecordingController.h"
 #include "tests/fixtures/PrivateNetns.h"
-
-class CInlineTask : public CICommandQueueTask {
- public:
-  void sendCommand(const CAsyncCommandPtr&) override {}
-  const std::string& taskName() const override { return m_name; }
-  bool deferredDispatch(CICommandQueueTaskHandler*, void*) override { return false; }
-  long myThreadIndex() const override { return 0; }
-
- private:
-  std::string m_name = "inline";
-};
 
 inline void deleteTestPlugin(CPlugin* plugin) {
   delete plugin;
