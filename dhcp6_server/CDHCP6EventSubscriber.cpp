@@ -46,8 +46,20 @@ void CDHCP6EventSubscriber::_handle(const CAppEvent& event) {
     CPolicyFinder<CPolicyRecord>& finder = m_tls.policyFinder();
     finder.resetGlobalPolicies();
     finder.findGlobalPolicies();
+  } else if (cls == kAddressPools) {
+    m_tls.apoolFinder().refresh(_oid(event));
+  } else if (cls == kPrefixPools) {
+    m_tls.npoolFinder().refresh(_oid(event));
   }
-  // Pool events renew the pool finders' cached pools once those exist.
+}
+
+std::int32_t CDHCP6EventSubscriber::_oid(const CAppEvent& event) {
+  // An event that names no single pool reloads them all.
+  try {
+    return static_cast<std::int32_t>(std::stol(event.evtInstance));
+  } catch (const std::exception&) {
+    return -1;
+  }
 }
 
 void CDHCP6EventSubscriber::_configEvent() {

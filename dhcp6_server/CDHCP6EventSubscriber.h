@@ -3,6 +3,7 @@
 // that thread (through the thread's executor), so the handling touches the
 // thread's own state without locks, inside one transaction of its session.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,8 @@ class CDHCP6EventSubscriber : public CIEventSubscriber {
   void _handle(const CAppEvent& event);
   void _configEvent();
   void _modeEvent(const CAppEvent& event);
+  // The pool an event names; -1 (all) when it names none.
+  static std::int32_t _oid(const CAppEvent& event);
 
   CDHCP6TLS& m_tls;
 };

@@ -40,6 +40,8 @@ void CDHCP6TLS::init() {
     // Threads start one after the other, the master first: only it creates.
     if (m_context->master()) m_policyFinder->createGlobalPoliciesIf();
     m_policyFinder->findGlobalPolicies();
+    m_apoolFinder = std::make_unique<CPoolFinder<CPrstAddressPool6>>(m_controller, db->session());
+    m_npoolFinder = std::make_unique<CPoolFinder<CPrstNetworkPool6>>(m_controller, db->session());
   }
   refreshConfig();
   _primeMediator();
@@ -60,6 +62,24 @@ CIPrstSession& CDHCP6TLS::prstSession() {
   NUV_THROW("CDHCP6TLS::prstSession",
             nuv::CMessage("Cannot use the database session of thread %1.").push(m_threadIndex),
             nuv::CMessage("No database provider is open."));
+}
+
+namespace {
+template <class Finder>
+Finder& required(const std::unique_ptr<Finder>& finder, const char* context, long thread) {
+  if (!finder)
+    NUV_THROW(context, nuv::CMessage("Cannot find the pools of thread %1.").push(thread),
+              nuv::CMessage("No database provider is open."));
+  return *finder;
+}
+}  // namespace
+
+CPoolFinder<CPrstAddressPool6>& CDHCP6TLS::apoolFinder() {
+  return required(m_apoolFinder, "CDHCP6TLS::apoolFinder", m_threadIndex);
+}
+
+CPoolFinder<CPrstNetworkPool6>& CDHCP6TLS::npoolFinder() {
+  return required(m_npoolFinder, "CDHCP6TLS::npoolFinder", m_threadIndex);
 }
 
 CPolicyFinder<CPolicyRecord>& CDHCP6TLS::policyFinder() {
@@ -111,6 +131,13 @@ void CDHCP6TLS::refreshConfig() {
   _read(CDHCPConfigNames::authoritativeDHCP(6), m_authoritative, readBool);
   _read(CDHCPConfigNames::matchLocalSegmentPools(6), m_matchLocalSegmentPools, readBool);
   _read(CDHCPConfigNames::maxEngineOptionPoolSize(6), m_maxOptions, readLong);
+  try {
+    if (m_apoolFinder) m_apoolFinder->refreshConfig();
+    if (m_npoolFinder) m_npoolFinder->refreshConfig();
+  } catch (const nuv::CException& e) {
+    m_controller->exceptionFacade().record(e);
+    m_controller->exceptionFacade().log();
+  }
   if (m_onConfig) m_onConfig();
 }
 
@@ -148,6 +175,8 @@ void CDHCP6TLS::close() {
   m_bus.reset();
   m_context->close();
   m_policyFinder.reset();
+  m_apoolFinder.reset();
+  m_npoolFinder.reset();
   if (m_session) m_session->close();
 }
 

@@ -5,8 +5,8 @@
 // (and the commands and events that thread runs), so nothing here is
 // locked.
 //
-// The pool and pending finders and the binding prototypes join this state
-// with address allocation.
+// The pending finders and the binding prototypes join this state with
+// address allocation.
 
 #include <functional>
 #include <memory>
@@ -15,7 +15,10 @@
 #include "dhcp6_server/CIDHCP6Session.h"
 #include "dhcp_database/CPolicyFinder.h"
 #include "dhcp_database/CPolicyRecord.h"
+#include "dhcp_database/CPrstAddressPool6.h"
 #include "dhcp_database/CPrstDHCP6ObjectAbstractFactory.h"
+#include "dhcp_database/CPrstNetworkPool6.h"
+#include "dhcp_server_common/CPoolFinder.h"
 #include "dhcp_server_common/CRawPktDataQueue.h"
 #include "extended/CIDHCPStats.h"
 #include "extended/CISystemBus.h"
@@ -65,6 +68,9 @@ class CDHCP6TLS {
   CIPrstSession& prstSession();
   // Finds the policies of a client; fails without a database provider.
   CPolicyFinder<CPolicyRecord>& policyFinder();
+  // The thread's address and prefix pools; fail without a database provider.
+  CPoolFinder<CPrstAddressPool6>& apoolFinder();
+  CPoolFinder<CPrstNetworkPool6>& npoolFinder();
   CSyncCommandStorage& syncCommands() { return m_syncCommands; }
   CIDHCPStats& stats() { return *m_stats; }
   CSystemMode mode() const { return m_mode; }
@@ -104,6 +110,8 @@ class CDHCP6TLS {
   CPrstDHCP6ObjectAbstractFactory m_factory;
   std::unique_ptr<CIDHCP6Session> m_session;
   std::unique_ptr<CPolicyFinder<CPolicyRecord>> m_policyFinder;
+  std::unique_ptr<CPoolFinder<CPrstAddressPool6>> m_apoolFinder;
+  std::unique_ptr<CPoolFinder<CPrstNetworkPool6>> m_npoolFinder;
   CSyncCommandStorage m_syncCommands;
   std::shared_ptr<CIDHCPStats> m_stats;
   CEventExecutor m_deliver;
