@@ -1,9 +1,58 @@
 #include "dhcp6_server/CCmdGarbageCollectPendings6.h"
 
-// The collection itself (stale address and prefix pendings removed in the
-// thread's transaction, their candidates released after commit, the recall
-// message) needs the pending finders of the lease store and replaces this
-// body when they exist; until then a run finds nothing to collect.
-void CCmdGarbageCollectPendings6::execute(long) {
+#include "dhcp6_server/CDHCP6TLS.h"
+#include "dhcp_server_common/CCmdReleasePoolCandidate.h"
+#include "extended/CDHCPMetricEnums.h"
+#include "extended/CIDHCPController.h"
+
+namespace {
+
+constexpr std::size_t kRowsPerRun = 1000;
+
+// Deletes the kind's stale offers in the open transaction; each offered
+// address or prefix is queued for release after commit. The count removed.
+template <class Release, class Pending>
+unsigned collect(CDHCP6TLS& tls, CPendingFinder<Pending>& finder) {
+  unsigned removed = 0;
+  for (const auto& pending : finder.findPending(CPendingFinder<Pending>::kStaleAge, kRowsPerRun)) {
+    tls.syncCommands().append(std::make_unique<Release>(tls.context(), pending->offeredAddress(),
+                                                        pending->poolOID(), tls.stats()));
+    pending->deletePersistent();
+    pending->commit();
+    tls.stats().inc(CDHCPMetricEnums::recalledOffer);
+    ++removed;
+  }
+  return removed;
+}
+
+}  // namespace
+
+void CCmdGarbageCollectPendings6::execute(long threadIndex) {
+  CDHCP6TLS& tls = m_pool.find(threadIndex);
+  CIDHCPController& controller = *tls.controller();
+  tls.syncCommands().clear();
+  try {
+    tls.startTransaction();
+    const unsigned addresses = collect<CCmdReleaseAPoolCandidate>(tls, tls.apendingFinder());
+    const unsigned prefixes = collect<CCmdReleaseNPoolCandidate>(tls, tls.npendingFinder());
+    tls.commitTransaction();
+    tls.syncCommands().execute(CSyncCommand::always | CSyncCommand::onCommit);
+    if (addresses != 0 || prefixes != 0)
+      controller.log().log(nuv::sev_info, nuv::CMessage("The server has recalled %1 offered "
+                                                        "addresses and %2 offered prefixes that "
+                                                        "were never accepted.")
+                                              .push(addresses)
+                                              .push(prefixes));
+  } catch (const nuv::CException& e) {
+    // Nothing is released: every deletion of the run is undone.
+    try {
+      tls.rollbackTransaction();
+    } catch (const nuv::CException& again) {
+      controller.exceptionFacade().record(again);
+    }
+    controller.exceptionFacade().record(e);
+    controller.exceptionFacade().log();
+  }
+  tls.syncCommands().clear();
   signalResult();
 }

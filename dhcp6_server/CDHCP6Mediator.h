@@ -27,8 +27,9 @@ class CDHCP6Mediator : public CIDHCPMediator {
   void refresh() override;
   // The option and vendor definitions of the context, read on first use
   // from the files the configuration names (a relative name is taken in
-  // the variable-data directory, else among the server's own data files). They stay for the life of the context: every
-  // option made with them refers to them.
+  // the variable-data directory, else among the server's own data files).
+  // They stay for the life of the context: every option made with them
+  // refers to them.
   COptionLookup& optionLookup();
   CVendorLookup& vendorLookup();
   COptionFactory& optionFactory();

@@ -10,6 +10,8 @@
 #include "dhcp_base/COptionTransforms.h"
 #include "dhcp_base/CValueTypeConverter.h"
 #include "dhcp_base/CValueTypeInserter.h"
+#include "dhcp_server_common/CBindingFilter.h"
+#include "dhcp_server_common/CCmdReleasePoolCandidate.h"
 #include "dhcp_server_common/CIDHCPLBalancer.h"
 #include "dhcp_server_common/CIDHCPProvisioner.h"
 #include "extended/CIDHCPController.h"
@@ -165,6 +167,89 @@ void CDHCP6MsgProcessor::_addTopLevelOptions(const COptionStorePtr& poolOptions,
       }
   COptionTransforms::destructive_merge(*poolOptions, *reply);
   COptionTransforms::destructive_merge(*policyOptions, *reply);
+}
+
+template <class Release, class Pending, class Finder>
+CPrstUserClassPtr<Pending> CDHCP6MsgProcessor::_findPending(Finder& finder,
+                                                            const CBinding6Identifier& id,
+                                                            const nuv::CIPAddress& link,
+                                                            const char* staleLine) {
+  CPrstUserClassPtr<Pending> pending = finder.findPending(id, link);
+  if (!pending) return pending;
+  const std::int64_t age = pending->age();
+  if (age < static_cast<std::int64_t>(Finder::kStaleAge)) return pending;
+  _log(nuv::sev_info, _msg(staleLine).pushs(id.tuple().duid().string()).push(age));
+  _deletePending<Release>(pending);
+  return CPrstUserClassPtr<Pending>();
+}
+
+template <class Release, class Pending>
+void CDHCP6MsgProcessor::_deletePending(const CPrstUserClassPtr<Pending>& pending) {
+  if (!pending) return;
+  m_tls->syncCommands().append(std::make_unique<Release>(
+      m_tls->context(), pending->offeredAddress(), pending->poolOID(), m_tls->stats()));
+  pending->deletePersistent();
+  pending->commit();
+}
+
+CDHCP6MsgProcessor::APending CDHCP6MsgProcessor::_findAPending(const CBinding6Identifier& id,
+                                                               const nuv::CIPAddress& link) {
+  return _findPending<CCmdReleaseAPoolCandidate, CPrstAddressPending6>(
+      m_tls->apendingFinder(), id, link,
+      "%1 Removing stale address pending record for device '%2', aged %3 seconds.");
+}
+
+CDHCP6MsgProcessor::NPending CDHCP6MsgProcessor::_findNPending(const CBinding6Identifier& id,
+                                                               const nuv::CIPAddress& link) {
+  return _findPending<CCmdReleaseNPoolCandidate, CPrstNetworkPending6>(
+      m_tls->npendingFinder(), id, link,
+      "%1 Removing stale prefix pending record for device '%2', aged %3 seconds.");
+}
+
+void CDHCP6MsgProcessor::_deleteAPending(const APending& pending) {
+  _deletePending<CCmdReleaseAPoolCandidate>(pending);
+}
+
+void CDHCP6MsgProcessor::_deleteNPending(const NPending& pending) {
+  _deletePending<CCmdReleaseNPoolCandidate>(pending);
+}
+
+template <class Binding, class Pool, class Result>
+void CDHCP6MsgProcessor::_extensible(CPoolFinder<Pool>& finder, const CBinding6Identifier& id,
+                                     const nuv::CIPAddress& link, const CAccessToken& token,
+                                     const char* foundLine, const char* keptLine,
+                                     std::vector<Result>& out) {
+  // The query runs now: it may use the caller's token without a copy.
+  const std::shared_ptr<const CAccessToken> unowned(std::shared_ptr<void>(), &token);
+  const auto bindings = Binding::selectByKeyAndRelay(m_tls->prstSession(), unowned, id, link);
+  const std::string duid = id.tuple().duid().string();
+  _log(nuv::sev_debug, _msg(foundLine).push(bindings.size()).pushs(duid).pusho(link));
+  if (bindings.empty()) return;
+  const std::size_t before = out.size();
+  CBindingFilter<Pool, Binding>(m_pktID, finder, *m_tls->context().dhcpMediator().addrMgr(),
+                                m_tls->controller())
+      .allExtensible(bindings, token, link, out);
+  _log(nuv::sev_debug, _msg(keptLine).push(out.size() - before).pushs(duid).pusho(link));
+}
+
+void CDHCP6MsgProcessor::_findExtensibleBindings(const CBinding6Identifier& id,
+                                                 const nuv::CIPAddress& link,
+                                                 const CAccessToken& token,
+                                                 std::vector<AExtensible>& out) {
+  _extensible<CPrstAddressBinding6>(
+      m_tls->apoolFinder(), id, link, token,
+      "%1 Found %2 address leases for device '%3' on link %4.",
+      "%1 Found %2 address leases that can be extended for device '%3' on link %4.", out);
+}
+
+void CDHCP6MsgProcessor::_findExtensibleBindings(const CBinding6Identifier& id,
+                                                 const nuv::CIPAddress& link,
+                                                 const CAccessToken& token,
+                                                 std::vector<NExtensible>& out) {
+  _extensible<CPrstNetworkBinding6>(
+      m_tls->npoolFinder(), id, link, token,
+      "%1 Found %2 prefix leases for device '%3' on link %4.",
+      "%1 Found %2 prefix leases that can be extended for device '%3' on link %4.", out);
 }
 
 COptionStorePtr CDHCP6MsgProcessor::_createOptionSet(const std::string& name) const {

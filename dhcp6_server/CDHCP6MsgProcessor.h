@@ -19,17 +19,30 @@
 #include "dhcp_database/CBinding6Tuple.h"
 #include "dhcp_database/CPolicyFinder.h"
 #include "dhcp_database/CPolicyRecord.h"
+#include "dhcp_database/CPrstAddressBinding6.h"
+#include "dhcp_database/CPrstAddressPending6.h"
+#include "dhcp_database/CPrstAddressPool6.h"
+#include "dhcp_database/CPrstNetworkBinding6.h"
+#include "dhcp_database/CPrstNetworkPending6.h"
+#include "dhcp_database/CPrstNetworkPool6.h"
+#include "dhcp_server_common/CBindingFilterResult.h"
 #include "dhcp_server_common/CNodeContext.h"
 #include "standard/CIPAddress.h"
 #include "standard/CMessage.h"
 
 class CDHCP6TLS;
 class CLogSink;
+template <class Pool>
+class CPoolFinder;
 
 class CDHCP6MsgProcessor {
  public:
   using Code = CDHCP6TransmitCode::code;
   using Policies = CPolicyFinder<CPolicyRecord>::List;
+  using APending = CPrstUserClassPtr<CPrstAddressPending6>;
+  using NPending = CPrstUserClassPtr<CPrstNetworkPending6>;
+  using AExtensible = CBindingFilterResult<CPrstAddressPool6, CPrstAddressBinding6>;
+  using NExtensible = CBindingFilterResult<CPrstNetworkPool6, CPrstNetworkBinding6>;
   // Server control options a policy may carry.
   static constexpr std::uint32_t kStorageDUIDOption = 100013;
   static constexpr std::uint32_t kDstPortOption = 100017;
@@ -75,6 +88,20 @@ class CDHCP6MsgProcessor {
                            std::vector<std::uint32_t>& placed);
   // Calls the IA operation of each tuple's type in order.
   bool _processBindingIDs(const std::vector<CBinding6Tuple>& ids, Code& code);
+  // The client's live offer for the identity association on the link; a
+  // stale one (older than 9 seconds) is deleted and not returned.
+  APending _findAPending(const CBinding6Identifier& id, const nuv::CIPAddress& link);
+  NPending _findNPending(const CBinding6Identifier& id, const nuv::CIPAddress& link);
+  // Deletes the offer in the transaction; its address or prefix goes back
+  // to the address manager once the transaction has committed.
+  void _deleteAPending(const APending& pending);
+  void _deleteNPending(const NPending& pending);
+  // The client's leases of the identity association made on the link that
+  // may still be extended, each with its pool.
+  void _findExtensibleBindings(const CBinding6Identifier& id, const nuv::CIPAddress& link,
+                               const CAccessToken& token, std::vector<AExtensible>& out);
+  void _findExtensibleBindings(const CBinding6Identifier& id, const nuv::CIPAddress& link,
+                               const CAccessToken& token, std::vector<NExtensible>& out);
   // A new empty option set made by the context's factory.
   COptionStorePtr _createOptionSet(const std::string& name) const;
   // The client's own policies.
@@ -96,6 +123,15 @@ class CDHCP6MsgProcessor {
 
  private:
   CLogSink& _logSink() const;
+  template <class Release, class Pending, class Finder>
+  CPrstUserClassPtr<Pending> _findPending(Finder& finder, const CBinding6Identifier& id,
+                                          const nuv::CIPAddress& link, const char* staleLine);
+  template <class Release, class Pending>
+  void _deletePending(const CPrstUserClassPtr<Pending>& pending);
+  template <class Binding, class Pool, class Result>
+  void _extensible(CPoolFinder<Pool>& finder, const CBinding6Identifier& id,
+                   const nuv::CIPAddress& link, const CAccessToken& token, const char* foundLine,
+                   const char* keptLine, std::vector<Result>& out);
 
   CDHCP6TLS* m_tls;
   CNodeContext& m_node;

@@ -42,6 +42,8 @@ void CDHCP6TLS::init() {
     m_policyFinder->findGlobalPolicies();
     m_apoolFinder = std::make_unique<CPoolFinder<CPrstAddressPool6>>(m_controller, db->session());
     m_npoolFinder = std::make_unique<CPoolFinder<CPrstNetworkPool6>>(m_controller, db->session());
+    m_apendingFinder = std::make_unique<CPendingFinder<CPrstAddressPending6>>(db->session());
+    m_npendingFinder = std::make_unique<CPendingFinder<CPrstNetworkPending6>>(db->session());
   }
   refreshConfig();
   _primeMediator();
@@ -65,29 +67,38 @@ CIPrstSession& CDHCP6TLS::prstSession() {
 }
 
 namespace {
+const char* const kNoPools = "Cannot find the pools of thread %1.";
+const char* const kNoPendings = "Cannot find the pending offers of thread %1.";
+
 template <class Finder>
-Finder& required(const std::unique_ptr<Finder>& finder, const char* context, long thread) {
+Finder& required(const std::unique_ptr<Finder>& finder, const char* context, const char* what,
+                 long thread) {
   if (!finder)
-    NUV_THROW(context, nuv::CMessage("Cannot find the pools of thread %1.").push(thread),
+    NUV_THROW(context, nuv::CMessage(what).push(thread),
               nuv::CMessage("No database provider is open."));
   return *finder;
 }
 }  // namespace
 
 CPoolFinder<CPrstAddressPool6>& CDHCP6TLS::apoolFinder() {
-  return required(m_apoolFinder, "CDHCP6TLS::apoolFinder", m_threadIndex);
+  return required(m_apoolFinder, "CDHCP6TLS::apoolFinder", kNoPools, m_threadIndex);
 }
 
 CPoolFinder<CPrstNetworkPool6>& CDHCP6TLS::npoolFinder() {
-  return required(m_npoolFinder, "CDHCP6TLS::npoolFinder", m_threadIndex);
+  return required(m_npoolFinder, "CDHCP6TLS::npoolFinder", kNoPools, m_threadIndex);
+}
+
+CPendingFinder<CPrstAddressPending6>& CDHCP6TLS::apendingFinder() {
+  return required(m_apendingFinder, "CDHCP6TLS::apendingFinder", kNoPendings, m_threadIndex);
+}
+
+CPendingFinder<CPrstNetworkPending6>& CDHCP6TLS::npendingFinder() {
+  return required(m_npendingFinder, "CDHCP6TLS::npendingFinder", kNoPendings, m_threadIndex);
 }
 
 CPolicyFinder<CPolicyRecord>& CDHCP6TLS::policyFinder() {
-  if (!m_policyFinder)
-    NUV_THROW("CDHCP6TLS::policyFinder",
-              nuv::CMessage("Cannot find the policies of thread %1.").push(m_threadIndex),
-              nuv::CMessage("No database provider is open."));
-  return *m_policyFinder;
+  return required(m_policyFinder, "CDHCP6TLS::policyFinder",
+                  "Cannot find the policies of thread %1.", m_threadIndex);
 }
 
 std::unique_ptr<CIDHCP6Session> CDHCP6TLS::_openSession() {
@@ -177,6 +188,8 @@ void CDHCP6TLS::close() {
   m_policyFinder.reset();
   m_apoolFinder.reset();
   m_npoolFinder.reset();
+  m_apendingFinder.reset();
+  m_npendingFinder.reset();
   if (m_session) m_session->close();
 }
 

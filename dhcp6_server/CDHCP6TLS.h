@@ -4,9 +4,6 @@
 // and its copy of the engine settings. Only the owning thread touches it
 // (and the commands and events that thread runs), so nothing here is
 // locked.
-//
-// The pending finders and the binding prototypes join this state with
-// address allocation.
 
 #include <functional>
 #include <memory>
@@ -15,9 +12,12 @@
 #include "dhcp6_server/CIDHCP6Session.h"
 #include "dhcp_database/CPolicyFinder.h"
 #include "dhcp_database/CPolicyRecord.h"
+#include "dhcp_database/CPrstAddressPending6.h"
 #include "dhcp_database/CPrstAddressPool6.h"
 #include "dhcp_database/CPrstDHCP6ObjectAbstractFactory.h"
+#include "dhcp_database/CPrstNetworkPending6.h"
 #include "dhcp_database/CPrstNetworkPool6.h"
+#include "dhcp_server_common/CPendingFinder.h"
 #include "dhcp_server_common/CPoolFinder.h"
 #include "dhcp_server_common/CRawPktDataQueue.h"
 #include "extended/CIDHCPStats.h"
@@ -71,6 +71,9 @@ class CDHCP6TLS {
   // The thread's address and prefix pools; fail without a database provider.
   CPoolFinder<CPrstAddressPool6>& apoolFinder();
   CPoolFinder<CPrstNetworkPool6>& npoolFinder();
+  // The thread's pending offers; fail without a database provider.
+  CPendingFinder<CPrstAddressPending6>& apendingFinder();
+  CPendingFinder<CPrstNetworkPending6>& npendingFinder();
   CSyncCommandStorage& syncCommands() { return m_syncCommands; }
   CIDHCPStats& stats() { return *m_stats; }
   CSystemMode mode() const { return m_mode; }
@@ -112,6 +115,8 @@ class CDHCP6TLS {
   std::unique_ptr<CPolicyFinder<CPolicyRecord>> m_policyFinder;
   std::unique_ptr<CPoolFinder<CPrstAddressPool6>> m_apoolFinder;
   std::unique_ptr<CPoolFinder<CPrstNetworkPool6>> m_npoolFinder;
+  std::unique_ptr<CPendingFinder<CPrstAddressPending6>> m_apendingFinder;
+  std::unique_ptr<CPendingFinder<CPrstNetworkPending6>> m_npendingFinder;
   CSyncCommandStorage m_syncCommands;
   std::shared_ptr<CIDHCPStats> m_stats;
   CEventExecutor m_deliver;

@@ -16,6 +16,9 @@ class CProbeProcessor : public CDHCP6MsgProcessor {
 
   using CDHCP6MsgProcessor::_addTopLevelOptions;
   using CDHCP6MsgProcessor::_createOptionSet;
+  using CDHCP6MsgProcessor::_deleteAPending;
+  using CDHCP6MsgProcessor::_findAPending;
+  using CDHCP6MsgProcessor::_findNPending;
   using CDHCP6MsgProcessor::_processBindingIDs;
 
   std::vector<std::string> visited;
@@ -100,4 +103,44 @@ TEST_F(MsgProcessorFixture, RequestedOptionsComeFirstAndOnceAndPolicyBeatsPool) 
             "preference = 9\n");
   EXPECT_EQ(pools->count(), 0u);
   EXPECT_EQ(policy->count(), 0u);
+}
+
+TEST_F(MsgProcessorFixture, AnOfferHoldsForNineSecondsAndIsThenRemovedWhenFound) {
+  CProbeProcessor& p = probe(msg(1, clientID()));
+  const nuv::CIPAddress link("2001:db8:1::1");
+  auto offer = [&](std::uint32_t iaid, long age) {
+    auto pending = tls->apendingFinder().createPending();
+    pending->applyBindingID(
+        CBinding6Identifier(nuv::CHexStore::parse("00-03"), CIAType::iana, iaid));
+    pending->offeredAddress(nuv::CIPAddress("2001:db8:1::" + std::to_string(iaid)));
+    pending->relayAddress(link);
+    pending->poolOID(7);
+    pending->offerTime(nuv::CTimeT(nuv::CTimeT::now().seconds() - age));
+    pending->commit();
+  };
+  const auto key = [](std::uint32_t iaid) {
+    return CBinding6Identifier(nuv::CHexStore::parse("00-03"), CIAType::iana, iaid);
+  };
+  tls->startTransaction();
+  offer(9, 9);
+  offer(10, 10);
+  tls->syncCommands().clear();
+  EXPECT_TRUE(p._findAPending(key(9), link));
+  EXPECT_FALSE(p._findAPending(key(9), nuv::CIPAddress("2001:db8:2::1")));  // another link
+  EXPECT_EQ(tls->syncCommands().size(), 0u);
+  EXPECT_FALSE(p._findAPending(key(10), link));
+  EXPECT_TRUE(
+      logged("info: [probe/0x042] Removing stale address pending record for device "
+             "'00-03', aged 10 seconds."));
+  // Its address goes back to the address manager after commit.
+  EXPECT_EQ(tls->syncCommands().size(), 1u);
+  EXPECT_FALSE(tls->apendingFinder().findPending(key(10), link));
+  p._deleteAPending(p._findAPending(key(9), link));
+  EXPECT_FALSE(tls->apendingFinder().findPending(key(9), link));
+  EXPECT_EQ(tls->syncCommands().size(), 2u);
+  p._deleteAPending({});  // nothing to delete
+  EXPECT_EQ(tls->syncCommands().size(), 2u);
+  EXPECT_FALSE(p._findNPending(key(9), link));
+  tls->commitTransaction();
+  tls->syncCommands().clear();
 }

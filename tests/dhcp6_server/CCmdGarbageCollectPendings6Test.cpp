@@ -1,0 +1,82 @@
+// The periodic collection of offers that were never taken.
+#include "dhcp6_server/CCmdGarbageCollectPendings6.h"
+#include "dhcp_server_common/CDHCPAddrMgrStub.h"
+#include "tests/dhcp6_server/ServedExchangeFixture.h"
+
+using namespace served;
+
+namespace {
+
+// Counts what is handed back, and can be told to fail.
+class CCountingAddrMgr : public CPlugin, public CIDHCPAddrMgrFactory, public CDHCPAddrMgrStub {
+ public:
+  std::string pluginName() const override { return "counting address manager"; }
+  std::string pluginInterface() const override { return "CIDHCPAddrMgrFactory,CPlugin"; }
+  std::shared_ptr<CIDHCPAddrMgr> createAddrMgr(CIDHCPContext&) override {
+    return std::shared_ptr<CIDHCPAddrMgr>(std::shared_ptr<void>(), this);
+  }
+  void releasePoolCandidate(int kind, const nuv::CIPAddress& address, long pool,
+                            CIDHCPStats&) override {
+    released.push_back(std::to_string(kind) + " " + address.string() + " " + std::to_string(pool));
+  }
+  std::vector<std::string> released;
+};
+
+struct CollectionFixture : ServedExchangeFixture {
+  void morePlugins() override {
+    addrMgr = new CCountingAddrMgr;
+    host.addPlugin(addrMgr, deleteTestPlugin, nullptr, "addrmgr");
+  }
+  template <class Finder>
+  void offer(Finder& finder, std::uint32_t iaid, long age, const char* address) {
+    auto pending = finder.createPending();
+    pending->applyBindingID(CBinding6Identifier(nuv::CHexStore::parse("00-03"),
+                                                iaid >= 100 ? CIAType::iapd : CIAType::iana, iaid));
+    pending->offeredAddress(nuv::CIPAddress(address));
+    pending->relayAddress(nuv::CIPAddress("::"));
+    pending->poolOID(static_cast<std::int32_t>(iaid));
+    pending->offerTime(nuv::CTimeT(nuv::CTimeT::now().seconds() - age));
+    pending->commit();
+  }
+  std::size_t left() {
+    tls->startTransaction();
+    const std::size_t n = tls->apendingFinder().findPending(0, 100).size() +
+                          tls->npendingFinder().findPending(0, 100).size();
+    tls->commitTransaction();
+    return n;
+  }
+  void collect() {
+    bool done = false;
+    CCmdGarbageCollectPendings6 command(pool, CExtAsyncResult<bool>(&host, &done));
+    host.logSink.lines.clear();
+    command.execute(0);
+  }
+  CCountingAddrMgr* addrMgr = nullptr;
+};
+
+}  // namespace
+
+TEST_F(CollectionFixture, StaleOffersAreRemovedAndTheirAddressesReleasedAfterCommit) {
+  tls->startTransaction();
+  offer(tls->apendingFinder(), 1, 10, "2001:db8:1::1");
+  offer(tls->apendingFinder(), 2, 60, "2001:db8:1::2");
+  offer(tls->apendingFinder(), 3, 9, "2001:db8:1::3");  // still fresh
+  offer(tls->npendingFinder(), 100, 30, "2001:db8:100::");
+  tls->commitTransaction();
+
+  collect();
+  EXPECT_TRUE(
+      logged("info: The server has recalled 2 offered addresses and 1 offered prefixes "
+             "that were never accepted."));
+  // Oldest first, addresses before prefixes.
+  EXPECT_EQ(addrMgr->released, (std::vector<std::string>{"0 2001:db8:1::2 2", "0 2001:db8:1::1 1",
+                                                         "1 2001:db8:100:: 100"}));
+  EXPECT_EQ(left(), 1u);
+  EXPECT_EQ(tls->syncCommands().size(), 0u);
+
+  // Nothing stale: nothing said, nothing released.
+  addrMgr->released.clear();
+  collect();
+  EXPECT_FALSE(logged("The server has recalled"));
+  EXPECT_TRUE(addrMgr->released.empty());
+}
