@@ -2,8 +2,9 @@
 # Runs a command against a throwaway PostgreSQL server: initdb into a new
 # temporary directory, a free port on loopback, the socket in that
 # directory; the server runs as a non-root user (postgres) when started as
-# root. The command gets the connection string (without dbname) in
-# NUV_TEST_PG; the server is stopped and its directory removed on exit.
+# root. The command gets the connection string (without dbname, through
+# the socket) in NUV_TEST_PG; the server is stopped and its directory
+# removed on exit.
 #   scripts/with_pg.sh build/tests/oodb_persistence_tests --gtest_filter='PostgreSQL/*'
 set -euo pipefail
 
@@ -36,5 +37,7 @@ port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); p
   -o "-c listen_addresses=127.0.0.1 -p $port -k $dir -c fsync=off -c full_page_writes=off -c max_connections=50" \
   start >/dev/null || { cat "$dir/server.log" >&2; exit 1; }
 
-export NUV_TEST_PG="host=127.0.0.1 port=$port user=postgres"
+# The Unix socket, not TCP: tests that run in a network namespace of their
+# own reach the server through the file system.
+export NUV_TEST_PG="host=$dir port=$port user=postgres"
 "$@"

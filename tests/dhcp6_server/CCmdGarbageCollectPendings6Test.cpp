@@ -56,7 +56,7 @@ struct CollectionFixture : ServedExchangeFixture {
 
 }  // namespace
 
-TEST_F(CollectionFixture, StaleOffersAreRemovedAndTheirAddressesReleasedAfterCommit) {
+TEST_P(CollectionFixture, StaleOffersAreRemovedAndTheirAddressesReleasedAfterCommit) {
   tls->startTransaction();
   offer(tls->apendingFinder(), 1, 10, "2001:db8:1::1");
   offer(tls->apendingFinder(), 2, 60, "2001:db8:1::2");
@@ -80,3 +80,5 @@ TEST_F(CollectionFixture, StaleOffersAreRemovedAndTheirAddressesReleasedAfterCom
   EXPECT_FALSE(logged("The server has recalled"));
   EXPECT_TRUE(addrMgr->released.empty());
 }
+
+NUV_PRST_BACKENDS(CollectionFixture);

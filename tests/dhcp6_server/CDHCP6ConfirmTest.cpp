@@ -49,7 +49,7 @@ struct ConfirmFixture : ServedExchangeFixture {
 
 }  // namespace
 
-TEST_F(ConfirmFixture, AddressesLeasedOnThisLinkAreConfirmed) {
+TEST_P(ConfirmFixture, AddressesLeasedOnThisLinkAreConfirmed) {
   const auto reply = confirm(iaNA({"2001:db8:1::10", "2001:db8:1::11"}));
   ASSERT_TRUE(reply);
   EXPECT_EQ(relayLayers, 1u);
@@ -60,7 +60,7 @@ TEST_F(ConfirmFixture, AddressesLeasedOnThisLinkAreConfirmed) {
   EXPECT_TRUE(reply->hostOptions()->defined(CTagPath{1}));
 }
 
-TEST_F(ConfirmFixture, OutcomeDependsOnUnknownAndOffLinkAddresses) {
+TEST_P(ConfirmFixture, OutcomeDependsOnUnknownAndOffLinkAddresses) {
   const struct {
     const char* what;
     std::string ias;
@@ -98,7 +98,7 @@ TEST_F(ConfirmFixture, OutcomeDependsOnUnknownAndOffLinkAddresses) {
   }
 }
 
-TEST_F(ConfirmFixture, TemporaryAddressesAreJudgedUnderTheirOwnType) {
+TEST_P(ConfirmFixture, TemporaryAddressesAreJudgedUnderTheirOwnType) {
   store<CPrstAddressBinding6>(
       "client_id = 00-03-00-01-02-00-00-00-00-02\niatype = iata\niaid = 3\n"
       "lease_duration = 3600\ndomains = 2\nipaddr = 2001:db8:1::30\nrelay = " +
@@ -117,7 +117,7 @@ TEST_F(ConfirmFixture, TemporaryAddressesAreJudgedUnderTheirOwnType) {
   EXPECT_FALSE(confirm(iaTA("2001:db8:1::10")));
 }
 
-TEST_F(ConfirmFixture, APolicysStorageIdentityIsTheKeyButTheReplyNamesTheClient) {
+TEST_P(ConfirmFixture, APolicysStorageIdentityIsTheKeyButTheReplyNamesTheClient) {
   // The client's leases are kept under the DUID a policy gives it.
   store<CPrstAddressBinding6>(
       "client_id = 00-03-00-01-02-00-00-00-00-99\niatype = iana\niaid = 1\n"
@@ -135,3 +135,5 @@ TEST_F(ConfirmFixture, APolicysStorageIdentityIsTheKeyButTheReplyNamesTheClient)
       logged("[confirm/0x123456] The server is overriding duid '00-03-00-01-02-00-00-00-00-02' "
              "with duid '00-03-00-01-02-00-00-00-00-99' in accordance with policy configuration."));
 }
+
+NUV_PRST_BACKENDS(ConfirmFixture);

@@ -36,7 +36,7 @@ struct SubscriberFixture : ServedExchangeFixture {
 
 }  // namespace
 
-TEST_F(SubscriberFixture, APoolEventReloadsThatPoolOnly) {
+TEST_P(SubscriberFixture, APoolEventReloadsThatPoolOnly) {
   CPrstTransaction tx(session());
   auto lan = session().createTransient<CPrstAddressPool6>();
   lan->string(
@@ -56,3 +56,5 @@ TEST_F(SubscriberFixture, APoolEventReloadsThatPoolOnly) {
   subscriber.event(std::make_shared<CObjectEvent>(0, "modify", "dhcp_apools6", oid));
   EXPECT_EQ(cachedName(oid), "office");
 }
+
+NUV_PRST_BACKENDS(SubscriberFixture);

@@ -40,7 +40,7 @@ const std::string kHeader =
     "server-id = \"00-03-00-01-02-00-00-00-00-01\"\n";
 const std::string kClient = "client-id = \"00-03-00-01-02-00-00-00-00-02\"\n";
 
-TEST_F(InfoReqFixture, AnswersOnlyTheRequestedOptionsOfTheClientsPolicies) {
+TEST_P(InfoReqFixture, AnswersOnlyTheRequestedOptionsOfTheClientsPolicies) {
   const auto reply = exchange(msg(11, clientID() + oro({23})));
   ASSERT_TRUE(reply);
   EXPECT_EQ(options(*reply), kHeader + kClient + "dns-servers = \"2001:db8::1\"\n");
@@ -51,7 +51,7 @@ TEST_F(InfoReqFixture, AnswersOnlyTheRequestedOptionsOfTheClientsPolicies) {
   EXPECT_EQ(options(*exchange(msg(11, clientID()))), kHeader + kClient);
 }
 
-TEST_F(InfoReqFixture, TheFirstClientPolicyWinsAndGlobalValuesFillTheGaps) {
+TEST_P(InfoReqFixture, TheFirstClientPolicyWinsAndGlobalValuesFillTheGaps) {
   store<CPolicyRecord>("name = first\ndomains = 7\noption = dns-servers = 2001:db8::a");
   store<CPolicyRecord>("name = second\ndomains = 8\noption = dns-servers = 2001:db8::b");
   provisioner->domains = {7, 8};
@@ -66,12 +66,12 @@ TEST_F(InfoReqFixture, TheFirstClientPolicyWinsAndGlobalValuesFillTheGaps) {
             kHeader + kClient + "dns-servers = \"2001:db8::b\"\n");
 }
 
-TEST_F(InfoReqFixture, AnOptionRequestedTwiceAppearsOnce) {
+TEST_P(InfoReqFixture, AnOptionRequestedTwiceAppearsOnce) {
   EXPECT_EQ(options(*exchange(msg(11, clientID() + oro({23, 23})))),
             kHeader + kClient + "dns-servers = \"2001:db8::1\"\n");
 }
 
-TEST_F(InfoReqFixture, ServerIdentifierDecidesWhetherToAnswer) {
+TEST_P(InfoReqFixture, ServerIdentifierDecidesWhetherToAnswer) {
   const std::string ours = opt(2, std::string("\x00\x03\x00\x01\x02\x00\x00\x00\x00\x01", 10));
   const std::string other = opt(2, std::string("\x00\x03\x00\x01\x02\x00\x00\x00\x00\x09", 10));
   const auto withOurs = exchange(msg(11, clientID() + ours + oro({23})));
@@ -87,7 +87,7 @@ TEST_F(InfoReqFixture, ServerIdentifierDecidesWhetherToAnswer) {
   EXPECT_EQ(options(*anonymous), kHeader + "dns-servers = \"2001:db8::1\"\n");
 }
 
-TEST_F(InfoReqFixture, APolicyChangeReachesTheThreadThroughItsEvent) {
+TEST_P(InfoReqFixture, APolicyChangeReachesTheThreadThroughItsEvent) {
   // Another connection changes the policy, as the admin tool does.
   CPrstDHCP6ObjectAbstractFactory factory(&tls->context());
   auto other = CIDatabaseInit::find(host).openSession({&factory});
@@ -106,7 +106,7 @@ TEST_F(InfoReqFixture, APolicyChangeReachesTheThreadThroughItsEvent) {
             kHeader + kClient + "dns-servers = \"2001:db8::2\"\n");
 }
 
-TEST_F(InfoReqFixture, APolicyMayNameThePortTheReplyGoesTo) {
+TEST_P(InfoReqFixture, APolicyMayNameThePortTheReplyGoesTo) {
   nuv::CSockDgramMcast other;
   ASSERT_EQ(other.open(nuv::CEndpoint("[::1]:0")), 0);
   sockaddr_in6 sa{};
@@ -154,7 +154,7 @@ struct BalancedFixture : InfoReqFixture {
 
 }  // namespace
 
-TEST_F(BalancedFixture, TheLoadBalancerDecidesWithTheElapsedTime) {
+TEST_P(BalancedFixture, TheLoadBalancerDecidesWithTheElapsedTime) {
   // No Elapsed Time counts as none; 0x0064 hundredths is one second.
   EXPECT_FALSE(exchange(msg(11, clientID() + oro({23}))));
   EXPECT_TRUE(
@@ -163,3 +163,6 @@ TEST_F(BalancedFixture, TheLoadBalancerDecidesWithTheElapsedTime) {
   EXPECT_TRUE(exchange(msg(11, clientID() + opt(8, u16(100)) + oro({23}))));
   EXPECT_EQ(balancer->asked, (std::vector<std::uint32_t>{0, 100000}));
 }
+
+NUV_PRST_BACKENDS(InfoReqFixture);
+NUV_PRST_BACKENDS(BalancedFixture);

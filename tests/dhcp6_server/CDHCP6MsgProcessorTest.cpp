@@ -70,7 +70,7 @@ std::string ia(unsigned code, unsigned iaid) {
 
 }  // namespace
 
-TEST_F(MsgProcessorFixture, EachIAGoesToItsTypesStepUntilOneStops) {
+TEST_P(MsgProcessorFixture, EachIAGoesToItsTypesStepUntilOneStops) {
   CProbeProcessor& p = probe(msg(3, clientID() + ia(3, 1) + ia(4, 2) + ia(25, 3) + ia(3, 9) +
                                         ia(3, 4) + opt(2, std::string(4, '\1'))));
   const auto ids = CDHCP6Util::bindingIDs<CBinding6Tuple>(tls->context().inPacket()->hostOptions(),
@@ -86,7 +86,7 @@ TEST_F(MsgProcessorFixture, EachIAGoesToItsTypesStepUntilOneStops) {
   EXPECT_EQ(code, CDHCP6TransmitCode::IGNORE);
 }
 
-TEST_F(MsgProcessorFixture, RequestedOptionsComeFirstAndOnceAndPolicyBeatsPool) {
+TEST_P(MsgProcessorFixture, RequestedOptionsComeFirstAndOnceAndPolicyBeatsPool) {
   CProbeProcessor& p =
       probe(msg(3, clientID() + opt(6, u16(23) + u16(24)) + opt(2, std::string(4, '\1'))));
   const COptionStorePtr pools =
@@ -105,7 +105,7 @@ TEST_F(MsgProcessorFixture, RequestedOptionsComeFirstAndOnceAndPolicyBeatsPool) 
   EXPECT_EQ(policy->count(), 0u);
 }
 
-TEST_F(MsgProcessorFixture, AnOfferHoldsForNineSecondsAndIsThenRemovedWhenFound) {
+TEST_P(MsgProcessorFixture, AnOfferHoldsForNineSecondsAndIsThenRemovedWhenFound) {
   CProbeProcessor& p = probe(msg(1, clientID()));
   const nuv::CIPAddress link("2001:db8:1::1");
   auto offer = [&](std::uint32_t iaid, long age) {
@@ -144,3 +144,5 @@ TEST_F(MsgProcessorFixture, AnOfferHoldsForNineSecondsAndIsThenRemovedWhenFound)
   tls->commitTransaction();
   tls->syncCommands().clear();
 }
+
+NUV_PRST_BACKENDS(MsgProcessorFixture);

@@ -20,8 +20,10 @@ inline void deleteTestPlugin(CPlugin* plugin) {
   delete plugin;
 }
 
+// Parameterised (by database engine) for the fixtures that need it; the
+// others leave the parameter unused.
 template <class Host = CRecordingController>
-struct CHandlerThreadFixture : ::testing::Test {
+struct CHandlerThreadFixture : ::testing::TestWithParam<std::string> {
   // Opens the plug-ins, starts the thread's state in mode "servicing" and
   // opens both sockets on loopback.
   void startThread() {

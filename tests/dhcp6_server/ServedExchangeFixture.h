@@ -1,5 +1,6 @@
 #pragma once
-// One worker thread of a server on an SQLite database, fed with datagrams
+// One worker thread of a server on a database (SQLite, or PostgreSQL when
+// the test command provides a server: NUV_PRST_BACKENDS), fed with datagrams
 // over a loopback socket: the message processors are tested through the
 // handler, as a client sees them. Messages are written as bytes; replies
 // are read back with the server's own definitions.
@@ -16,6 +17,7 @@
 #include "dhcp_server_common/CNodeContext.h"
 #include "oodb/CPrstTransaction.h"
 #include "tests/dhcp6_server/CHandlerThreadFixture.h"
+#include "tests/fixtures/CPrstBackendTest.h"
 
 namespace served {
 
@@ -74,16 +76,32 @@ inline std::string relayed(const char* link, const std::string& inner) {
 struct ServedExchangeFixture : CHandlerThreadFixture<CServedController> {
   void SetUp() override {
     PRIVATE_NETNS_REQUIRED();
+    const bool pg = GetParam() == "pgsql";
+    if (pg) {
+      if (CPrstTestDatabase::pgConnInfo().empty()) {
+        if (CPrstTestDatabase::ciRun())
+          FAIL() << "NUV_TEST_PG is not set: run the tests through scripts/with_pg.sh";
+        GTEST_SKIP() << "NUV_TEST_PG is not set";
+      }
+      // A database of its own on the test server, dropped at the end.
+      database = std::make_unique<CPrstTestDatabase>("pgsql");
+      for (const char* key :
+           {"system.db.hostname", "system.db.name", "system.db.user", "system.db.password"})
+        if (const std::string* value = database->config().getp(key))
+          host.mutableConfig().set(key, *value);
+    }
     char tmpl[] = "/tmp/nuv_served_XXXXXX";
     host.dir = mkdtemp(tmpl);
     provisioner = new CDomainProvisioner;
-    ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/sqlite_db.so"));
+    ASSERT_TRUE(
+        host.loadPlugin(std::string(NUV_PLUGIN_DIR) + (pg ? "/pg_db.so" : "/sqlite_db.so")));
     host.addPlugin(provisioner, deleteTestPlugin, nullptr, "provisioner");
     morePlugins();
     startThread();
   }
   void TearDown() override {
     CHandlerThreadFixture::TearDown();
+    database.reset();
     std::error_code ec;
     if (!host.dir.empty()) std::filesystem::remove_all(host.dir, ec);
   }
@@ -144,7 +162,8 @@ struct ServedExchangeFixture : CHandlerThreadFixture<CServedController> {
   // The top-level options of the reply's client message, "name = value" lines.
   static std::string options(const CDHCP6Packet& reply) { return reply.hostOptions()->string(); }
   CDomainProvisioner* provisioner = nullptr;
-  unsigned relayLayers = 0;  // of the last reply
+  std::unique_ptr<CPrstTestDatabase> database;  // PostgreSQL only
+  unsigned relayLayers = 0;                     // of the last reply
 };
 
 }  // namespace served
