@@ -7,6 +7,7 @@
 #include "dhcp_server_common/CBindingFilter.h"
 #include "dhcp_server_common/CDHCPAddrMgrStub.h"
 #include "tests/dhcp_database/DHCPDatabaseFixture.h"
+#include "tests/fixtures/StoreRecord.h"
 
 namespace {
 
@@ -26,12 +27,7 @@ class CBindingFilterTest : public DHCPDatabaseTest {
  protected:
   template <class Record>
   std::int32_t store(const std::string& text) {
-    CPrstTransaction tx(*session);
-    auto r = session->createTransient<Record>();
-    r->string(text);
-    r->commit();
-    tx.commit();
-    return r.pk();
+    return storeRecord<Record>(*session, text);
   }
   std::int32_t pool(const std::string& name, const std::string& relays,
                     const std::string& more = "") {
