@@ -216,12 +216,10 @@ void CDHCP6MsgProcessor::_deleteNPending(const NPending& pending) {
 
 template <class Binding, class Pool, class Result>
 void CDHCP6MsgProcessor::_extensible(CPoolFinder<Pool>& finder, const CBinding6Identifier& id,
-                                     const nuv::CIPAddress& link, const CAccessToken& token,
+                                     const nuv::CIPAddress& link, const Token& token,
                                      const char* foundLine, const char* keptLine,
                                      std::vector<Result>& out) {
-  // The query runs now: it may use the caller's token without a copy.
-  const std::shared_ptr<const CAccessToken> unowned(std::shared_ptr<void>(), &token);
-  const auto bindings = Binding::selectByKeyAndRelay(m_tls->prstSession(), unowned, id, link);
+  const auto bindings = Binding::selectByKeyAndRelay(m_tls->prstSession(), token, id, link);
   const std::string duid = id.tuple().duid().string();
   _log(nuv::sev_debug, _msg(foundLine).push(bindings.size()).pushs(duid).pusho(link));
   if (bindings.empty()) return;
@@ -233,8 +231,7 @@ void CDHCP6MsgProcessor::_extensible(CPoolFinder<Pool>& finder, const CBinding6I
 }
 
 void CDHCP6MsgProcessor::_findExtensibleBindings(const CBinding6Identifier& id,
-                                                 const nuv::CIPAddress& link,
-                                                 const CAccessToken& token,
+                                                 const nuv::CIPAddress& link, const Token& token,
                                                  std::vector<AExtensible>& out) {
   _extensible<CPrstAddressBinding6>(
       m_tls->apoolFinder(), id, link, token,
@@ -243,8 +240,7 @@ void CDHCP6MsgProcessor::_findExtensibleBindings(const CBinding6Identifier& id,
 }
 
 void CDHCP6MsgProcessor::_findExtensibleBindings(const CBinding6Identifier& id,
-                                                 const nuv::CIPAddress& link,
-                                                 const CAccessToken& token,
+                                                 const nuv::CIPAddress& link, const Token& token,
                                                  std::vector<NExtensible>& out) {
   _extensible<CPrstNetworkBinding6>(
       m_tls->npoolFinder(), id, link, token,

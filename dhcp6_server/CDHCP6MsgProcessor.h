@@ -39,6 +39,8 @@ class CDHCP6MsgProcessor {
  public:
   using Code = CDHCP6TransmitCode::code;
   using Policies = CPolicyFinder<CPolicyRecord>::List;
+  // The client's token as the leases and pools found with it keep it.
+  using Token = std::shared_ptr<const CAccessToken>;
   using APending = CPrstUserClassPtr<CPrstAddressPending6>;
   using NPending = CPrstUserClassPtr<CPrstNetworkPending6>;
   using AExtensible = CBindingFilterResult<CPrstAddressPool6, CPrstAddressBinding6>;
@@ -99,9 +101,9 @@ class CDHCP6MsgProcessor {
   // The client's leases of the identity association made on the link that
   // may still be extended, each with its pool.
   void _findExtensibleBindings(const CBinding6Identifier& id, const nuv::CIPAddress& link,
-                               const CAccessToken& token, std::vector<AExtensible>& out);
+                               const Token& token, std::vector<AExtensible>& out);
   void _findExtensibleBindings(const CBinding6Identifier& id, const nuv::CIPAddress& link,
-                               const CAccessToken& token, std::vector<NExtensible>& out);
+                               const Token& token, std::vector<NExtensible>& out);
   // A new empty option set made by the context's factory.
   COptionStorePtr _createOptionSet(const std::string& name) const;
   // The client's own policies.
@@ -130,7 +132,7 @@ class CDHCP6MsgProcessor {
   void _deletePending(const CPrstUserClassPtr<Pending>& pending);
   template <class Binding, class Pool, class Result>
   void _extensible(CPoolFinder<Pool>& finder, const CBinding6Identifier& id,
-                   const nuv::CIPAddress& link, const CAccessToken& token, const char* foundLine,
+                   const nuv::CIPAddress& link, const Token& token, const char* foundLine,
                    const char* keptLine, std::vector<Result>& out);
 
   CDHCP6TLS* m_tls;

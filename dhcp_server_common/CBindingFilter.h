@@ -25,8 +25,8 @@ class CBindingFilter {
       : m_pktID(std::move(pktID)), m_finder(finder), m_addrMgr(addrMgr), m_controller(controller) {}
 
   // Appends, in the order of bindings, each extensible one with its pool.
-  void allExtensible(const List& bindings, const CAccessToken& token, const nuv::CIPAddress& link,
-                     std::vector<Result>& out) {
+  void allExtensible(const List& bindings, const typename CPoolFinder<Pool>::Token& token,
+                     const nuv::CIPAddress& link, std::vector<Result>& out) {
     const bool relayed = link.isValid() && link != nuv::CIPAddress(link.type());
     const CPoolFilter<Pool> filter(m_controller);
     for (const CPrstUserClassPtr<Binding>& binding : bindings) {

@@ -24,6 +24,8 @@ class CPoolFinder {
  public:
   using Ptr = CPrstUserClassPtr<Pool>;
   using List = CPrstUserClassPtrList<Pool>;
+  // Pools found keep the token they were found with: it is shared.
+  using Token = std::shared_ptr<const CAccessToken>;
   static constexpr std::size_t kPage = 1000;
 
   CPoolFinder(CIDHCPController* controller, CIPrstSession& session, CProtocolFamily family = 6)
@@ -64,7 +66,7 @@ class CPoolFinder {
 
   // The pool with this identity as the token may see it; an identity of 0
   // or less finds nothing without a query.
-  Ptr findPool(const std::string& pktID, std::int32_t oid, const CAccessToken& token) {
+  Ptr findPool(const std::string& pktID, std::int32_t oid, const Token& token) {
     if (oid <= 0) return Ptr();
     return m_cacheLimit == 0 ? _findPool(pktID, oid, token) : _findCachedPool(pktID, oid, token);
   }
@@ -82,9 +84,8 @@ class CPoolFinder {
     return pool;
   }
 
-  Ptr _findPool(const std::string& pktID, std::int32_t oid, const CAccessToken& token) {
-    const List found = Pool::selectByOID(
-        m_session, std::make_shared<CDeviceAccessToken>(_deviceToken(token)), oid);
+  Ptr _findPool(const std::string& pktID, std::int32_t oid, const Token& token) {
+    const List found = Pool::selectByOID(m_session, token, oid);
     if (found.empty()) return Ptr();
     if (found.size() > 1)
       m_controller->log().log(nuv::sev_warning,
@@ -96,23 +97,17 @@ class CPoolFinder {
     return found.front();
   }
 
-  Ptr _findCachedPool(const std::string&, std::int32_t oid, const CAccessToken& token) {
+  Ptr _findCachedPool(const std::string&, std::int32_t oid, const Token& token) {
     auto it = m_cache.find(oid);
     Ptr pool = it != m_cache.end() ? it->second : refresh(oid);
     if (!pool) return Ptr();
     // The cache holds every pool; the caller sees only its own domains'.
     for (const CDomainID& domain : pool->domainMemberships().domains())
-      if (token.hasDomain(domain) && domain.domainType() != 1) return pool;
+      if (token->hasDomain(domain) && domain.domainType() != 1) return pool;
     return Ptr();
   }
 
  private:
-  static CDeviceAccessToken _deviceToken(const CAccessToken& token) {
-    if (const auto* device = dynamic_cast<const CDeviceAccessToken*>(&token)) return *device;
-    CDeviceAccessToken out;
-    for (const CDomainID& domain : token.domains()) out.grantAccess(domain, CAccessRights::read);
-    return out;
-  }
   void _reloadAll() {
     m_cache.clear();
     for (List page = m_session.select<Pool>("generic.all", nuv::CStringMap(),

@@ -18,7 +18,8 @@ struct SubscriberFixture : ServedExchangeFixture {
   std::string cachedName(std::int32_t oid) {
     tls->startTransaction();
     const auto pool = tls->apoolFinder().findPool(
-        "[t]", oid, CDeviceAccessToken(CExtDomainID::allDevices, CAccessRights::read));
+        "[t]", oid,
+        std::make_shared<const CDeviceAccessToken>(CExtDomainID::allDevices, CAccessRights::read));
     tls->commitTransaction();
     return pool ? pool->name() : "<none>";
   }

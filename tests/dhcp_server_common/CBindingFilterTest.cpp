@@ -49,10 +49,10 @@ class CBindingFilterTest : public DHCPDatabaseTest {
   std::vector<std::string> extensible(const char* link) {
     CPrstTransaction tx(*session);
     CPoolFinder<CPrstAddressPool6> finder(&database->controller, *session);
-    const CDeviceAccessToken token(CExtDomainID::allDevices, CAccessRights::read);
+    const auto token =
+        std::make_shared<const CDeviceAccessToken>(CExtDomainID::allDevices, CAccessRights::read);
     const auto bindings = CPrstAddressBinding6::selectByKey(
-        *session, std::make_shared<CDeviceAccessToken>(token),
-        CBinding6Identifier(nuv::CHexStore::parse("00-01-02"), CIAType::iana, 1));
+        *session, token, CBinding6Identifier(nuv::CHexStore::parse("00-01-02"), CIAType::iana, 1));
     std::vector<Filter::Result> out;
     Filter("[test/0x001]", finder, addrMgr, &database->controller)
         .allExtensible(bindings, token, nuv::CIPAddress(link), out);

@@ -98,7 +98,8 @@ TEST_P(CPoolFinderTest, CacheHoldsAtMostItsLimitAndShowsOnlyTheCallersDomains) {
   database->config().set("ipv6.dhcpv6.engine.pool_cache_size", "2");
   Finder finder(&database->controller, *session);
   finder.refreshConfig();
-  const CDeviceAccessToken devices(CExtDomainID::allDevices, CAccessRights::read);
+  const auto devices =
+      std::make_shared<const CDeviceAccessToken>(CExtDomainID::allDevices, CAccessRights::read);
   CPrstTransaction tx(*session);
   for (int round = 0; round < 2; ++round)
     for (std::int32_t oid : {a, b, c}) EXPECT_TRUE(finder.findPool("[t]", oid, devices)) << oid;
