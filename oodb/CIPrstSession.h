@@ -8,8 +8,9 @@
 // rollback(). A failing statement rolls the transaction back before it
 // raises (CPrstException, module "oodb_persistence"): nothing is ever half
 // written, and objects written in the transaction get their stored values
-// back. A row changed or deleted by another transaction since it was read
-// raises CPrstConflictException; run the packet again.
+// back (except a duplicate under commitUnique(), which rolls back to a
+// savepoint only). A row changed or deleted by another transaction since
+// it was read raises CPrstConflictException; run the packet again.
 //
 // Typed use (T is a record class with PRST_CLASS):
 //   auto kv = session.createTransient<CPrstKeyValue>();
@@ -24,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "oodb/CDBValue.h"
 #include "oodb/CDomainID.h"
 #include "standard/CGeneralPtr.h"
 #include "standard/CStringMap.h"
@@ -102,6 +104,13 @@ class CIPrstSession {
   // Writes (or deletes, when marked) an object in the current transaction;
   // partial: its own table only.
   virtual void commitObject(CPrstUserBase& object, bool partial) = 0;
+  // Stores a new object under a savepoint: true when stored. False when a
+  // unique key of its table already holds one of its values: then only the
+  // savepoint is rolled back, the transaction stays open with everything
+  // else it wrote, and the object is left transient as the caller built
+  // it. Any other failure rolls the transaction back and raises, as
+  // commitObject does; a stored object raises.
+  virtual bool commitUnique(CPrstUserBase& object) = 0;
   virtual void refreshObject(CPrstUserBase& object) = 0;
 
   // Link rows of a link table, in sequence order, and replacing them.
@@ -128,6 +137,11 @@ class CIPrstSession {
   virtual std::int64_t selectCount(const std::string& protoName, const std::string& statement,
                                    const nuv::CStringMap& args,
                                    const CPrstSelectOptions& options) = 0;
+  // The first column of a statement's rows, at most options.rows of them:
+  // values, where objects would cost more than they give.
+  virtual std::vector<CDBValue> selectValues(const std::string& statement,
+                                             const nuv::CStringMap& args,
+                                             const CPrstSelectOptions& options = {}) = 0;
 
   // Typed forms (defined in CPrstUserClassPtr.h).
   template <class T>

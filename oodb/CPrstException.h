@@ -2,7 +2,9 @@
 // Persistence failures. They name the module "oodb_persistence" whichever
 // library raises them, so that the packet handler can tell a database-layer
 // failure from any other. A conflict (another transaction changed or
-// deleted the row first) has its own type so that callers may retry.
+// deleted the row first) has its own type so that callers may retry; so
+// has a duplicate (a unique key already holds the value), which
+// CIPrstSession::commitUnique turns into a refusal the transaction survives.
 
 #include <string>
 
@@ -17,6 +19,11 @@ class CPrstException : public nuv::CException {
 };
 
 class CPrstConflictException : public CPrstException {
+ public:
+  using CPrstException::CPrstException;
+};
+
+class CPrstDuplicateException : public CPrstException {
  public:
   using CPrstException::CPrstException;
 };

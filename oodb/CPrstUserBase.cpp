@@ -42,6 +42,11 @@ void CPrstUserBase::commit() {
   m_session->commitObject(*this, false);
 }
 
+bool CPrstUserBase::commitUnique() {
+  if (!m_session) _noSession("CPrstUserBase::commitUnique");
+  return m_session->commitUnique(*this);
+}
+
 void CPrstUserBase::fastPartialCommit() {
   if (!m_session) _noSession("CPrstUserBase::fastPartialCommit");
   m_session->commitObject(*this, true);

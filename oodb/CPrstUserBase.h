@@ -65,6 +65,10 @@ class CPrstUserBase : public CIDBPersistentClass,
   // object's memberships) in the session's transaction. Nothing is written
   // for a clean, stored object.
   virtual void commit();
+  // Stores a new object as commit() does, under a savepoint: false, with
+  // nothing written and the object still transient, when a unique key of
+  // its table already holds one of its values (CIPrstSession::commitUnique).
+  bool commitUnique();
   // Re-reads the object's row, discarding unsaved changes.
   virtual void refresh();
   // Discards unsaved changes: back to the values last stored.

@@ -110,10 +110,20 @@ void CPrstDBSession::_run(Prepared& p, const std::vector<CDBValue>& params) {
   ++p.generation;
   try {
     p.stmt->execute(params);
+  } catch (const CPrstDuplicateException&) {
+    // Under a savepoint the caller rolls back to it; the transaction lives on.
+    if (!m_inSavepoint) _abort();
+    throw;
   } catch (const CPrstException&) {
     _abort();
     throw;
   }
+}
+
+void CPrstDBSession::_runFixed(const char* name) {
+  Prepared& p = _statement(name);
+  _run(p, {});
+  p.stmt->reset();
 }
 
 std::vector<CDBValue> CPrstDBSession::_args(const CSqlStatementRecord& rec,
@@ -165,9 +175,7 @@ void CPrstDBSession::begin() {
     PRST_THROW("CPrstDBSession::begin", nuv::CMessage("Cannot begin a database transaction."),
                nuv::CMessage("A transaction is already active."));
   _endTx();
-  Prepared& p = _statement("TRANSACTION_BEGIN");
-  _run(p, {});
-  p.stmt->reset();
+  _runFixed("TRANSACTION_BEGIN");
   m_inTx = true;
 }
 
@@ -177,9 +185,7 @@ void CPrstDBSession::commit() {
     PRST_THROW("CPrstDBSession::commit", nuv::CMessage("Cannot commit the database transaction."),
                nuv::CMessage("Requested transaction type assumes a transaction already exists."));
   _endTx();
-  Prepared& p = _statement("TRANSACTION_COMMIT");
-  _run(p, {});
-  p.stmt->reset();
+  _runFixed("TRANSACTION_COMMIT");
   m_inTx = false;
   for (auto& t : m_touched) {
     CPrstUserBase& o = *t.object;
@@ -249,9 +255,11 @@ void CPrstDBSession::_touched(CPrstUserBase& object, bool inserted) {
   m_touched.push_back({object.shared_from_this(), inserted, object.rowVersion()});
 }
 
-void CPrstDBSession::_restoreTouched() {
-  for (auto& t : m_touched) {
+void CPrstDBSession::_restoreTouched(std::size_t from) {
+  for (std::size_t i = from; i < m_touched.size(); ++i) {
+    const Touched& t = m_touched[i];
     CPrstUserBase& o = *t.object;
+    m_touchedSet.erase(&o);
     const CacheKey key{o.prototype(), o.pk()};
     if (t.inserted) {
       // A new object stays as the caller built it, ready to be stored again.
@@ -266,8 +274,7 @@ void CPrstDBSession::_restoreTouched() {
     CPrstObjectAccess::setRowVersion(o, t.version);
     m_cache[key] = o.weak_from_this();
   }
-  m_touched.clear();
-  m_touchedSet.clear();
+  m_touched.erase(m_touched.begin() + static_cast<std::ptrdiff_t>(from), m_touched.end());
 }
 
 // ---- objects -------------------------------------------------------------
@@ -318,6 +325,35 @@ void CPrstDBSession::commitObject(CPrstUserBase& object, bool partial) {
   if (partial) return;
   for (auto* a : object.attributes()) a->_afterWrite(*this);
   _writeMemberships(object);
+}
+
+bool CPrstDBSession::commitUnique(CPrstUserBase& object) {
+  _requireThread("CPrstDBSession::commitUnique");
+  if (!object.isTransient() || object.isDeletedPersistent())
+    PRST_THROW("CPrstDBSession::commitUnique",
+               nuv::CMessage("Cannot store object %1 under a savepoint.").pushs(object.header()),
+               nuv::CMessage("Only a new object is stored under a savepoint."));
+  _ensureTx("CPrstDBSession::commitUnique");
+  _runFixed("TRANSACTION_SAVEPOINT");
+  // What this write touches is undone with the savepoint; what the
+  // transaction touched before stays.
+  const std::size_t mark = m_touched.size();
+  m_inSavepoint = true;
+  try {
+    commitObject(object, false);
+  } catch (const CPrstDuplicateException&) {
+    m_inSavepoint = false;
+    _runFixed("TRANSACTION_ROLLBACK_TO_SAVEPOINT");
+    _runFixed("TRANSACTION_RELEASE_SAVEPOINT");
+    _restoreTouched(mark);
+    return false;
+  } catch (...) {
+    m_inSavepoint = false;
+    throw;
+  }
+  m_inSavepoint = false;
+  _runFixed("TRANSACTION_RELEASE_SAVEPOINT");
+  return true;
 }
 
 void CPrstDBSession::_write(CPrstUserBase& object) {
@@ -638,6 +674,24 @@ std::int64_t CPrstDBSession::selectCount(const std::string& protoName, const std
   }
   p.stmt->reset();
   return n;
+}
+
+std::vector<CDBValue> CPrstDBSession::selectValues(const std::string& statement,
+                                                   const nuv::CStringMap& args,
+                                                   const CPrstSelectOptions& options) {
+  _requireThread("CPrstDBSession::selectValues");
+  const CSqlStatementRecord& rec = m_spec->get(statement);
+  Prepared& p = _statement(statement);
+  _run(p, _args(rec, args, options));
+  std::vector<CDBValue> out;
+  try {
+    while (out.size() < options.rows && p.stmt->next()) out.push_back(p.stmt->column(0));
+  } catch (const CPrstException&) {
+    _abort();
+    throw;
+  }
+  p.stmt->reset();
+  return out;
 }
 
 std::size_t CPrstDBSession::cachedObjects() const {

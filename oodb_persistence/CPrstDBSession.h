@@ -6,6 +6,8 @@
 // per-table templates), so a packet runs no schema query and prepares
 // nothing after its first use. The fixed names it relies on:
 //   TRANSACTION_BEGIN, TRANSACTION_COMMIT, TRANSACTION_ROLLBACK
+//   TRANSACTION_SAVEPOINT, TRANSACTION_RELEASE_SAVEPOINT,
+//   TRANSACTION_ROLLBACK_TO_SAVEPOINT           one savepoint (commitUnique)
 //   NEXT_PK_FROM_GENERATOR (<<TABLE>>)           the next row key
 //   SELECT_WITH_PRIMARY_KEY (<<TABLE>>; PK)
 //   INSERT_ALL_FIELDS (<<TABLE>>, <<FIELD_NAMES>>, <<FIELD_VALUES>>; PK, fields)
@@ -60,6 +62,7 @@ class CPrstDBSession : public CIPrstSession {
   nuv::CGeneralPtr<CPrstUserBase> createTransient(const std::string& protoName) override;
   nuv::CGeneralPtr<CPrstUserBase> find(const std::string& protoName, std::int32_t pk) override;
   void commitObject(CPrstUserBase& object, bool partial) override;
+  bool commitUnique(CPrstUserBase& object) override;
   void refreshObject(CPrstUserBase& object) override;
 
   std::vector<std::int32_t> loadLinks(const std::string& linkTable, std::int32_t srcPK,
@@ -75,6 +78,8 @@ class CPrstDBSession : public CIPrstSession {
                            const CPrstSelectOptions& options = {}) override;
   std::int64_t selectCount(const std::string& protoName, const std::string& statement,
                            const nuv::CStringMap& args, const CPrstSelectOptions& options) override;
+  std::vector<CDBValue> selectValues(const std::string& statement, const nuv::CStringMap& args,
+                                     const CPrstSelectOptions& options = {}) override;
 
   // Objects currently held by the cache (diagnostics and tests).
   std::size_t cachedObjects() const;
@@ -103,7 +108,10 @@ class CPrstDBSession : public CIPrstSession {
   // Rolls the transaction back after a failure, then the caller rethrows.
   void _abort();
   void _endTx();
-  void _restoreTouched();
+  // Objects touched since the from-th one get their stored values back.
+  void _restoreTouched(std::size_t from = 0);
+  // Runs a statement that takes no arguments and returns no rows.
+  void _runFixed(const char* name);
   void _touched(CPrstUserBase& object, bool inserted);
 
   Prepared& _statement(const std::string& name, const std::string& table = {},
@@ -131,6 +139,8 @@ class CPrstDBSession : public CIPrstSession {
   CLogSink* m_log;
   std::thread::id m_thread;
   bool m_inTx = false;
+  // Inside commitUnique: a duplicate leaves the transaction to the savepoint.
+  bool m_inSavepoint = false;
   std::unordered_map<std::string, std::unique_ptr<Prepared>> m_prepared;
   std::unordered_map<CacheKey, std::weak_ptr<CPrstUserBase>, CacheHash> m_cache;
   std::size_t m_cachePurgeAt = 256;

@@ -23,6 +23,8 @@ std::string errorText(PGconn* conn, const PGresult* res) {
   // serialization_failure, deadlock_detected, lock_not_available
   if (code == "40001" || code == "40P01" || code == "55P03")
     throw CPrstConflictException(std::move(what), std::move(why), context, __FILE__, __LINE__);
+  if (code == "23505")  // unique_violation
+    throw CPrstDuplicateException(std::move(what), std::move(why), context, __FILE__, __LINE__);
   throw CPrstException(std::move(what), std::move(why), context, __FILE__, __LINE__);
 }
 

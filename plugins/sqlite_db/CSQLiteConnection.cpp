@@ -9,11 +9,14 @@
 
 namespace {
 
+// rc is an extended result code (the connection asks for them).
 [[noreturn]] void fail(sqlite3* db, int rc, const char* context, nuv::CMessage what) {
   const int code = rc & 0xff;
   nuv::CMessage why(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
   if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
     throw CPrstConflictException(std::move(what), std::move(why), context, __FILE__, __LINE__);
+  if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
+    throw CPrstDuplicateException(std::move(what), std::move(why), context, __FILE__, __LINE__);
   throw CPrstException(std::move(what), std::move(why), context, __FILE__, __LINE__);
 }
 
@@ -130,6 +133,8 @@ CSQLiteConnection::CSQLiteConnection(const std::string& path) {
                nuv::CMessage("Cannot open database '%1'.").pushs(path), nuv::CMessage(why));
   }
   sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+  // A unique key's refusal must be told from other constraint failures.
+  sqlite3_extended_result_codes(m_db, 1);
   try {
     // WAL: readers see the last commit while a writer works. NORMAL sync is
     // durable across a process crash; a power loss may drop the last commits.

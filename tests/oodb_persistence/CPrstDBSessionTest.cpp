@@ -140,6 +140,104 @@ TEST_P(CPrstDBSessionTest, FailingStatementRollsTheWholeTransactionBack) {
   EXPECT_EQ(session->select<CTestRecord>("test.all").size(), 2u);
 }
 
+TEST_P(CPrstDBSessionTest, ADuplicateUnderASavepointLeavesTheTransactionUsable) {
+  session->begin();
+  addRecord("first");
+  session->commit();
+
+  session->begin();
+  auto before = addRecord("before");  // written before the savepoint: kept
+  auto dup = session->createTransient<CTestRecord>();
+  dup->name = "first";  // NAME is unique
+  dup->counter = 4;
+  auto relay = session->createTransient<CPrstIPAddress>();
+  relay->address(nuv::CIPAddress("2001:db8::1"));
+  dup->relays.add(relay);
+  EXPECT_FALSE(dup->commitUnique());
+  EXPECT_TRUE(session->inTransaction());
+  // Left as the caller built it, ready to be stored under another name.
+  EXPECT_TRUE(dup->isTransient());
+  EXPECT_TRUE(dup->isDirty());
+  EXPECT_EQ(dup->counter.get(), 4u);
+  auto after = session->createTransient<CTestRecord>();
+  after->name = "after";
+  EXPECT_TRUE(after->commitUnique());
+  EXPECT_FALSE(after->isTransient());
+  session->commit();
+
+  auto other = database->session();
+  std::vector<std::string> names;
+  for (const auto& r : other->select<CTestRecord>("test.all")) names.push_back(r->name.get());
+  EXPECT_EQ(names, (std::vector<std::string>{"first", "before", "after"}));
+  EXPECT_EQ(session->selectCount("test.count_links", nuv::CStringMap()), 0);
+  EXPECT_FALSE(before->isDirty());
+
+  session->begin();
+  dup->name = "renamed";
+  EXPECT_TRUE(dup->commitUnique());
+  session->commit();
+  EXPECT_EQ(other->select<CTestRecord>("test.name", byName("renamed"))[0]->counter.get(), 4u);
+  EXPECT_EQ(session->selectCount("test.count_links", nuv::CStringMap()), 1);
+
+  // Only new objects are stored under a savepoint.
+  session->begin();
+  EXPECT_EQ(failureOf([&] { dup->commitUnique(); }).why,
+            "Only a new object is stored under a savepoint.");
+  session->rollback();
+}
+
+TEST_P(CPrstDBSessionTest, OtherFailuresUnderASavepointRollTheWholeTransactionBack) {
+  session->begin();
+  auto home = session->createTransient<CPrstIPAddress>();
+  home->address(nuv::CIPAddress("2001:db8::1"));
+  home->commit();
+  session->commit();
+  auto other = database->session();
+  other->begin();
+  auto theirs = other->findPK<CPrstIPAddress>(home->pk());
+  theirs->address(nuv::CIPAddress("2001:db8::2"));
+  theirs->commit();
+  other->commit();
+
+  session->begin();
+  auto fresh = addRecord("fresh");
+  auto record = session->createTransient<CTestRecord>();
+  record->name = "record";
+  home->address(nuv::CIPAddress("2001:db8::3"));  // a stale update, written with the record
+  record->home.set(home);
+  EXPECT_THROW(record->commitUnique(), CPrstConflictException);
+  EXPECT_FALSE(session->inTransaction());
+  EXPECT_TRUE(fresh->isTransient());
+  EXPECT_TRUE(record->isTransient());
+  // A duplicate outside a savepoint ends the transaction as well.
+  session->begin();
+  auto dup = session->createTransient<CTestRecord>();
+  dup->name = "record";
+  auto twin = session->createTransient<CTestRecord>();
+  twin->name = "record";
+  dup->commit();
+  EXPECT_THROW(twin->commit(), CPrstDuplicateException);
+  EXPECT_FALSE(session->inTransaction());
+  EXPECT_TRUE(dup->isTransient());
+}
+
+TEST_P(CPrstDBSessionTest, ValuesOfTheFirstColumnUpToTheRowLimit) {
+  session->begin();
+  std::vector<std::int64_t> pks;
+  for (const char* name : {"v1", "v2", "v3"}) pks.push_back(addRecord(name)->pk());
+  session->commit();
+  struct Case {
+    std::size_t rows;
+    std::size_t expected;
+  };
+  for (const Case& c : {Case{2, 2}, Case{3, 3}, Case{50, 3}}) {
+    const auto values =
+        session->selectValues("test.all", nuv::CStringMap(), CPrstSelectOptions().withRows(c.rows));
+    ASSERT_EQ(values.size(), c.expected) << c.rows;
+    for (std::size_t i = 0; i < values.size(); ++i) EXPECT_EQ(values[i].asInt64(), pks[i]);
+  }
+}
+
 TEST_P(CPrstDBSessionTest, PartialCommitWritesTheOwnTableOnly) {
   session->begin();
   auto r = addRecord("p");
