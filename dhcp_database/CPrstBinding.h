@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "dhcp_base/CDHCPTIDType.h"
+#include "dhcp_database/CPrstBindingAddrKey.h"
 #include "dhcp_database/CPrstDHCPRecord.h"
 #include "dhcp_database/CPrstKeyedRecord.h"
 #include "dhcp_database/CPrstPool.h"
@@ -28,7 +29,10 @@ class CPrstBinding : public CPrstKeyedRecord<CPrstDHCPRecord, CPrstBinding> {
   virtual CPrstPool::PoolType poolType() const = 0;
 
   const nuv::CIPAddress& ipAddr() const { return m_ipAddr.get(); }
-  void ipAddr(const nuv::CIPAddress& a) { m_ipAddr.set(a); }
+  void ipAddr(const nuv::CIPAddress& a) {
+    m_ipAddr.set(a);
+    m_addrKey.follow(a);
+  }
   // The link (relay) address the lease was made on; "::" for a client on
   // the server's own segment.
   const nuv::CIPAddress& ipRelay() const { return m_relay.get(); }
@@ -98,6 +102,7 @@ class CPrstBinding : public CPrstKeyedRecord<CPrstDHCPRecord, CPrstBinding> {
 
  private:
   CPrstAttr<nuv::CIPAddress> m_ipAddr{this, "IPADDR"};
+  CPrstBindingAddrKey m_addrKey{this};
   CPrstAttr<nuv::CIPAddress> m_relay{this, "RELAY"};
   CPrstAttr<std::string> m_bootProto{this, "BOOT_PROTO", CDBType::bootProto, "dhcpv4"};
   CPrstAttr<nuv::CTimeT> m_commit{this, "LEASE_COMMIT"};

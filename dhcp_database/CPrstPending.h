@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "dhcp_database/CPrstBindingAddrKey.h"
 #include "dhcp_database/CPrstKeyedRecord.h"
 #include "oodb/CFirstClassObject.h"
 #include "standard/CStringMap.h"
@@ -22,7 +23,10 @@ class CPrstPending : public CPrstKeyedRecord<CFirstClassObject, CPrstPending> {
   void context(CDHCPContext* context) { m_context = context; }
 
   const nuv::CIPAddress& offeredAddress() const { return m_ipAddr.get(); }
-  void offeredAddress(const nuv::CIPAddress& a) { m_ipAddr.set(a); }
+  void offeredAddress(const nuv::CIPAddress& a) {
+    m_ipAddr.set(a);
+    m_addrKey.follow(a);
+  }
   const nuv::CIPAddress& relayAddress() const { return m_relay.get(); }
   void relayAddress(const nuv::CIPAddress& a) { m_relay.set(a); }
   std::int32_t poolOID() const { return m_poolOID.get(); }
@@ -49,6 +53,7 @@ class CPrstPending : public CPrstKeyedRecord<CFirstClassObject, CPrstPending> {
  private:
   CDHCPContext* m_context = nullptr;
   CPrstAttr<nuv::CIPAddress> m_ipAddr{this, "IPADDR"};
+  CPrstBindingAddrKey m_addrKey{this};
   CPrstAttr<nuv::CIPAddress> m_relay{this, "RELAY"};
   CPrstAttr<std::int32_t> m_poolOID{this, "POOL_OID", CDBType::longInt};
   CPrstAttr<nuv::CTimeT> m_offerTime{this, "OFFER_TIME"};

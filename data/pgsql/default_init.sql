@@ -125,7 +125,8 @@ CREATE TABLE dhcp_abindings6 (
   CLIENT_ID TEXT,
   IATYPE BIGINT,
   IAID BIGINT,
-  PREFIX_LEN BIGINT
+  PREFIX_LEN BIGINT,
+  ADDR_KEY TEXT COLLATE "C"
 );
 CREATE SEQUENCE dhcp_abindings6_gen;
 
@@ -152,7 +153,8 @@ CREATE TABLE dhcp_nbindings6 (
   CLIENT_ID TEXT,
   IATYPE BIGINT,
   IAID BIGINT,
-  PREFIX_LEN BIGINT
+  PREFIX_LEN BIGINT,
+  ADDR_KEY TEXT COLLATE "C"
 );
 CREATE SEQUENCE dhcp_nbindings6_gen;
 
@@ -168,7 +170,8 @@ CREATE TABLE dhcp_apendings6 (
   CLIENT_ID TEXT,
   IATYPE BIGINT,
   IAID BIGINT,
-  PREFIX_LEN BIGINT
+  PREFIX_LEN BIGINT,
+  ADDR_KEY TEXT COLLATE "C"
 );
 CREATE SEQUENCE dhcp_apendings6_gen;
 
@@ -184,7 +187,8 @@ CREATE TABLE dhcp_npendings6 (
   CLIENT_ID TEXT,
   IATYPE BIGINT,
   IAID BIGINT,
-  PREFIX_LEN BIGINT
+  PREFIX_LEN BIGINT,
+  ADDR_KEY TEXT COLLATE "C"
 );
 CREATE SEQUENCE dhcp_npendings6_gen;
 
@@ -301,3 +305,12 @@ CREATE INDEX dhcp_apendings6_i16 ON dhcp_apendings6 (POOL_OID);
 CREATE INDEX dhcp_npendings6_i17 ON dhcp_npendings6 (POOL_OID);
 CREATE INDEX dhcp_apool_marks6_i18 ON dhcp_apool_marks6 (POOL_OID);
 CREATE INDEX dhcp_policies6_i19 ON dhcp_policies6 (NAME);
+
+-- The address of a lease or offer as 32 lower-case hex digits (collation
+-- "C": byte order whatever the database's locale): ordered range queries
+-- find used addresses, and each address is leased and offered at most
+-- once, whichever server writes it.
+CREATE UNIQUE INDEX dhcp_abindings6_addr_key ON dhcp_abindings6 (ADDR_KEY);
+CREATE UNIQUE INDEX dhcp_nbindings6_addr_key ON dhcp_nbindings6 (ADDR_KEY);
+CREATE UNIQUE INDEX dhcp_apendings6_addr_key ON dhcp_apendings6 (ADDR_KEY);
+CREATE UNIQUE INDEX dhcp_npendings6_addr_key ON dhcp_npendings6 (ADDR_KEY);

@@ -124,7 +124,8 @@ CREATE TABLE dhcp_abindings6 (
   CLIENT_ID TEXT,
   IATYPE INTEGER,
   IAID INTEGER,
-  PREFIX_LEN INTEGER
+  PREFIX_LEN INTEGER,
+  ADDR_KEY TEXT
 );
 
 CREATE TABLE dhcp_nbindings6 (
@@ -150,7 +151,8 @@ CREATE TABLE dhcp_nbindings6 (
   CLIENT_ID TEXT,
   IATYPE INTEGER,
   IAID INTEGER,
-  PREFIX_LEN INTEGER
+  PREFIX_LEN INTEGER,
+  ADDR_KEY TEXT
 );
 
 CREATE TABLE dhcp_apendings6 (
@@ -165,7 +167,8 @@ CREATE TABLE dhcp_apendings6 (
   CLIENT_ID TEXT,
   IATYPE INTEGER,
   IAID INTEGER,
-  PREFIX_LEN INTEGER
+  PREFIX_LEN INTEGER,
+  ADDR_KEY TEXT
 );
 
 CREATE TABLE dhcp_npendings6 (
@@ -180,7 +183,8 @@ CREATE TABLE dhcp_npendings6 (
   CLIENT_ID TEXT,
   IATYPE INTEGER,
   IAID INTEGER,
-  PREFIX_LEN INTEGER
+  PREFIX_LEN INTEGER,
+  ADDR_KEY TEXT
 );
 
 CREATE TABLE dhcp_apool_marks6 (
@@ -292,3 +296,11 @@ CREATE INDEX dhcp_apendings6_i16 ON dhcp_apendings6 (POOL_OID);
 CREATE INDEX dhcp_npendings6_i17 ON dhcp_npendings6 (POOL_OID);
 CREATE INDEX dhcp_apool_marks6_i18 ON dhcp_apool_marks6 (POOL_OID);
 CREATE INDEX dhcp_policies6_i19 ON dhcp_policies6 (NAME);
+
+-- The address of a lease or offer as 32 lower-case hex digits:
+-- ordered range queries find used addresses, and each address is leased
+-- and offered at most once, whichever server writes it.
+CREATE UNIQUE INDEX dhcp_abindings6_addr_key ON dhcp_abindings6 (ADDR_KEY);
+CREATE UNIQUE INDEX dhcp_nbindings6_addr_key ON dhcp_nbindings6 (ADDR_KEY);
+CREATE UNIQUE INDEX dhcp_apendings6_addr_key ON dhcp_apendings6 (ADDR_KEY);
+CREATE UNIQUE INDEX dhcp_npendings6_addr_key ON dhcp_npendings6 (ADDR_KEY);
