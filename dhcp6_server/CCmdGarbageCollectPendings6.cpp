@@ -25,6 +25,16 @@ unsigned collect(CDHCP6TLS& tls, CPendingFinder<Pending>& finder) {
   return removed;
 }
 
+// Nothing is released: every deletion of the run is undone. A failing
+// rollback is recorded; the first failure is the one that counts.
+void rollback(CDHCP6TLS& tls, CIDHCPController& controller) {
+  try {
+    tls.rollbackTransaction();
+  } catch (const nuv::CException& again) {
+    controller.exceptionFacade().record(again);
+  }
+}
+
 }  // namespace
 
 void CCmdGarbageCollectPendings6::execute(long threadIndex) {
@@ -44,14 +54,15 @@ void CCmdGarbageCollectPendings6::execute(long threadIndex) {
                                               .push(addresses)
                                               .push(prefixes));
   } catch (const nuv::CException& e) {
-    // Nothing is released: every deletion of the run is undone.
-    try {
-      tls.rollbackTransaction();
-    } catch (const nuv::CException& again) {
-      controller.exceptionFacade().record(again);
-    }
+    rollback(tls, controller);
     controller.exceptionFacade().record(e);
     controller.exceptionFacade().log();
+  } catch (...) {
+    // Not ours to report, but the transaction must not outlive the run.
+    rollback(tls, controller);
+    tls.syncCommands().clear();
+    signalResult();
+    throw;
   }
   tls.syncCommands().clear();
   signalResult();

@@ -7,6 +7,7 @@
 #include "oodb/CPrstUserClassPtr.h"
 #include "oodb_persistence/CSqlStatementSpec.h"
 #include "standard/CIPAddress.h"
+#include "standard/CTimeT.h"
 
 template <class Leaf>
 class CPrstPending6Queries {
@@ -23,11 +24,14 @@ class CPrstPending6Queries {
     return s.select<Leaf>(CSqlStatementSpec::familyName("pending", ".bid_relay", 6), args,
                           CPrstSelectOptions().withRows(rows));
   }
-  // "pending.min_age": offers made at least minAge seconds ago, oldest first.
+  // "pending.min_age": offers made at least minAge seconds before now,
+  // oldest first. The age is judged by this host's clock, as the offers'
+  // times were written, never by the database server's.
   static List selectMinAge(CIPrstSession& s, std::uint32_t minAge,
-                           std::size_t rows = CIPrstSession::kRowsPerPage) {
+                           std::size_t rows = CIPrstSession::kRowsPerPage,
+                           nuv::CTimeT now = nuv::CTimeT::now()) {
     nuv::CStringMap args;
-    args.set("AGE", std::to_string(minAge));
+    args.set("OFFERED_BY", std::to_string((now - static_cast<std::time_t>(minAge)).get()));
     return s.select<Leaf>("pending.min_age", args, CPrstSelectOptions().withRows(rows));
   }
   // "pending.pool_oid": the offers of a pool.

@@ -1,6 +1,8 @@
 // The periodic collection of offers that were never taken.
 #include "dhcp6_server/CCmdGarbageCollectPendings6.h"
 #include "dhcp_server_common/CDHCPAddrMgrStub.h"
+#include "extended/CDHCPMetricEnums.h"
+#include "extended/CIDHCPStats.h"
 #include "tests/dhcp6_server/ServedExchangeFixture.h"
 
 using namespace served;
@@ -22,10 +24,29 @@ class CCountingAddrMgr : public CPlugin, public CIDHCPAddrMgrFactory, public CDH
   std::vector<std::string> released;
 };
 
+// The thread's counters; counting a recalled offer fails with a foreign
+// exception when told to, while the collection's transaction is open.
+class CFailingStats : public CPlugin, public CIDHCPStatsFactory, public CIDHCPStats {
+ public:
+  std::string pluginName() const override { return "failing stats"; }
+  std::string pluginInterface() const override { return "CIDHCPStatsFactory,CPlugin"; }
+  std::shared_ptr<CIDHCPStats> createStats(const CDHCPMeasurementSpec&) override {
+    return std::shared_ptr<CIDHCPStats>(std::shared_ptr<void>(), this);
+  }
+  void inc(std::int32_t metric) override {
+    if (fail && metric == CDHCPMetricEnums::recalledOffer) throw std::runtime_error("no count");
+  }
+  void set(std::int32_t, std::uint64_t) override {}
+  void sample() override {}
+  bool fail = false;
+};
+
 struct CollectionFixture : ServedExchangeFixture {
   void morePlugins() override {
     addrMgr = new CCountingAddrMgr;
     host.addPlugin(addrMgr, deleteTestPlugin, nullptr, "addrmgr");
+    stats = new CFailingStats;
+    host.addPlugin(stats, deleteTestPlugin, nullptr, "stats");
   }
   template <class Finder>
   void offer(Finder& finder, std::uint32_t iaid, long age, const char* address) {
@@ -52,6 +73,7 @@ struct CollectionFixture : ServedExchangeFixture {
     command.execute(0);
   }
   CCountingAddrMgr* addrMgr = nullptr;
+  CFailingStats* stats = nullptr;
 };
 
 }  // namespace
@@ -79,6 +101,29 @@ TEST_P(CollectionFixture, StaleOffersAreRemovedAndTheirAddressesReleasedAfterCom
   collect();
   EXPECT_FALSE(logged("The server has recalled"));
   EXPECT_TRUE(addrMgr->released.empty());
+}
+
+TEST_P(CollectionFixture, AnyFailureUndoesTheRunAndReleasesNothing) {
+  tls->startTransaction();
+  offer(tls->apendingFinder(), 1, 60, "2001:db8:1::1");
+  offer(tls->apendingFinder(), 2, 30, "2001:db8:1::2");
+  tls->commitTransaction();
+
+  // A failure that is not one of ours still ends the transaction, then
+  // goes up to the worker task.
+  stats->fail = true;
+  bool done = false;
+  CCmdGarbageCollectPendings6 command(pool, CExtAsyncResult<bool>(&host, &done));
+  EXPECT_THROW(command.execute(0), std::runtime_error);
+  stats->fail = false;
+  EXPECT_TRUE(addrMgr->released.empty());
+  EXPECT_EQ(tls->syncCommands().size(), 0u);
+  EXPECT_EQ(left(), 2u);  // and the transaction is closed: left() opens one
+
+  collect();
+  EXPECT_EQ(left(), 0u);
+  EXPECT_EQ(addrMgr->released,
+            (std::vector<std::string>{"0 2001:db8:1::1 1", "0 2001:db8:1::2 2"}));
 }
 
 NUV_PRST_BACKENDS(CollectionFixture);

@@ -201,6 +201,41 @@ TEST_P(CPrstBindingTest, PendingsAreNeverSetFromText) {
   EXPECT_NE(p->string().find("iaid = 4294967295\n"), std::string::npos);
 }
 
+TEST_P(CPrstBindingTest, AnOffersAgeIsJudgedByTheCallersClock) {
+  {
+    CPrstTransaction tx(*session);
+    for (std::uint32_t at : {1000u, 2000u, 3000u}) {
+      auto p = session->createTransient<CPrstAddressPending6>();
+      CBinding6Identifier id = kKey;
+      id.IAID(at);
+      p->applyBindingID(id);
+      p->offeredAddress(A("2001:db8::1") + at);
+      p->relayAddress(A("::"));
+      p->offerTime(nuv::CTimeT(at));
+      p->commit();
+    }
+    tx.commit();
+  }
+  // Whatever the database server's clock says.
+  struct Case {
+    std::int64_t now;
+    std::uint32_t minAge;
+    std::vector<std::int64_t> offered;
+  } cases[] = {
+      {2009, 10, {1000}},
+      {2010, 10, {1000, 2000}},
+      {5000, 10, {1000, 2000, 3000}},
+      {999, 0, {}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::int64_t> offered;
+    for (const auto& p :
+         CPrstAddressPending6::selectMinAge(*session, c.minAge, 10, nuv::CTimeT(c.now)))
+      offered.push_back(p->offerTime().get());
+    EXPECT_EQ(offered, c.offered) << c.now;
+  }
+}
+
 NUV_PRST_BACKENDS(CPrstBindingTest);
 
 TEST_P(CPrstBindingTest, HostCountSeesAddressBindingsOnly) {
