@@ -36,3 +36,11 @@ void CDHCP6Context::clearMessage() {
 std::unique_ptr<CDHCP6Context> CDHCP6Context::clone() const {
   return std::make_unique<CDHCP6Context>(m_controller, false);
 }
+
+CIPrstSession& CDHCP6Context::prstSession() {
+  if (!m_session)
+    NUV_THROW("CDHCP6Context::prstSession",
+              nuv::CMessage("Cannot use the database session of context '%1'.").pushs(m_name),
+              nuv::CMessage("No database provider is open."));
+  return *m_session;
+}

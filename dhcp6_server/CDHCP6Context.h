@@ -24,6 +24,9 @@ class CDHCP6Context : public CIDHCPContext {
   bool master() const override { return m_master; }
   CIDHCPMediator& mediator() override { return m_mediator; }
   CDHCP6Mediator& dhcpMediator() { return m_mediator; }
+  CIPrstSession& prstSession() override;
+  // Set by the owning thread state once its session is open (null: none).
+  void prstSession(CIPrstSession* session) { m_session = session; }
   const CDHCP6Attributes& protocolAttributes() const { return m_mediator.protocolAttributes(); }
 
   // The request and the reply being built: reused for every message.
@@ -48,4 +51,5 @@ class CDHCP6Context : public CIDHCPContext {
   std::shared_ptr<CDHCP6Packet> m_in;
   std::shared_ptr<CDHCP6Packet> m_out;
   CNodeContext m_ncIn;
+  CIPrstSession* m_session = nullptr;  // the thread state's; not owned
 };

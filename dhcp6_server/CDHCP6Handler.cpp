@@ -1,5 +1,6 @@
 #include "dhcp6_server/CDHCP6Handler.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "dhcp6_server/CCmdDelayedInputFromNode6.h"
@@ -129,12 +130,30 @@ int CDHCP6Handler::udp_input(nuv::CSockDgramMcast& socket) {
     return 0;
   }
   packet->pktLen(static_cast<unsigned>(length));
+  packet->interfaceIndex(own.arrivalInterface());
+  _accept(tls, std::move(packet));
+  return 0;
+}
+
+void CDHCP6Handler::_accept(CDHCP6TLS& tls, CRawPktDataPtr packet) {
   packet->srcAddr() = tls.src().address();
   packet->recvTime().set_now();
   tls.dst() = nuv::CEndpoint(packet->dstAddr(), tls.dst().port());
   tls.rawPktData().active(std::move(packet));
   if (!m_task->deferredDispatch(this, &tls)) dispatch(&tls);
-  return 0;
+}
+
+void CDHCP6Handler::deliver(CDHCP6TLS& tls, const std::uint8_t* bytes, std::size_t length,
+                            const nuv::CEndpoint& from, const nuv::CIPAddress& to,
+                            unsigned interfaceIndex) {
+  CRawPktDataPtr packet = tls.rawPktData().free();
+  length = std::min(length, packet->capacity());
+  std::copy(bytes, bytes + length, packet->buffer());
+  packet->pktLen(static_cast<unsigned>(length));
+  packet->dstAddr() = to;
+  packet->interfaceIndex(interfaceIndex);
+  tls.src() = from;
+  _accept(tls, std::move(packet));
 }
 
 int CDHCP6Handler::dispatch(void* argument) {
@@ -240,7 +259,11 @@ int CDHCP6Handler::_parse(CDHCP6TLS& tls, const CRawPktData& packet) {
     CNodeContext& node = context.ncIn();
     node.hostOptions(request.hostOptions());
     node.relayOptions(request.relayOptions());
-    node.localAddress(tls.dst().address());
+    // A client on the server's own link is numbered from the receiving
+    // interface's networks, whatever group the datagram was sent to.
+    auto local = tls.interfaceAddresses().find(packet.interfaceIndex());
+    node.localAddress(local->empty() ? tls.dst().address() : local->front());
+    node.localAddresses(std::move(local));
     node.peerAddress(tls.src().address());
     node.clientID(request.clientID());
     node.serverDUID(m_controller->duid());
@@ -326,7 +349,7 @@ void CDHCP6Handler::_unicastToSource(CDHCP6TLS& tls, unsigned /*requestLength*/,
                                                  "simulating responses."));
     sent = static_cast<ssize_t>(length);
   } else {
-    sent = tls.socket().send_blocked(bytes, length, to);
+    sent = tls.transmit(bytes, length, to);
   }
   if (sent < 0) {
     _dhcpLog().log(nuv::sev_error,
@@ -351,7 +374,7 @@ bool CDHCP6Handler::_queryResponse(CDHCP6TLS& tls, const CRawPktData& packet) {
   if (!m_controller->getQueryResponse(reinterpret_cast<const char*>(packet.buffer()),
                                       packet.pktLen(), response))
     return false;
-  const ssize_t sent = tls.socket().send_blocked(response.data(), response.size(), tls.src());
+  const ssize_t sent = tls.transmit(response.data(), response.size(), tls.src());
   if (sent > 0) {
     tls.stats().inc(M::packetsOutput);
     tls.stats().inc(M::packetsQueryResponse);

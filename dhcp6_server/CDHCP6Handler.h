@@ -26,6 +26,11 @@ class CDHCP6Handler : public CMulticastCallback {
   int udp_input(nuv::CSockDgramMcast& socket) override;
   // argument: the CDHCP6TLS of the thread that read the datagram.
   int dispatch(void* argument) override;
+  // A datagram received by other means than the thread's socket (bytes,
+  // sender, destination, arrival interface): handled as if read, on the
+  // calling thread, which must be tls's owner.
+  void deliver(CDHCP6TLS& tls, const std::uint8_t* bytes, std::size_t length,
+               const nuv::CEndpoint& from, const nuv::CIPAddress& to, unsigned interfaceIndex);
 
  protected:
   void _processUDPInput(CDHCP6TLS& tls);
@@ -36,6 +41,8 @@ class CDHCP6Handler : public CMulticastCallback {
                         std::uint16_t port);
 
  private:
+  // The datagram read into packet is the thread's to process.
+  void _accept(CDHCP6TLS& tls, CRawPktDataPtr packet);
   // Parse and node context; the message type, or -1 when the extension
   // vetoed the datagram.
   int _parse(CDHCP6TLS& tls, const CRawPktData& packet);

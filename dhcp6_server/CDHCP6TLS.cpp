@@ -35,6 +35,7 @@ void CDHCP6TLS::init() {
   m_session->startTransaction();
   _loadDefinitions();
   if (auto* db = dynamic_cast<CDHCP6DBSession*>(m_session.get())) {
+    m_context->prstSession(&db->session());
     m_policyFinder = std::make_unique<CPolicyFinder<CPolicyRecord>>(
         db->session(), &m_controller->log(), CPolicyFinder<CPolicyRecord>::kRows);
     // Threads start one after the other, the master first: only it creates.
@@ -190,6 +191,7 @@ void CDHCP6TLS::close() {
   m_npoolFinder.reset();
   m_apendingFinder.reset();
   m_npendingFinder.reset();
+  m_context->prstSession(nullptr);
   if (m_session) m_session->close();
 }
 
@@ -211,4 +213,9 @@ void CDHCP6TLS::commitTransaction() {
 
 void CDHCP6TLS::rollbackTransaction() {
   session().rollbackTransaction();
+}
+
+ssize_t CDHCP6TLS::transmit(const void* bytes, std::size_t length, const nuv::CEndpoint& to) {
+  return m_transmitter ? m_transmitter(bytes, length, to)
+                       : m_socket.send_blocked(bytes, length, to);
 }

@@ -22,6 +22,7 @@
 #include "dhcp_server_common/CRawPktDataQueue.h"
 #include "extended/CIDHCPStats.h"
 #include "extended/CISystemBus.h"
+#include "extended/CInterfaceAddresses.h"
 #include "extended/CSockDgramMcast.h"
 #include "extended/CSyncCommandStorage.h"
 #include "extended/CSystemMode.h"
@@ -83,6 +84,13 @@ class CDHCP6TLS {
   nuv::CSockDgramMcast& socket() { return m_socket; }
   void socket(const nuv::CSockDgramMcast& socket) { m_socket = socket; }
   CRawPktDataQueue& rawPktData() { return m_rawPktData; }
+  CInterfaceAddresses& interfaceAddresses() { return m_interfaceAddresses; }
+
+  // Sends a datagram through the thread's socket, or hands it to the
+  // transmitter set instead (a test reading replies without a network).
+  using Transmitter = std::function<ssize_t(const void*, std::size_t, const nuv::CEndpoint&)>;
+  ssize_t transmit(const void* bytes, std::size_t length, const nuv::CEndpoint& to);
+  void transmitter(Transmitter t) { m_transmitter = std::move(t); }
 
   bool sharedConnections() const { return m_sharedConnections; }
   bool authoritative() const { return m_authoritative; }
@@ -138,4 +146,6 @@ class CDHCP6TLS {
   nuv::CEndpoint m_dst;
   nuv::CSockDgramMcast m_socket;
   CRawPktDataQueue m_rawPktData;
+  CInterfaceAddresses m_interfaceAddresses;
+  Transmitter m_transmitter;
 };

@@ -116,9 +116,7 @@ COptionPtr CDHCP6Util::addIAPrefix(const COptionPtr& ia, const nuv::CIPAddress& 
   return p;
 }
 
-// Where options nested in option go: a container itself, or the
-// sub-option element of a fixed layout (IA, IA Address, IA Prefix).
-COptionPtr CDHCP6Util::_subOptions(const COptionPtr& option) {
+COptionPtr CDHCP6Util::subOptions(const COptionPtr& option) {
   const COptionType t = option->valueType();
   if (t == COptionType::ot_topencoded || t == COptionType::ot_subencoded) return option;
   if (isIA(option->tag())) return findIAOptions(option);
@@ -131,7 +129,7 @@ COptionPtr CDHCP6Util::_subOptions(const COptionPtr& option) {
 }
 
 COptionPtr CDHCP6Util::addStatusCode(const COptionPtr& parent, CDHCP6StatusCode code) {
-  const COptionPtr options = _subOptions(parent);
+  const COptionPtr options = subOptions(parent);
   COptionPtr s = createOption(Code::statusCode, options.get());
   put(_element(s, 1), code.value());
   put(_element(s, 2), code.string());

@@ -79,6 +79,10 @@ class CDHCP6Util {
   // sub-option container; other options fail ("Invalid type.").
   static CTagPath findIAIDTag(const COptionPtr& ia);
   static COptionPtr findIAOptions(const COptionPtr& ia);
+  // Where options nested in option go: a container itself, or the
+  // sub-option element of an IA, IA Address or IA Prefix; other options
+  // fail ("The option holds no sub-options.").
+  static COptionPtr subOptions(const COptionPtr& option);
 
   // For each code the Option Request option lists, in order: a copy of the
   // option from primary, else from secondary (either may be null), is
@@ -121,5 +125,4 @@ class CDHCP6Util {
 
  private:
   static COptionPtr _element(const COptionPtr& option, std::uint32_t code);
-  static COptionPtr _subOptions(const COptionPtr& option);
 };

@@ -10,6 +10,7 @@
 
 class CIDHCPController;
 class CIDHCPMediator;
+class CIPrstSession;
 
 class CIDHCPContext : public CDHCPContext {
  public:
@@ -21,6 +22,10 @@ class CIDHCPContext : public CDHCPContext {
   virtual CIDHCPController* controller() const = 0;
   virtual bool master() const = 0;
   virtual CIDHCPMediator& mediator() = 0;
+  // The owning thread's database session: a service reads and writes
+  // records in the thread's current transaction, never in one of its own.
+  // Raises when the thread has no session.
+  virtual CIPrstSession& prstSession() = 0;
   // Once, on the owning thread, before the first packet; a second call raises.
   virtual void init() = 0;
   // Closes the services and forgets the packet in progress.

@@ -6,6 +6,7 @@ void CNodeContext::clear() {
   m_hostOptions = COptionStorePtr();
   m_relayOptions.clear();
   m_localAddress = nuv::CIPAddress();
+  m_localAddresses.reset();
   m_peerAddress = nuv::CIPAddress();
   m_provisioned.clear();
   m_serverDUID = nuv::CHexStore();

@@ -5,7 +5,9 @@
 // the client's access token (which decides the policies, pools and leases
 // it may use). The handler fills it; the processors read it.
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "dhcp_base/CDHCP6Packet.h"
 #include "dhcp_server_common/CProvisioned.h"
@@ -29,8 +31,18 @@ class CNodeContext {
   const CDHCP6Packet::Layers& relayOptions() const { return m_relayOptions; }
   void relayOptions(CDHCP6Packet::Layers layers) { m_relayOptions = std::move(layers); }
 
+  // Where the datagram arrived: an address of the receiving interface
+  // that clients are numbered from when it has one, else the datagram's
+  // destination.
   const nuv::CIPAddress& localAddress() const { return m_localAddress; }
   void localAddress(const nuv::CIPAddress& address) { m_localAddress = address; }
+  // Every such address of the receiving interface (an interface holds
+  // several); empty when unknown.
+  using Addresses = std::vector<nuv::CIPAddress>;
+  const Addresses& localAddresses() const { return m_localAddresses ? *m_localAddresses : kNone; }
+  void localAddresses(std::shared_ptr<const Addresses> addresses) {
+    m_localAddresses = std::move(addresses);
+  }
   const nuv::CIPAddress& peerAddress() const { return m_peerAddress; }
   void peerAddress(const nuv::CIPAddress& address) { m_peerAddress = address; }
 
@@ -55,7 +67,9 @@ class CNodeContext {
   CDHCPContext* m_context;
   COptionStorePtr m_hostOptions;
   CDHCP6Packet::Layers m_relayOptions;
+  static inline const Addresses kNone;
   nuv::CIPAddress m_localAddress;
+  std::shared_ptr<const Addresses> m_localAddresses;
   nuv::CIPAddress m_peerAddress;
   CProvisioned m_provisioned;
   nuv::CHexStore m_serverDUID;

@@ -24,12 +24,9 @@ class CPool6Finder {
     List pools = finder.findPools(m_pktID, node, link);
     CPoolFilter<Pool>(m_controller).removeUnusable(pools);
     if (!matchLocalSegmentPools || !_unspecified(link)) return pools;
-    const nuv::CIPAddress& local = node.localAddress();
     pools.erase(std::remove_if(pools.begin(), pools.end(),
                                [&](const CPrstUserClassPtr<Pool>& pool) {
-                                 if (local.isValid() &&
-                                     local.createPrefix(pool->prefixLen()) == pool->prefix())
-                                   return false;
+                                 if (_onLocalSegment(node, *pool)) return false;
                                  _debug(nuv::CMessage("%1 Discarding local segment pool %2; pool "
                                                       "network does not match any locally "
                                                       "attached network.")
@@ -42,6 +39,16 @@ class CPool6Finder {
   }
 
  private:
+  // Whether one of the receiving interface's addresses (the local address
+  // when they are unknown) lies in the pool's network.
+  static bool _onLocalSegment(const CNodeContext& node, const Pool& pool) {
+    const auto inPool = [&pool](const nuv::CIPAddress& a) {
+      return a.isValid() && a.createPrefix(pool.prefixLen()) == pool.prefix();
+    };
+    const CNodeContext::Addresses& local = node.localAddresses();
+    if (local.empty()) return inPool(node.localAddress());
+    return std::any_of(local.begin(), local.end(), inPool);
+  }
   static bool _unspecified(const nuv::CIPAddress& link) {
     return !link.isValid() || link == nuv::CIPAddress(link.type());
   }

@@ -12,6 +12,7 @@ void CRawPktData::reset() {
   m_pktLen = 0;
   m_srcAddr = nuv::CIPAddress();
   m_dstAddr = nuv::CIPAddress();
+  m_interfaceIndex = 0;
 }
 
 void CRawPktData::resize(std::size_t capacity) {

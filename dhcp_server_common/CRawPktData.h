@@ -23,6 +23,9 @@ class CRawPktData {
   void pktLen(unsigned length) { m_pktLen = length; }
   nuv::CIPAddress& srcAddr() { return m_srcAddr; }
   nuv::CIPAddress& dstAddr() { return m_dstAddr; }
+  // The index of the interface it arrived on; 0 when unknown.
+  unsigned interfaceIndex() const { return m_interfaceIndex; }
+  void interfaceIndex(unsigned index) { m_interfaceIndex = index; }
   nuv::CTimeT& recvTime() { return m_recvTime; }
   long packetID() const { return m_packetID; }
 
@@ -36,6 +39,7 @@ class CRawPktData {
   unsigned m_pktLen = 0;
   nuv::CIPAddress m_srcAddr;
   nuv::CIPAddress m_dstAddr;
+  unsigned m_interfaceIndex = 0;
   nuv::CTimeT m_recvTime;
   long m_packetID;
 };

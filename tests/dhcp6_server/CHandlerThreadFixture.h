@@ -27,17 +27,22 @@ struct CHandlerThreadFixture : ::testing::TestWithParam<std::string> {
   // Opens the plug-ins, starts the thread's state in mode "servicing" and
   // opens both sockets on loopback.
   void startThread() {
-    host.openPlugins();
-    tls = std::make_unique<CDHCP6TLS>(&task, 0, &host, nullptr);
-    tls->init();
-    tls->mode(CSystemMode::servicing);
-    pool.insert(0, tls.get());
+    startState();
     ASSERT_EQ(server.open(nuv::CEndpoint("[::1]:0")), 0);
     ASSERT_EQ(client.open(nuv::CEndpoint("[::1]:0")), 0);
     sockaddr_in6 sa{};
     socklen_t len = sizeof sa;
     getsockname(server.get_handle(), reinterpret_cast<sockaddr*>(&sa), &len);
     serverEndpoint = nuv::CEndpoint(sa);
+  }
+  // Opens the plug-ins and starts the thread's state in mode "servicing",
+  // without sockets.
+  void startState() {
+    host.openPlugins();
+    tls = std::make_unique<CDHCP6TLS>(&task, 0, &host, nullptr);
+    tls->init();
+    tls->mode(CSystemMode::servicing);
+    pool.insert(0, tls.get());
   }
   void TearDown() override {
     if (tls) {

@@ -1,9 +1,12 @@
 #pragma once
 // One worker thread of a server on a database (SQLite, or PostgreSQL when
 // the test command provides a server: NUV_PRST_BACKENDS), fed with datagrams
-// over a loopback socket: the message processors are tested through the
-// handler, as a client sees them. Messages are written as bytes; replies
-// are read back with the server's own definitions.
+// without a network: each message goes into the handler as if read from
+// interface kLinkIndex (whose addresses the test sets) and the reply bytes
+// come back from the thread's transmitter. The message processors are thus
+// tested through the handler, as a client sees them, with no root and no
+// socket. Messages are written as bytes; replies are read back with the
+// server's own definitions.
 
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -15,6 +18,7 @@
 #include "dhcp_base/CDHCP6Packet.h"
 #include "dhcp_server_common/CIDHCPProvisioner.h"
 #include "dhcp_server_common/CNodeContext.h"
+#include "extended/CInterfaceEnum.h"
 #include "oodb/CPrstTransaction.h"
 #include "tests/dhcp6_server/CHandlerThreadFixture.h"
 #include "tests/fixtures/CPrstBackendTest.h"
@@ -74,8 +78,9 @@ inline std::string relayed(const char* link, const std::string& inner) {
 }
 
 struct ServedExchangeFixture : CHandlerThreadFixture<CServedController> {
+  static constexpr unsigned kLinkIndex = 7;
+
   void SetUp() override {
-    PRIVATE_NETNS_REQUIRED();
     const bool pg = GetParam() == "pgsql";
     if (pg) {
       if (CPrstTestDatabase::pgConnInfo().empty()) {
@@ -97,7 +102,23 @@ struct ServedExchangeFixture : CHandlerThreadFixture<CServedController> {
         host.loadPlugin(std::string(NUV_PLUGIN_DIR) + (pg ? "/pg_db.so" : "/sqlite_db.so")));
     host.addPlugin(provisioner, deleteTestPlugin, nullptr, "provisioner");
     morePlugins();
-    startThread();
+    startState();
+    if (!tls) return;
+    tls->transmitter([this](const void* bytes, std::size_t length, const nuv::CEndpoint& to) {
+      sent.emplace_back(static_cast<const char*>(bytes), length);
+      sentTo = to;
+      return static_cast<ssize_t>(length);
+    });
+    linkAddresses({"2001:db8:1::1"});
+  }
+  // The global addresses of the interface the messages arrive on.
+  void linkAddresses(std::vector<const char*> addresses) {
+    CInterfaceEnum::Detail link;
+    link.name = "link0";
+    link.index = kLinkIndex;
+    link.addresses.push_back(nuv::CIPAddress("fe80::1"));
+    for (const char* a : addresses) link.addresses.push_back(nuv::CIPAddress(a));
+    tls->interfaceAddresses().lister([link] { return std::vector<CInterfaceEnum::Detail>{link}; });
   }
   void TearDown() override {
     CHandlerThreadFixture::TearDown();
@@ -127,11 +148,15 @@ struct ServedExchangeFixture : CHandlerThreadFixture<CServedController> {
     tls->commitTransaction();
   }
 
-  // Sends the message and returns the reply, parsed; null without reply.
+  // Hands the message to the handler and returns the reply, parsed; null
+  // without reply.
   std::shared_ptr<CDHCP6Packet> exchange(const std::string& bytes) {
-    send(bytes);
-    std::string bytesIn = receive();
-    if (bytesIn == "<none>") return nullptr;
+    host.logSink.lines.clear();
+    sent.clear();
+    handler.deliver(*tls, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
+                    nuv::CEndpoint("[fe80::2]:546"), nuv::CIPAddress("ff02::1:2"), kLinkIndex);
+    if (sent.empty()) return nullptr;
+    std::string bytesIn = sent.back();
     // A client never sees relay layers: take them off as the relay would.
     relayLayers = 0;
     while (!bytesIn.empty() && bytesIn[0] == '\x0d') {
@@ -164,6 +189,8 @@ struct ServedExchangeFixture : CHandlerThreadFixture<CServedController> {
   CDomainProvisioner* provisioner = nullptr;
   std::unique_ptr<CPrstTestDatabase> database;  // PostgreSQL only
   unsigned relayLayers = 0;                     // of the last reply
+  std::vector<std::string> sent;                // datagrams the server sent
+  nuv::CEndpoint sentTo;                        // where the last one went
 };
 
 }  // namespace served
