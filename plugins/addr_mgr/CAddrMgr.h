@@ -1,28 +1,21 @@
 #pragma once
 // One worker thread's address manager: picks a free address (prefix) in
-// the candidate pools, in their order. Free means inside the pool's range,
-// not excluded, not leased, not offered and not reserved by any thread.
-// It reads through a database session of its own, opened on first use on
-// the calling thread, so it sees what other transactions committed; what
-// they have not committed yet is covered by the shared reservations.
+// the candidate pools, in their order (CPoolWalk says what free means and
+// how it is found). It reads through the thread's own session, inside the
+// transaction the caller has open, so it never waits for a lock that
+// transaction holds; what other transactions have not committed yet is
+// covered by the reservations all threads share, and the unique key on
+// the offers' addresses settles what several servers write at once.
 
-#include <memory>
 #include <vector>
 
-#include "dhcp_database/CPrstDHCP6ObjectAbstractFactory.h"
 #include "dhcp_server_common/CIDHCPAddrMgr.h"
 #include "dhcp_server_common/CIDHCPContext.h"
 #include "plugins/addr_mgr/CPoolCandidates.h"
 
-class CPrstDBSession;
-
 class CAddrMgr : public CIDHCPAddrMgr {
  public:
-  // At most this many addresses (prefixes) are probed per pool and request.
-  static constexpr unsigned kProbesPerPool = 4096;
-
   CAddrMgr(CIDHCPContext& context, CPoolCandidates& candidates);
-  ~CAddrMgr() override;
 
   void getPoolCandidate(int poolKind, const std::vector<long>& poolOIDs, nuv::CIPAddress& address,
                         long& poolOID, CIDHCPStats& stats) override;
@@ -45,14 +38,10 @@ class CAddrMgr : public CIDHCPAddrMgr {
   void deregister() override {}
 
  private:
-  template <class Pool, class Binding, class Pending>
-  bool _searchPool(int poolKind, long poolOID, nuv::CIPAddress& address);
-  template <class Binding>
-  bool _leased(const nuv::CIPAddress& address);
-  CPrstDBSession& _session();
+  // A free candidate of the pool, reserved; unset when it has none.
+  template <class Pool>
+  nuv::CIPAddress _searchPool(int poolKind, long poolOID);
 
   CIDHCPContext& m_context;
   CPoolCandidates& m_candidates;  // the plug-in's; outlives every manager
-  CPrstDHCP6ObjectAbstractFactory m_factory;
-  std::unique_ptr<CPrstDBSession> m_session;
 };
