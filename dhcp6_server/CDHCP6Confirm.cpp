@@ -12,17 +12,11 @@ CDHCP6Confirm::CDHCP6Confirm(CDHCP6TLS* tls, CNodeContext& node, nuv::CIPAddress
       m_policyOptions(_createOptionSet("confirm-policy-options")) {}
 
 CDHCP6Confirm::Code CDHCP6Confirm::execute(unsigned short& port) {
-  if (!_balancerCheck()) return CDHCP6TransmitCode::IGNORE;
-  _provision();
-  _replyHeader(CDHCP6MsgType::reply);
-  _mergePolicies(_clientPolicies(), m_policyOptions);
-  _setDstPort(port, m_policyOptions);
-  const COptionStorePtr& request = _source()->hostOptions();
+  nuv::CHexStore duid;
+  std::vector<CBinding6Tuple> ids;
+  if (!_begin(port, CDHCP6MsgType::reply, m_policyOptions, duid, ids))
+    return CDHCP6TransmitCode::IGNORE;
   const COptionStorePtr& reply = _dest()->hostOptions();
-  CDHCP6Util::cloneAndStoreRequired(CDHCP6OptionCode::clientID, request, reply);
-  nuv::CHexStore duid = CDHCP6Util::optionData(request, CDHCP6OptionCode::clientID);
-  _storageClientID(m_policyOptions, duid);
-  const std::vector<CBinding6Tuple> ids = CDHCP6Util::bindingIDs<CBinding6Tuple>(request, duid);
 
   if (ids.empty()) {
     _log(nuv::sev_info,

@@ -58,6 +58,22 @@ const nuv::CHexStore& CDHCP6MsgProcessor::_serverDUID() const {
   return m_node.serverDUID();
 }
 
+bool CDHCP6MsgProcessor::_begin(unsigned short& port, CDHCP6MsgType replyType,
+                                const COptionStorePtr& policyOptions, nuv::CHexStore& duid,
+                                std::vector<CBinding6Tuple>& ids) {
+  if (!_balancerCheck()) return false;
+  m_account = _provision();
+  _replyHeader(replyType);
+  _mergePolicies(_clientPolicies(), policyOptions);
+  _setDstPort(port, policyOptions);
+  const COptionStorePtr& request = m_source->hostOptions();
+  CDHCP6Util::cloneAndStoreRequired(CDHCP6OptionCode::clientID, request, m_dest->hostOptions());
+  duid = CDHCP6Util::optionData(request, CDHCP6OptionCode::clientID);
+  _storageClientID(policyOptions, duid);
+  ids = CDHCP6Util::bindingIDs<CBinding6Tuple>(request, duid);
+  return true;
+}
+
 bool CDHCP6MsgProcessor::_balancerCheck() {
   std::uint32_t elapsed = 0;
   if (const COptionPtr option = topOption(m_node.hostOptions(), CDHCP6OptionCode::elapsedTime))

@@ -65,6 +65,13 @@ class CDHCP6MsgProcessor {
   virtual bool _processIANA(const CBinding6Identifier& id, Code& code) = 0;
   virtual bool _processIAPD(const CBinding6Identifier& id, Code& code) = 0;
 
+  // The steps every answer begins with: the load balancer's gate, the
+  // provisioning hook, the reply header of replyType, the client's
+  // policies merged into policyOptions, the reply port, the Client
+  // Identifier copied into the reply and the client's IAs keyed by its
+  // storage identity. False (nothing else done) when the balancer refuses.
+  bool _begin(unsigned short& port, CDHCP6MsgType replyType, const COptionStorePtr& policyOptions,
+              nuv::CHexStore& duid, std::vector<CBinding6Tuple>& ids);
   // Whether this server answers the message at all.
   bool _balancerCheck();
   // Lets the provisioner fill the client's token; the client's account.
@@ -122,6 +129,8 @@ class CDHCP6MsgProcessor {
   const std::shared_ptr<CDHCP6Packet>& _source() const { return m_source; }
   const std::shared_ptr<CDHCP6Packet>& _dest() const { return m_dest; }
   const nuv::CHexStore& _serverDUID() const;
+  // The client's account as the provisioning hook of _begin found it.
+  const CAccessID& _account() const { return m_account; }
 
  private:
   CLogSink& _logSink() const;
@@ -141,4 +150,5 @@ class CDHCP6MsgProcessor {
   std::string m_pktID;
   std::shared_ptr<CDHCP6Packet> m_source;
   std::shared_ptr<CDHCP6Packet> m_dest;
+  CAccessID m_account;
 };

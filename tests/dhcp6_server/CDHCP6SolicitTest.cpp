@@ -1,0 +1,415 @@
+// Solicit as a client sees it: leases it holds are offered again, otherwise
+// a new address (prefix) is held for it as a pending offer; an Advertise
+// that can offer nothing says NoAddrsAvail and nothing else.
+#include "dhcp6_server/CDHCP6Solicit.h"
+#include "dhcp_base/CValueTypeConverter.h"
+#include "dhcp_database/CPolicyRecord.h"
+#include "dhcp_database/CPrstAddressBinding6.h"
+#include "dhcp_database/CPrstAddressPending6.h"
+#include "dhcp_database/CPrstAddressPool6.h"
+#include "dhcp_database/CPrstNetworkPending6.h"
+#include "dhcp_database/CPrstNetworkPool6.h"
+#include "dhcp_server_common/CDHCPAddrMgrStub.h"
+#include "dhcp_server_common/CIDHCPEvalFactory.h"
+#include "dhcp_server_common/CNoAddressAvailException.h"
+#include "oodb_persistence/CPrstDBSession.h"
+#include "tests/dhcp6_server/ServedExchangeFixture.h"
+
+using namespace served;
+
+namespace {
+
+const char* const kLink = "2001:db8:1::1";
+
+std::string u32(std::uint32_t v) {
+  return u16(v >> 16) + u16(v & 0xffff);
+}
+// IA_NA, IA_TA and IA_PD with their IAID (T1, T2 zero) and sub-options.
+std::string iaNA(std::uint32_t iaid, const std::string& sub = "") {
+  return opt(3, u32(iaid) + std::string(8, '\0') + sub);
+}
+std::string iaTA(std::uint32_t iaid, const std::string& sub = "") {
+  return opt(4, u32(iaid) + sub);
+}
+std::string iaPD(std::uint32_t iaid, const std::string& sub = "") {
+  return opt(25, u32(iaid) + std::string(8, '\0') + sub);
+}
+std::string oro(std::initializer_list<unsigned> codes) {
+  std::string data;
+  for (unsigned c : codes) data += u16(c);
+  return opt(6, data);
+}
+
+// Runs the pools' access expressions: the library's evaluator, which knows
+// every function but no packet data.
+class CPlainEvaluator : public CPlugin, public CIDHCPEvalFactory {
+ public:
+  std::string pluginName() const override { return "plain evaluator"; }
+  std::string pluginInterface() const override { return "CIDHCPEvalFactory,CPlugin"; }
+  std::shared_ptr<nuv::CExpEval> createEval(CIDHCPContext&) override {
+    return std::make_shared<nuv::CExpEval>();
+  }
+};
+
+// What an Advertise's IA says, in numbers.
+struct Offer {
+  std::uint32_t t1 = 0, t2 = 0;
+  std::vector<std::string> leases;  // "address preferred valid" / "prefix/len preferred valid"
+};
+
+struct SolicitFixture : ServedExchangeFixture {
+  void morePlugins() override {
+    ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/addr_mgr.so"));
+    host.addPlugin(new CPlainEvaluator, deleteTestPlugin, nullptr, "evaluator");
+  }
+  void SetUp() override {
+    ServedExchangeFixture::SetUp();
+    if (!tls) return;
+    addressPool("lan", "2001:db8:1::10", "2001:db8:1::ff", kLink);
+    prefixPool("pd", kLink);
+  }
+  void addressPool(const std::string& name, const std::string& start, const std::string& stop,
+                   const std::string& relay, const std::string& more = "") {
+    store<CPrstAddressPool6>("name = " + name + "\nvalid_lt = 7200\npref_lt = 3600\n" +
+                             "prefix_len = 64\nrangestart = " + start + "\nrangestop = " + stop +
+                             "\nrelay = " + relay + "\ndomains = 2\n" + more);
+  }
+  void prefixPool(const std::string& name, const std::string& relay, const std::string& more = "") {
+    store<CPrstNetworkPool6>("name = " + name +
+                             "\nvalid_lt = 7200\npref_lt = 3600\nprefix = 2001:db8:100::\n"
+                             "prefix_len = 40\nsub_prefix_len = 56\n"
+                             "rangestart = 2001:db8:100::\nrangestop = 2001:db8:1ff:ff00::\n"
+                             "relay = " +
+                             relay + "\ndomains = 2\n" + more);
+  }
+  void lease(const std::string& address, std::uint32_t iaid = 1, const char* iatype = "iana") {
+    store<CPrstAddressBinding6>(
+        std::string("client_id = 00-03-00-01-02-00-00-00-00-02\niatype = ") + iatype + "\niaid = " +
+        std::to_string(iaid) + "\nlease_duration = 7200\ndomains = 2\nipaddr = " + address +
+        "\nrelay = " + kLink + "\nsource_pool = lan");
+  }
+  std::shared_ptr<CDHCP6Packet> solicit(const std::string& options, const char* link = kLink) {
+    const std::string inner = msg(1, clientID() + options);
+    return exchange(link ? relayed(link, inner) : inner);
+  }
+
+  // The IA of the Advertise, or nothing.
+  static bool offer(const std::shared_ptr<CDHCP6Packet>& advertise, unsigned code, Offer& out) {
+    out = Offer();
+    COptionPtr ia;
+    if (!advertise || !advertise->hostOptions()->find(CTagPath{code}, ia)) return false;
+    const COptionPtr sub = CDHCP6Util::subOptions(ia);
+    if (code != 4) {
+      out.t1 = CValueTypeConverter::uint32(*ia->find(CTagPath{2}), 0);
+      out.t2 = CValueTypeConverter::uint32(*ia->find(CTagPath{3}), 0);
+    }
+    for (const COptionPtr& c : *sub->children()) {
+      const auto n = [&](unsigned e) {
+        return CValueTypeConverter::uint32(*c->find(CTagPath{e}), 0);
+      };
+      if (c->tag() == 5)
+        out.leases.push_back(CValueTypeConverter::ip(*c->find(CTagPath{1}), 0).string() + " " +
+                             std::to_string(n(2)) + " " + std::to_string(n(3)));
+      else if (c->tag() == 26)
+        out.leases.push_back(CValueTypeConverter::ip(*c->find(CTagPath{4}), 0).string() + "/" +
+                             std::to_string(CValueTypeConverter::uint8(*c->find(CTagPath{3}), 0)) +
+                             " " + std::to_string(n(1)) + " " + std::to_string(n(2)));
+    }
+    return true;
+  }
+  template <class Pending>
+  std::size_t pendings() {
+    tls->startTransaction();
+    const std::size_t n = session().select<Pending>("generic.all").size();
+    tls->commitTransaction();
+    return n;
+  }
+  // Makes every offer older by seconds.
+  void age(long seconds) {
+    tls->startTransaction();
+    older<CPrstAddressPending6>(seconds);
+    older<CPrstNetworkPending6>(seconds);
+    tls->commitTransaction();
+  }
+  template <class Pending>
+  void older(long seconds) {
+    for (auto& p : session().select<Pending>("generic.all")) {
+      p->offerTime(nuv::CTimeT(p->offerTime().seconds() - seconds));
+      p->commit();
+    }
+  }
+};
+
+}  // namespace
+
+TEST_P(SolicitFixture, NewOffersAreHeldAsPendingsAndOfferedWithThePoolsLifetimes) {
+  const auto advertise = solicit(iaNA(1) + iaPD(2));
+  ASSERT_TRUE(advertise);
+  EXPECT_EQ(advertise->msgType(), CDHCP6MsgType::advertise);
+  Offer na, pd;
+  ASSERT_TRUE(offer(advertise, 3, na));
+  ASSERT_TRUE(offer(advertise, 25, pd));
+  EXPECT_EQ(na.t1, 1800u);
+  EXPECT_EQ(na.t2, 2880u);
+  ASSERT_EQ(na.leases.size(), 1u);
+  EXPECT_EQ(na.leases[0], "2001:db8:1::10 3600 7200");
+  ASSERT_EQ(pd.leases.size(), 1u);
+  EXPECT_EQ(pd.leases[0], "2001:db8:100::/56 3600 7200");
+  EXPECT_FALSE(advertise->hostOptions()->defined(CTagPath{13}));
+  EXPECT_EQ(pendings<CPrstAddressPending6>(), 1u);
+  EXPECT_EQ(pendings<CPrstNetworkPending6>(), 1u);
+  EXPECT_TRUE(
+      logged("info: [solicit/0x123456] Pended address 2001:db8:1::10 for device "
+             "'00-03-00-01-02-00-00-00-00-02' on link 2001:db8:1::1."));
+  EXPECT_TRUE(
+      logged("info: [solicit/0x123456] Pended prefix 2001:db8:100::/56 for device "
+             "'00-03-00-01-02-00-00-00-00-02' on link 2001:db8:1::1."));
+}
+
+TEST_P(SolicitFixture, ARepeatedSolicitReusesTheOfferUntilItIsStale) {
+  Offer first, again, later;
+  ASSERT_TRUE(offer(solicit(iaNA(1)), 3, first));
+  age(9);
+  ASSERT_TRUE(offer(solicit(iaNA(1)), 3, again));
+  EXPECT_EQ(again.leases, first.leases);
+  EXPECT_EQ(pendings<CPrstAddressPending6>(), 1u);
+  // Reused, its offer time was renewed: nine more seconds are still fine.
+  age(9);
+  ASSERT_TRUE(offer(solicit(iaNA(1)), 3, again));
+  EXPECT_EQ(again.leases, first.leases);
+  age(10);
+  ASSERT_TRUE(offer(solicit(iaNA(1)), 3, later));
+  EXPECT_TRUE(
+      logged("info: [solicit/0x123456] Removing stale address pending "
+             "record for device "
+             "'00-03-00-01-02-00-00-00-00-02', aged 10 seconds."));
+  ASSERT_EQ(later.leases.size(), 1u);
+  EXPECT_NE(later.leases, first.leases);
+  EXPECT_EQ(pendings<CPrstAddressPending6>(), 1u);
+}
+
+TEST_P(SolicitFixture, WhatTheAdvertiseHoldsDependsOnWhatCouldBeOffered) {
+  store<CPolicyRecord>("name = dns\ndomains = 7\noption = dns-servers = 2001:db8::53");
+  provisioner->domains = {7};
+  const struct {
+    const char* what;
+    std::string options;
+    const char* link;
+    bool status;  // NoAddrsAvail
+    bool na, pd;
+  } cases[] = {
+      // No IA: no status, the policy's options.
+      {"no IA", oro({23}), kLink, false, false, false},
+      // No pool for the link: the bare NoAddrsAvail.
+      {"no pool on the link", iaNA(1) + oro({23}), "2001:db8:9::1", true, false, false},
+      {"address only", iaNA(1) + iaPD(2), "2001:db8:2::1", false, true, false},
+  };
+  addressPool("other", "2001:db8:2::10", "2001:db8:2::ff", "2001:db8:2::1");
+  for (const auto& c : cases) {
+    const auto advertise = solicit(c.options, c.link);
+    ASSERT_TRUE(advertise) << c.what;
+    const COptionStorePtr& top = advertise->hostOptions();
+    EXPECT_EQ(top->defined(CTagPath{13}), c.status) << c.what;
+    EXPECT_EQ(top->defined(CTagPath{3}), c.na) << c.what;
+    EXPECT_EQ(top->defined(CTagPath{25}), c.pd) << c.what;
+    if (c.status) {
+      // Nothing but the header, the identifiers and the status.
+      EXPECT_EQ(options(*advertise).find("dns-servers"), std::string::npos) << c.what;
+      EXPECT_TRUE(top->defined(CTagPath{1}) && top->defined(CTagPath{2})) << c.what;
+      EXPECT_EQ(top->children()->size(), 5u) << options(*advertise);
+    } else {
+      EXPECT_NE(options(*advertise).find("dns-servers"), std::string::npos) << c.what;
+    }
+  }
+  EXPECT_TRUE(
+      logged("info: [solicit/0x123456] No prefix pools available for device "
+             "'00-03-00-01-02-00-00-00-00-02' on link 2001:db8:2::1."));
+}
+
+TEST_P(SolicitFixture, LeasesTheClientHoldsAreOfferedAgainAndNothingIsPended) {
+  addressPool("short", "2001:db8:1:1::10", "2001:db8:1:1::ff", kLink,
+              "prefix = 2001:db8:1:1::\npref_lt = 1000\nvalid_lt = 2000");
+  lease("2001:db8:1::20");
+  store<CPrstAddressBinding6>(
+      std::string("client_id = 00-03-00-01-02-00-00-00-00-02\niatype = iana\niaid = 1\n"
+                  "lease_duration = 2000\ndomains = 2\nipaddr = "
+                  "2001:db8:1:1::20\nrelay = ") +
+      kLink + "\nsource_pool = short");
+  Offer na;
+  ASSERT_TRUE(offer(solicit(iaNA(1)), 3, na));
+  EXPECT_EQ(na.leases,
+            (std::vector<std::string>{"2001:db8:1::20 3600 7200", "2001:db8:1:1::20 1000 2000"}));
+  // From the smaller preferred lifetime.
+  EXPECT_EQ(na.t1, 500u);
+  EXPECT_EQ(na.t2, 800u);
+  EXPECT_EQ(pendings<CPrstAddressPending6>(), 0u);
+}
+
+TEST_P(SolicitFixture, ATemporaryAddressIsOfferedInAnIATAWithoutTimers) {
+  lease("2001:db8:1::30", 3, "iata");
+  Offer ta, fresh;
+  ASSERT_TRUE(offer(solicit(iaTA(3)), 4, ta));
+  EXPECT_EQ(ta.leases, std::vector<std::string>{"2001:db8:1::30 3600 7200"});
+  const auto advertise = solicit(iaTA(4));
+  ASSERT_TRUE(offer(advertise, 4, fresh));
+  EXPECT_FALSE(advertise->hostOptions()->defined(CTagPath{3}));
+  ASSERT_EQ(fresh.leases.size(), 1u);
+  tls->startTransaction();
+  const auto held = session().select<CPrstAddressPending6>("generic.all");
+  tls->commitTransaction();
+  ASSERT_EQ(held.size(), 1u);
+  EXPECT_NE(held.front()->string().find("iatype = iata"), std::string::npos);
+}
+
+TEST_P(SolicitFixture, TheLinkChoosesThePool) {
+  addressPool("relayed", "2001:db8:2::10", "2001:db8:2::ff", "2001:db8:2::1");
+  // On the server's own link a pool serves when the receiving interface
+  // holds an address in its network, whichever of them it is.
+  addressPool("local-a", "2001:db8:a::10", "2001:db8:a::ff", "::");
+  addressPool("local-b", "2001:db8:b::10", "2001:db8:b::ff", "::");
+  linkAddresses({"2001:db8:b::1", "2001:db8:c::1"});
+  Offer relayed, direct;
+  ASSERT_TRUE(offer(solicit(iaNA(1), "2001:db8:2::1"), 3, relayed));
+  EXPECT_EQ(relayed.leases, std::vector<std::string>{"2001:db8:2::10 3600 7200"});
+  ASSERT_TRUE(offer(solicit(iaNA(2), nullptr), 3, direct));
+  EXPECT_EQ(direct.leases, std::vector<std::string>{"2001:db8:b::10 3600 7200"});
+  linkAddresses({"2001:db8:a::1", "2001:db8:b::1"});
+  ASSERT_TRUE(offer(solicit(iaNA(3), nullptr), 3, direct));
+  EXPECT_EQ(direct.leases, std::vector<std::string>{"2001:db8:a::10 3600 7200"});
+  // An interface without a global address has no local pool.
+  linkAddresses({});
+  const auto none = solicit(iaNA(4), nullptr);
+  ASSERT_TRUE(none);
+  EXPECT_TRUE(none->hostOptions()->defined(CTagPath{13}));
+}
+
+TEST_P(SolicitFixture, APoolsAccessRulesDecide) {
+  const struct {
+    const char* rule;
+    bool served;
+  } cases[] = {
+      {"allow = [false]", false}, {"allow = [\"yes\"]", false}, {"deny = [true]", false},
+      {"deny = [false]", true},   {"allow = [true]", true},     {"enabled = false", false},
+  };
+  std::uint32_t iaid = 10;
+  for (const auto& c : cases) {
+    const std::string net = "2001:db8:" + std::to_string(iaid) + "::";
+    const std::string link = net + "1";
+    addressPool(std::string("rule") + std::to_string(iaid), net + "10", net + "ff", link, c.rule);
+    const auto advertise = solicit(iaNA(iaid), link.c_str());
+    ASSERT_TRUE(advertise) << c.rule;
+    EXPECT_EQ(advertise->hostOptions()->defined(CTagPath{3}), c.served) << c.rule << "\n"
+                                                                        << host.logSink.text();
+    ++iaid;
+  }
+}
+
+TEST_P(SolicitFixture, OptionsRequestedInsideTheIAComeFromThePolicyElseThePool) {
+  addressPool("dns", "2001:db8:5::10", "2001:db8:5::ff", "2001:db8:5::1",
+              "option = dns-servers = 2001:db8::5\noption = domain-search = "
+              "pool.example");
+  store<CPolicyRecord>("name = search\ndomains = 7\noption = domain-search = policy.example");
+  provisioner->domains = {7};
+  const auto advertise = solicit(iaNA(1, oro({23, 24})), "2001:db8:5::1");
+  ASSERT_TRUE(advertise);
+  // The reply's IA_NA, as sent: IAID, T1, T2, the address, then the two
+  // options (the reply's parser knows no options inside an IA).
+  const std::string sentIA = opt(3, u32(1) + u32(1800) + u32(2880) +
+                                        opt(5, ipv6("2001:db8:5::10") + u32(3600) + u32(7200)) +
+                                        opt(23, ipv6("2001:db8::5")) +
+                                        opt(24, std::string("\x06"
+                                                            "policy"
+                                                            "\x07"
+                                                            "example",
+                                                            15) +
+                                                    '\0'));
+  EXPECT_NE(sent.back().find(sentIA), std::string::npos);
+  // Placed inside, they are not repeated at the top.
+  EXPECT_FALSE(advertise->hostOptions()->defined(CTagPath{23}));
+  EXPECT_FALSE(advertise->hostOptions()->defined(CTagPath{24}));
+}
+
+NUV_PRST_BACKENDS(SolicitFixture);
+
+namespace {
+
+// Hands out the addresses it is given, in order, and records what comes back.
+class CScriptedAddrMgr : public CPlugin, public CIDHCPAddrMgrFactory, public CDHCPAddrMgrStub {
+ public:
+  std::string pluginName() const override { return "scripted address manager"; }
+  std::string pluginInterface() const override { return "CIDHCPAddrMgrFactory,CPlugin"; }
+  std::shared_ptr<CIDHCPAddrMgr> createAddrMgr(CIDHCPContext&) override {
+    return std::shared_ptr<CIDHCPAddrMgr>(std::shared_ptr<void>(), this);
+  }
+  void getPoolCandidate(int, const std::vector<long>& pools, nuv::CIPAddress& address, long& pool,
+                        CIDHCPStats&) override {
+    if (next == script.size())
+      throw CNoAddressAvailException(nuv::CMessage("No free addresses available."),
+                                     nuv::CMessage("Every candidate pool is exhausted."), "test",
+                                     "CScriptedAddrMgr", __FILE__, __LINE__);
+    address = nuv::CIPAddress(script[next++]);
+    pool = pools.front();
+  }
+  void releasePoolCandidate(int, const nuv::CIPAddress& address, long, CIDHCPStats&) override {
+    released.push_back(address.string());
+  }
+  std::vector<std::string> script;
+  std::size_t next = 0;
+  std::vector<std::string> released;
+};
+
+struct ScriptedSolicitFixture : SolicitFixture {
+  void morePlugins() override {
+    manager = new CScriptedAddrMgr;
+    host.addPlugin(manager, deleteTestPlugin, nullptr, "address manager");
+  }
+  // Runs SQL on the thread's connection.
+  void sql(const std::string& text) {
+    dynamic_cast<CPrstDBSession&>(session()).connection().executeScript(text);
+  }
+  CScriptedAddrMgr* manager = nullptr;
+};
+
+}  // namespace
+
+TEST_P(ScriptedSolicitFixture, AnAddressOfferedElsewhereIsPassedOverForTheNext) {
+  // Another server sharing the database offered ::10 meanwhile.
+  tls->startTransaction();
+  auto theirs = tls->apendingFinder().createPending();
+  theirs->applyBindingID(CBinding6Identifier(nuv::CHexStore::parse("00-99"), CIAType::iana, 1));
+  theirs->offeredAddress(nuv::CIPAddress("2001:db8:1::10"));
+  theirs->relayAddress(nuv::CIPAddress(kLink));
+  theirs->poolOID(1);
+  theirs->offerTime(nuv::CTimeT::now());
+  theirs->commit();
+  tls->commitTransaction();
+  tls->syncCommands().clear();
+  manager->script = {"2001:db8:1::10", "2001:db8:1::11"};
+  Offer na;
+  ASSERT_TRUE(offer(solicit(iaNA(1)), 3, na));
+  EXPECT_EQ(na.leases, std::vector<std::string>{"2001:db8:1::11 3600 7200"});
+  EXPECT_EQ(manager->released, std::vector<std::string>{"2001:db8:1::10"});
+  EXPECT_EQ(pendings<CPrstAddressPending6>(), 2u);
+  // Nothing free at all: the IA goes without, the failure is logged.
+  const auto none = solicit(iaNA(2));
+  ASSERT_TRUE(none);
+  EXPECT_TRUE(none->hostOptions()->defined(CTagPath{13}));
+  EXPECT_TRUE(logged("No free addresses available."));
+}
+
+TEST_P(ScriptedSolicitFixture, AnOfferThatCannotBeStoredIsHandedBackAndNothingIsAnswered) {
+  if (GetParam() == "pgsql")
+    sql("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+        "$$ BEGIN RAISE EXCEPTION 'refused'; END $$; "
+        "CREATE TRIGGER refuse BEFORE INSERT ON dhcp_apendings6 "
+        "FOR EACH ROW EXECUTE FUNCTION refuse();");
+  else
+    sql("CREATE TRIGGER refuse BEFORE INSERT ON dhcp_apendings6 "
+        "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+  manager->script = {"2001:db8:1::10"};
+  EXPECT_FALSE(solicit(iaNA(1)));
+  EXPECT_EQ(manager->released, std::vector<std::string>{"2001:db8:1::10"});
+  EXPECT_EQ(pendings<CPrstAddressPending6>(), 0u);
+}
+
+NUV_PRST_BACKENDS(ScriptedSolicitFixture);
