@@ -1,6 +1,9 @@
 // Solicit as a client sees it: leases it holds are offered again, otherwise
 // a new address (prefix) is held for it as a pending offer; an Advertise
 // that can offer nothing says NoAddrsAvail and nothing else.
+#include <set>
+#include <thread>
+
 #include "dhcp6_server/CDHCP6Solicit.h"
 #include "dhcp_base/CValueTypeConverter.h"
 #include "dhcp_database/CPolicyRecord.h"
@@ -330,6 +333,77 @@ TEST_P(SolicitFixture, OptionsRequestedInsideTheIAComeFromThePolicyElseThePool) 
 }
 
 NUV_PRST_BACKENDS(SolicitFixture);
+
+namespace {
+
+// Clients soliciting through two worker threads at once, each with its own
+// state and database session, as the engine runs them.
+struct ConcurrentSolicitFixture : SolicitFixture {
+  static constexpr unsigned kThreads = 2;
+  static constexpr unsigned kClients = 1000;  // per thread
+
+  // Every Advertise a worker sent, as bytes.
+  std::vector<std::string> serve(unsigned index) {
+    std::vector<std::string> replies;
+    CDHCP6TLS state(&task, index, &host, &tls->context());
+    state.init();
+    state.mode(CSystemMode::servicing);
+    state.transmitter([&replies](const void* bytes, std::size_t length, const nuv::CEndpoint&) {
+      replies.emplace_back(static_cast<const char*>(bytes), length);
+      return static_cast<ssize_t>(length);
+    });
+    for (unsigned i = 0; i < kClients; ++i) {
+      const std::string duid = std::string("\x00\x04", 2) + u32(index) + u32(i);
+      const std::string solicit = relayed(kLink, msg(1, opt(1, duid) + iaNA(1) + iaPD(2)));
+      handler.deliver(state, reinterpret_cast<const std::uint8_t*>(solicit.data()), solicit.size(),
+                      nuv::CEndpoint("[fe80::2]:547"), nuv::CIPAddress("ff02::1:2"), kLinkIndex);
+    }
+    state.close();
+    return replies;
+  }
+};
+
+}  // namespace
+
+TEST_P(ConcurrentSolicitFixture, TwoWorkersNeverOfferOneAddressOrPrefixTwice) {
+  addressPool("big", "2001:db8:1::1:0", "2001:db8:1::1:ffff", kLink);
+  std::vector<std::string> replies[kThreads];
+  {
+    std::vector<std::thread> workers;
+    for (unsigned t = 0; t < kThreads; ++t)
+      workers.emplace_back([this, t, &replies] { replies[t] = serve(t + 1); });
+    for (std::thread& w : workers) w.join();
+  }
+  std::set<std::string> addresses, prefixes;
+  for (const auto& list : replies) {
+    EXPECT_EQ(list.size(), kClients);
+    for (const std::string& bytes : list) {
+      auto advertise = std::make_shared<CDHCP6Packet>(&tls->context(), "reply");
+      const std::string inner = relayMessage(bytes);
+      advertise->clientSetFromRaw(reinterpret_cast<const std::uint8_t*>(inner.data()), inner.size(),
+                                  nuv::CIPAddress());
+      Offer na, pd;
+      ASSERT_TRUE(offer(advertise, 3, na) && offer(advertise, 25, pd)) << options(*advertise);
+      addresses.insert(na.leases.at(0));
+      prefixes.insert(pd.leases.at(0));
+    }
+  }
+  EXPECT_EQ(addresses.size(), kThreads * kClients);
+  EXPECT_EQ(prefixes.size(), kThreads * kClients);
+  // As stored: one offer per client and IA, no address twice.
+  tls->startTransaction();
+  std::set<std::string> held;
+  const auto all = CPrstSelectOptions().withRows(4 * kThreads * kClients);
+  for (const auto& p : session().select<CPrstAddressPending6>("generic.all", {}, all))
+    held.insert(p->offeredAddress().string());
+  for (const auto& p : session().select<CPrstNetworkPending6>("generic.all", {}, all))
+    held.insert(p->offeredAddress().string());
+  tls->commitTransaction();
+  EXPECT_EQ(held.size(), 2 * kThreads * kClients);
+  EXPECT_FALSE(logged("database is locked"));
+}
+
+NUV_PRST_BACKENDS(ConcurrentSolicitFixture);
 
 namespace {
 
