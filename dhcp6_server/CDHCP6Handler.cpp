@@ -6,6 +6,7 @@
 #include "dhcp6_server/CCmdDelayedInputFromNode6.h"
 #include "dhcp6_server/CDHCP6Confirm.h"
 #include "dhcp6_server/CDHCP6InfoReq.h"
+#include "dhcp6_server/CDHCP6Request.h"
 #include "dhcp6_server/CDHCP6Solicit.h"
 #include "dhcp6_server/CDHCP6TLS.h"
 #include "dhcp_base/CDHCP6OptionCode.h"
@@ -318,6 +319,8 @@ int CDHCP6Handler::_service(CDHCP6TLS& tls, std::uint8_t type, std::uint16_t& po
   switch (type) {
     case CDHCP6MsgType::solicit:
       return CDHCP6Solicit(&tls, node, link, transactionId).execute(port);
+    case CDHCP6MsgType::request:
+      return CDHCP6Request(&tls, node, link, transactionId).execute(port);
     case CDHCP6MsgType::confirm:
       return CDHCP6Confirm(&tls, node, link, transactionId).execute(port);
     case CDHCP6MsgType::info_request:
@@ -326,7 +329,7 @@ int CDHCP6Handler::_service(CDHCP6TLS& tls, std::uint8_t type, std::uint16_t& po
       return context.mediator().leaseQuery()->processLQ(node, *context.inPacket(),
                                                         *context.outPacket());
     default:
-      // Leasing beyond the offer (Request to Decline) is not served yet:
+      // Renew to Decline are not served yet:
       // such messages are dropped rather than answered wrongly.
       _dhcpLog().log(
           nuv::sev_debug,

@@ -53,6 +53,22 @@ struct CDHCP6AddressKind {
       "%1 Found free address %2 in pool %3 for device '%4' on link %5.";
   static constexpr const char* kPended = "%1 Pended address %2 for device '%3' on link %4.";
   static constexpr const char* kCreateFailed = "Failed to create a pending record for device %1.";
+
+  // The reply option a lease is written as, and the bus's class of it.
+  static constexpr std::uint32_t kLeaseOption = 5;
+  static const char* eventClass() { return "address_lease"; }
+  static constexpr const char* kNoLeases =
+      "%1 No address leases or pendings are available for device '%2' on link %3.";
+  static constexpr const char* kExtended =
+      "%1 Extended address binding for device '%2' on link %3 with address %4.";
+  static constexpr const char* kCreated =
+      "%1 Created address binding for device '%2' on link %3 with address %4 from pool %5.";
+  static constexpr const char* kDropped =
+      "%1 Dropping request from device '%2'. This device was offered an address from pool %3, but "
+      "the pool is no longer accessible to this device.";
+  static constexpr const char* kTaken =
+      "%1 Dropping request from device '%2'. The address %3 offered to this device is leased to "
+      "another device.";
 };
 
 struct CDHCP6PrefixKind {
@@ -91,4 +107,19 @@ struct CDHCP6PrefixKind {
   static constexpr const char* kPended = "%1 Pended prefix %2/%3 for device '%4' on link %5.";
   static constexpr const char* kCreateFailed =
       "Failed to create a prefix pending record for device %1.";
+
+  static constexpr std::uint32_t kLeaseOption = 26;
+  static const char* eventClass() { return "network_lease"; }
+  static constexpr const char* kNoLeases =
+      "%1 No prefix leases or pendings are available for device '%2' on link %3.";
+  static constexpr const char* kExtended =
+      "%1 Extended prefix binding for device '%2' on link %3 with address %4/%5.";
+  static constexpr const char* kCreated =
+      "%1 Created prefix binding for device '%2' on link %3 with address %4/%5 from pool %6.";
+  static constexpr const char* kDropped =
+      "%1 Dropping request from device '%2'. This device was offered a prefix from pool %3, but "
+      "the pool is no longer accessible to this device.";
+  static constexpr const char* kTaken =
+      "%1 Dropping request from device '%2'. The prefix %3 offered to this device is delegated to "
+      "another device.";
 };

@@ -57,6 +57,22 @@ class CDHCP6LeaseProcessor : public CDHCP6MsgProcessor {
     CDHCP6MsgProcessor::_addTopLevelOptions(m_poolOptions, m_policyOptions, m_placed);
   }
 
+  // The live offer of the kind (Solicit's pending lookup) and its deletion.
+  template <class Kind>
+  CPrstUserClassPtr<typename Kind::Pending> _findPendingOf(const CBinding6Identifier& id) {
+    if constexpr (Kind::kPoolKind == CIDHCPAddrMgr::addressPools)
+      return _findAPending(id, _relay());
+    else
+      return _findNPending(id, _relay());
+  }
+  template <class Kind>
+  void _deletePendingOf(const CPrstUserClassPtr<typename Kind::Pending>& pending) {
+    if constexpr (Kind::kPoolKind == CIDHCPAddrMgr::addressPools)
+      _deleteAPending(pending);
+    else
+      _deleteNPending(pending);
+  }
+
   const Token& _token() const { return m_token; }
   const COptionStorePtr& _poolOptions() const { return m_poolOptions; }
 

@@ -264,6 +264,10 @@ void CDHCP6MsgProcessor::_findExtensibleBindings(const CBinding6Identifier& id,
       "%1 Found %2 prefix leases that can be extended for device '%3' on link %4.", out);
 }
 
+void CDHCP6MsgProcessor::_ddnsExtendBindings(const std::shared_ptr<CDHCP6Packet>&,
+                                             const std::shared_ptr<CDHCP6Packet>&,
+                                             const std::vector<nuv::CIPAddress>&) {}
+
 COptionStorePtr CDHCP6MsgProcessor::_createOptionSet(const std::string& name) const {
   return m_tls->context().factory().createOS(name);
 }

@@ -111,6 +111,12 @@ class CDHCP6MsgProcessor {
                                const Token& token, std::vector<AExtensible>& out);
   void _findExtensibleBindings(const CBinding6Identifier& id, const nuv::CIPAddress& link,
                                const Token& token, std::vector<NExtensible>& out);
+  // Where the DNS names of the addresses a reply leases would be handed to
+  // the DDNS service. No update is made yet, and the reply carries no
+  // Client FQDN option, which tells the client to update its names itself.
+  void _ddnsExtendBindings(const std::shared_ptr<CDHCP6Packet>& request,
+                           const std::shared_ptr<CDHCP6Packet>& reply,
+                           const std::vector<nuv::CIPAddress>& addresses);
   // A new empty option set made by the context's factory.
   COptionStorePtr _createOptionSet(const std::string& name) const;
   // The client's own policies.

@@ -93,11 +93,7 @@ void CDHCP6Solicit::_pend(const CBinding6Identifier& id) {
                                                  _relay(), _tls()->matchLocalSegmentPools()))
     pools.emplace(pool->identity(), pool);
 
-  CPrstUserClassPtr<typename Kind::Pending> pending;
-  if constexpr (Kind::kPoolKind == CIDHCPAddrMgr::addressPools)
-    pending = _findAPending(id, _relay());
-  else
-    pending = _findNPending(id, _relay());
+  CPrstUserClassPtr<typename Kind::Pending> pending = _findPendingOf<Kind>(id);
   if (pending) {
     const nuv::CIPAddress& address = pending->offeredAddress();
     if (pools.count(pending->poolOID())) {
@@ -112,10 +108,7 @@ void CDHCP6Solicit::_pend(const CBinding6Identifier& id) {
       nuv::CMessage line = _msg(Kind::kDiscardPending);
       _log(nuv::sev_info,
            Kind::pushLease(line, address, Kind::length(*pending)).pushs(device).pusho(_relay()));
-      if constexpr (Kind::kPoolKind == CIDHCPAddrMgr::addressPools)
-        _deleteAPending(pending);
-      else
-        _deleteNPending(pending);
+      _deletePendingOf<Kind>(pending);
       pending = {};
     }
   }

@@ -79,8 +79,8 @@ TEST_F(HandlerFixture, MessagesTheServerDoesNotServeAreCountedAndDropped) {
       {"advertise", std::string("\x02\x00\x00\x01", 4) + serverID + clientID, M::packetsParseFail,
        "warning: The server received unexpected message type 'unknown'."},
       // A client message type the server does not serve yet.
-      {"request", std::string("\x03\x00\x00\x01", 4) + clientID + serverID, M::packetsV6Request,
-       "debug: No processor handles message type 'request'."},
+      {"renew", std::string("\x05\x00\x00\x01", 4) + clientID + serverID, M::packetsV6Renew,
+       "debug: No processor handles message type 'renew'."},
   };
   for (const auto& c : cases) {
     const std::uint64_t input = count(M::packetsInput), counted = count(c.counter);

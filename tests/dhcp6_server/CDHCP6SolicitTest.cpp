@@ -16,130 +16,15 @@
 #include "dhcp_server_common/CIDHCPEvalFactory.h"
 #include "dhcp_server_common/CNoAddressAvailException.h"
 #include "oodb_persistence/CPrstDBSession.h"
-#include "tests/dhcp6_server/ServedExchangeFixture.h"
+#include "tests/dhcp6_server/LeasingFixture.h"
 
 using namespace served;
 
 namespace {
 
-const char* const kLink = "2001:db8:1::1";
-
-std::string u32(std::uint32_t v) {
-  return u16(v >> 16) + u16(v & 0xffff);
-}
-// IA_NA, IA_TA and IA_PD with their IAID (T1, T2 zero) and sub-options.
-std::string iaNA(std::uint32_t iaid, const std::string& sub = "") {
-  return opt(3, u32(iaid) + std::string(8, '\0') + sub);
-}
-std::string iaTA(std::uint32_t iaid, const std::string& sub = "") {
-  return opt(4, u32(iaid) + sub);
-}
-std::string iaPD(std::uint32_t iaid, const std::string& sub = "") {
-  return opt(25, u32(iaid) + std::string(8, '\0') + sub);
-}
-std::string oro(std::initializer_list<unsigned> codes) {
-  std::string data;
-  for (unsigned c : codes) data += u16(c);
-  return opt(6, data);
-}
-
-// Runs the pools' access expressions: the library's evaluator, which knows
-// every function but no packet data.
-class CPlainEvaluator : public CPlugin, public CIDHCPEvalFactory {
- public:
-  std::string pluginName() const override { return "plain evaluator"; }
-  std::string pluginInterface() const override { return "CIDHCPEvalFactory,CPlugin"; }
-  std::shared_ptr<nuv::CExpEval> createEval(CIDHCPContext&) override {
-    return std::make_shared<nuv::CExpEval>();
-  }
-};
-
-// What an Advertise's IA says, in numbers.
-struct Offer {
-  std::uint32_t t1 = 0, t2 = 0;
-  std::vector<std::string> leases;  // "address preferred valid" / "prefix/len preferred valid"
-};
-
-struct SolicitFixture : ServedExchangeFixture {
-  void morePlugins() override {
-    ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/addr_mgr.so"));
-    host.addPlugin(new CPlainEvaluator, deleteTestPlugin, nullptr, "evaluator");
-  }
-  void SetUp() override {
-    ServedExchangeFixture::SetUp();
-    if (!tls) return;
-    addressPool("lan", "2001:db8:1::10", "2001:db8:1::ff", kLink);
-    prefixPool("pd", kLink);
-  }
-  void addressPool(const std::string& name, const std::string& start, const std::string& stop,
-                   const std::string& relay, const std::string& more = "") {
-    store<CPrstAddressPool6>("name = " + name + "\nvalid_lt = 7200\npref_lt = 3600\n" +
-                             "prefix_len = 64\nrangestart = " + start + "\nrangestop = " + stop +
-                             "\nrelay = " + relay + "\ndomains = 2\n" + more);
-  }
-  void prefixPool(const std::string& name, const std::string& relay, const std::string& more = "") {
-    store<CPrstNetworkPool6>("name = " + name +
-                             "\nvalid_lt = 7200\npref_lt = 3600\nprefix = 2001:db8:100::\n"
-                             "prefix_len = 40\nsub_prefix_len = 56\n"
-                             "rangestart = 2001:db8:100::\nrangestop = 2001:db8:1ff:ff00::\n"
-                             "relay = " +
-                             relay + "\ndomains = 2\n" + more);
-  }
-  void lease(const std::string& address, std::uint32_t iaid = 1, const char* iatype = "iana") {
-    store<CPrstAddressBinding6>(
-        std::string("client_id = 00-03-00-01-02-00-00-00-00-02\niatype = ") + iatype + "\niaid = " +
-        std::to_string(iaid) + "\nlease_duration = 7200\ndomains = 2\nipaddr = " + address +
-        "\nrelay = " + kLink + "\nsource_pool = lan");
-  }
+struct SolicitFixture : LeasingFixture {
   std::shared_ptr<CDHCP6Packet> solicit(const std::string& options, const char* link = kLink) {
-    const std::string inner = msg(1, clientID() + options);
-    return exchange(link ? relayed(link, inner) : inner);
-  }
-
-  // The IA of the Advertise, or nothing.
-  static bool offer(const std::shared_ptr<CDHCP6Packet>& advertise, unsigned code, Offer& out) {
-    out = Offer();
-    COptionPtr ia;
-    if (!advertise || !advertise->hostOptions()->find(CTagPath{code}, ia)) return false;
-    const COptionPtr sub = CDHCP6Util::subOptions(ia);
-    if (code != 4) {
-      out.t1 = CValueTypeConverter::uint32(*ia->find(CTagPath{2}), 0);
-      out.t2 = CValueTypeConverter::uint32(*ia->find(CTagPath{3}), 0);
-    }
-    for (const COptionPtr& c : *sub->children()) {
-      const auto n = [&](unsigned e) {
-        return CValueTypeConverter::uint32(*c->find(CTagPath{e}), 0);
-      };
-      if (c->tag() == 5)
-        out.leases.push_back(CValueTypeConverter::ip(*c->find(CTagPath{1}), 0).string() + " " +
-                             std::to_string(n(2)) + " " + std::to_string(n(3)));
-      else if (c->tag() == 26)
-        out.leases.push_back(CValueTypeConverter::ip(*c->find(CTagPath{4}), 0).string() + "/" +
-                             std::to_string(CValueTypeConverter::uint8(*c->find(CTagPath{3}), 0)) +
-                             " " + std::to_string(n(1)) + " " + std::to_string(n(2)));
-    }
-    return true;
-  }
-  template <class Pending>
-  std::size_t pendings() {
-    tls->startTransaction();
-    const std::size_t n = session().select<Pending>("generic.all").size();
-    tls->commitTransaction();
-    return n;
-  }
-  // Makes every offer older by seconds.
-  void age(long seconds) {
-    tls->startTransaction();
-    older<CPrstAddressPending6>(seconds);
-    older<CPrstNetworkPending6>(seconds);
-    tls->commitTransaction();
-  }
-  template <class Pending>
-  void older(long seconds) {
-    for (auto& p : session().select<Pending>("generic.all")) {
-      p->offerTime(nuv::CTimeT(p->offerTime().seconds() - seconds));
-      p->commit();
-    }
+    return clientMessage(1, options, link);
   }
 };
 
@@ -437,10 +322,6 @@ struct ScriptedSolicitFixture : SolicitFixture {
     manager = new CScriptedAddrMgr;
     host.addPlugin(manager, deleteTestPlugin, nullptr, "address manager");
   }
-  // Runs SQL on the thread's connection.
-  void sql(const std::string& text) {
-    dynamic_cast<CPrstDBSession&>(session()).connection().executeScript(text);
-  }
   CScriptedAddrMgr* manager = nullptr;
 };
 
@@ -472,14 +353,7 @@ TEST_P(ScriptedSolicitFixture, AnAddressOfferedElsewhereIsPassedOverForTheNext) 
 }
 
 TEST_P(ScriptedSolicitFixture, AnOfferThatCannotBeStoredIsHandedBackAndNothingIsAnswered) {
-  if (GetParam() == "pgsql")
-    sql("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
-        "$$ BEGIN RAISE EXCEPTION 'refused'; END $$; "
-        "CREATE TRIGGER refuse BEFORE INSERT ON dhcp_apendings6 "
-        "FOR EACH ROW EXECUTE FUNCTION refuse();");
-  else
-    sql("CREATE TRIGGER refuse BEFORE INSERT ON dhcp_apendings6 "
-        "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+  refuseInserts("dhcp_apendings6");
   manager->script = {"2001:db8:1::10"};
   EXPECT_FALSE(solicit(iaNA(1)));
   EXPECT_EQ(manager->released, std::vector<std::string>{"2001:db8:1::10"});

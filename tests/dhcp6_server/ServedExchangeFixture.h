@@ -20,6 +20,7 @@
 #include "dhcp_server_common/CNodeContext.h"
 #include "extended/CInterfaceEnum.h"
 #include "oodb/CPrstTransaction.h"
+#include "oodb_persistence/CPrstDBSession.h"
 #include "tests/dhcp6_server/CHandlerThreadFixture.h"
 #include "tests/fixtures/CPrstBackendTest.h"
 
@@ -131,14 +132,29 @@ struct ServedExchangeFixture : CHandlerThreadFixture<CServedController> {
   virtual void morePlugins() {}
 
   CIPrstSession& session() { return tls->prstSession(); }
-  // Stores a record given in its text form, in its own transaction.
+  // Stores a record given in its text form, in its own transaction; its key.
   template <class Record>
-  void store(const std::string& text) {
+  std::int32_t store(const std::string& text) {
     CPrstTransaction tx(session());
     auto record = session().createTransient<Record>();
     record->string(text);
     record->commit();
     tx.commit();
+    return record.pk();
+  }
+  // From now on every insert into table fails, as a full disk or a broken
+  // database would make it.
+  void refuseInserts(const std::string& table) {
+    CSqlConnection& db = dynamic_cast<CPrstDBSession&>(session()).connection();
+    if (GetParam() == "pgsql")
+      db.executeScript(
+          "CREATE OR REPLACE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+          "$$ BEGIN RAISE EXCEPTION 'refused'; END $$; CREATE TRIGGER refuse "
+          "BEFORE INSERT ON " +
+          table + " FOR EACH ROW EXECUTE FUNCTION refuse();");
+    else
+      db.executeScript("CREATE TRIGGER refuse BEFORE INSERT ON " + table +
+                       " BEGIN SELECT RAISE(ABORT, 'refused'); END;");
   }
   // The thread forgets its cached global policies, as on a policy event.
   void policiesChanged() {

@@ -1,0 +1,226 @@
+// Request as a client sees it: the offer of the Advertise becomes a lease,
+// leases it holds are extended, and every lease made is announced once
+// its transaction has committed.
+#include <mutex>
+
+#include "dhcp6_server/CDHCP6Request.h"
+#include "extended/CISystemBus.h"
+#include "oodb_persistence/CPrstDBSession.h"
+#include "tests/dhcp6_server/LeasingFixture.h"
+
+using namespace served;
+
+namespace {
+
+// What the bus announced, one line per lease event.
+class CEventLog : public CIEventSubscriber {
+ public:
+  void event(const std::shared_ptr<const CAppEvent>& e) override {
+    const nuv::CStringMap m = e->sm();
+    std::lock_guard<std::mutex> lock(mutex);
+    lines.push_back(*m.getp("event_type") + " " + *m.getp("event_class") + " " +
+                    *m.getp("address") + " pool=" + *m.getp("pool_oid") + " host='" +
+                    *m.getp("hostname") + "' family=" + *m.getp("proto_family"));
+  }
+  std::mutex mutex;
+  std::vector<std::string> lines;
+};
+
+struct RequestFixture : LeasingFixture {
+  void morePlugins() override {
+    LeasingFixture::morePlugins();
+    ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/system_bus.so"));
+  }
+  void SetUp() override {
+    LeasingFixture::SetUp();
+    if (!tls) return;
+    bus = tls->context().mediator().publisher();
+    ASSERT_TRUE(bus);
+    bus->subscribe(&events, {"address_lease", "network_lease"});
+  }
+  void TearDown() override {
+    if (bus) bus->unsubscribe(&events);
+    LeasingFixture::TearDown();
+  }
+  std::string thisServer() const {
+    const nuv::CHexStore duid = host.duid();
+    return opt(2, std::string(reinterpret_cast<const char*>(duid.data()), duid.size()));
+  }
+  std::shared_ptr<CDHCP6Packet> request(const std::string& options) {
+    return clientMessage(3, thisServer() + options);
+  }
+  std::shared_ptr<CDHCP6Packet> solicit(const std::string& options) {
+    return clientMessage(1, options);
+  }
+  // The stored leases, as "address relay duration pool account fixed protocol domains".
+  template <class Binding>
+  std::vector<std::string> bindings() {
+    tls->startTransaction();
+    std::vector<std::string> out;
+    for (const auto& b : session().select<Binding>("generic.all")) {
+      out.push_back(b->ipAddr().string() + " " + b->ipRelay().string() + " " +
+                    std::to_string(b->leaseDuration()) + " " + std::to_string(b->poolOID()) + " " +
+                    std::to_string(b->accountOID()) + " " + (b->isFixed() ? "fixed" : "dynamic") +
+                    " " + b->bootProto() + " " + b->domainMemberships().string());
+      EXPECT_LE(std::abs(b->remainingLeaseTime() - b->leaseDuration()), 2) << out.back();
+    }
+    tls->commitTransaction();
+    return out;
+  }
+  static std::string status(const std::shared_ptr<CDHCP6Packet>& reply, unsigned ia) {
+    COptionPtr s;
+    if (!reply || !reply->hostOptions()->find(CTagPath{ia, 4, 13}, s)) return "<none>";
+    return s->string();
+  }
+
+  std::shared_ptr<CISystemBus> bus;
+  CEventLog events;
+};
+
+const char* const kNotOnLink = "{ code = 4, message = \"not_on_link\" }";
+
+}  // namespace
+
+TEST_P(RequestFixture, TheOfferBecomesALeaseAnnouncedAfterCommit) {
+  ASSERT_TRUE(solicit(iaNA(1) + iaPD(2)));
+  age(9);
+  const auto reply = request(iaNA(1) + iaPD(2));
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(reply->msgType(), CDHCP6MsgType::reply);
+  Offer na, pd;
+  ASSERT_TRUE(offer(reply, 3, na));
+  ASSERT_TRUE(offer(reply, 25, pd));
+  EXPECT_EQ(na.leases, std::vector<std::string>{"2001:db8:1::10 3600 7200"});
+  EXPECT_EQ(pd.leases, std::vector<std::string>{"2001:db8:100::/56 3600 7200"});
+  EXPECT_EQ(na.t1, 1800u);
+  EXPECT_EQ(na.t2, 2880u);
+  const std::string pool = std::to_string(lanPool), prefixPool = std::to_string(pdPool);
+  EXPECT_EQ(bindings<CPrstAddressBinding6>(),
+            std::vector<std::string>{"2001:db8:1::10 2001:db8:1::1 7200 " + pool +
+                                     " 42 dynamic dhcpv6 2"});
+  EXPECT_EQ(bindings<CPrstNetworkBinding6>(),
+            std::vector<std::string>{"2001:db8:100:: 2001:db8:1::1 7200 " + prefixPool +
+                                     " 42 dynamic dhcpv6 2"});
+  EXPECT_EQ(pendings<CPrstAddressPending6>() + pendings<CPrstNetworkPending6>(), 0u);
+  // Once each, with an empty host name rather than none.
+  EXPECT_EQ(events.lines,
+            (std::vector<std::string>{
+                "obtain address_lease 2001:db8:1::10 pool=" + pool + " host='' family=6",
+                "obtain network_lease 2001:db8:100:: pool=" + prefixPool + " host='' family=6"}));
+  EXPECT_TRUE(
+      logged("info: [request/0x123456] Created address binding for device "
+             "'00-03-00-01-02-00-00-00-00-02' on link 2001:db8:1::1 with address "
+             "2001:db8:1::10 from pool lan."));
+  EXPECT_TRUE(
+      logged("info: [request/0x123456] Created prefix binding for device "
+             "'00-03-00-01-02-00-00-00-00-02' on link 2001:db8:1::1 with address "
+             "2001:db8:100::/56 from pool pd."));
+  // Asked again (the Reply was lost): the same lease, extended.
+  events.lines.clear();
+  ASSERT_TRUE(offer(request(iaNA(1)), 3, na));
+  EXPECT_EQ(na.leases, std::vector<std::string>{"2001:db8:1::10 3600 7200"});
+  EXPECT_EQ(bindings<CPrstAddressBinding6>().size(), 1u);
+  EXPECT_EQ(events.lines.size(), 1u);
+  EXPECT_TRUE(
+      logged("Extended address binding for device '00-03-00-01-02-00-00-00-00-02' on "
+             "link 2001:db8:1::1 with address 2001:db8:1::10."));
+}
+
+TEST_P(RequestFixture, AnIAWithNeitherLeaseNorLiveOfferIsNotOnLink) {
+  ASSERT_TRUE(solicit(iaNA(1)));
+  age(10);
+  const auto stale = request(iaNA(1) + iaPD(2));
+  EXPECT_EQ(status(stale, 3), kNotOnLink);
+  EXPECT_EQ(status(stale, 25), kNotOnLink);
+  Offer na;
+  ASSERT_TRUE(offer(stale, 3, na));
+  EXPECT_TRUE(na.leases.empty());
+  EXPECT_TRUE(logged("Removing stale address pending record"));
+  EXPECT_TRUE(
+      logged("info: [request/0x123456] No address leases or pendings are available for "
+             "device '00-03-00-01-02-00-00-00-00-02' on link 2001:db8:1::1."));
+  EXPECT_TRUE(
+      logged("info: [request/0x123456] No prefix leases or pendings are available for "
+             "device '00-03-00-01-02-00-00-00-00-02' on link 2001:db8:1::1."));
+  EXPECT_TRUE(bindings<CPrstAddressBinding6>().empty());
+  EXPECT_TRUE(events.lines.empty());
+}
+
+TEST_P(RequestFixture, ARequestForAnotherServerWithdrawsTheAddressOffers) {
+  ASSERT_TRUE(solicit(iaNA(1) + iaPD(2)));
+  EXPECT_FALSE(
+      clientMessage(3, opt(2, std::string("\x00\x03\x00\x01\x09", 5)) + iaNA(1) + iaPD(2)));
+  EXPECT_TRUE(logged("info: [request/0x123456] Discarding 'REQUEST' (serverDUID != me)."));
+  EXPECT_EQ(pendings<CPrstAddressPending6>(), 0u);
+  // Prefix offers age out by themselves.
+  EXPECT_EQ(pendings<CPrstNetworkPending6>(), 1u);
+  EXPECT_TRUE(bindings<CPrstAddressBinding6>().empty());
+  // No Server Identifier at all names no server either.
+  EXPECT_FALSE(clientMessage(3, iaNA(1)));
+}
+
+TEST_P(RequestFixture, ALeaseAndAnOfferInOneIAAreRepliedTogether) {
+  addressPool("short", "2001:db8:1:1::10", "2001:db8:1:1::ff", kLink,
+              "prefix = 2001:db8:1:1::\npref_lt = 1000\nvalid_lt = 2000");
+  store<CPrstAddressBinding6>(
+      std::string("client_id = 00-03-00-01-02-00-00-00-00-02\niatype = iana\niaid = 1\n"
+                  "lease_duration = 2000\ndomains = 2\nipaddr = 2001:db8:1:1::20\nrelay = ") +
+      kLink + "\nsource_pool = short");
+  // An offer held for the same IA (a Solicit of another server's making).
+  tls->startTransaction();
+  auto pending = tls->apendingFinder().createPending();
+  pending->applyBindingID(CBinding6Identifier(
+      nuv::CHexStore::parse("00-03-00-01-02-00-00-00-00-02"), CIAType::iana, 1));
+  pending->offeredAddress(nuv::CIPAddress("2001:db8:1::30"));
+  pending->relayAddress(nuv::CIPAddress(kLink));
+  pending->poolOID(lanPool);
+  pending->offerTime(nuv::CTimeT::now());
+  pending->commit();
+  tls->commitTransaction();
+  tls->syncCommands().clear();
+  Offer na;
+  ASSERT_TRUE(offer(request(iaNA(1)), 3, na));
+  EXPECT_EQ(na.leases,
+            (std::vector<std::string>{"2001:db8:1:1::20 1000 2000", "2001:db8:1::30 3600 7200"}));
+  EXPECT_EQ(na.t1, 500u);
+  EXPECT_EQ(na.t2, 800u);
+  EXPECT_EQ(events.lines.size(), 2u);
+}
+
+TEST_P(RequestFixture, AnOfferFromAPoolNowClosedToTheClientIsDropped) {
+  ASSERT_TRUE(solicit(iaNA(1)));
+  tls->startTransaction();
+  auto pool = session().findPK<CPrstAddressPool6>(lanPool);
+  pool->active(false);
+  pool->commit();
+  tls->commitTransaction();
+  const auto reply = request(iaNA(1));
+  EXPECT_EQ(status(reply, 3), kNotOnLink);
+  EXPECT_TRUE(
+      logged("info: [request/0x123456] Dropping request from device "
+             "'00-03-00-01-02-00-00-00-00-02'. This device was offered an address from "
+             "pool lan, but the pool is no longer accessible to this device."));
+  EXPECT_EQ(pendings<CPrstAddressPending6>(), 0u);
+  EXPECT_TRUE(bindings<CPrstAddressBinding6>().empty());
+}
+
+TEST_P(RequestFixture, ALeaseThatCannotBeStoredIsNeitherAnsweredNorAnnounced) {
+  ASSERT_TRUE(solicit(iaNA(1)));
+  refuseInserts("dhcp_abindings6");
+  EXPECT_FALSE(request(iaNA(1)));
+  EXPECT_TRUE(events.lines.empty());
+  // The offer is still there for the next try.
+  EXPECT_EQ(pendings<CPrstAddressPending6>(), 1u);
+}
+
+TEST_P(RequestFixture, TheClientsOwnNameIsAnnounced) {
+  ASSERT_TRUE(solicit(iaNA(1)));
+  // Client FQDN: flags, then "host.example." in wire form.
+  const std::string fqdn = opt(39, std::string("\x01\x04", 2) + "host" + std::string("\x07", 1) +
+                                       "example" + std::string(1, '\0'));
+  ASSERT_TRUE(request(iaNA(1) + fqdn));
+  ASSERT_EQ(events.lines.size(), 1u);
+  EXPECT_NE(events.lines[0].find("host='host.example"), std::string::npos) << events.lines[0];
+}
+
+NUV_PRST_BACKENDS(RequestFixture);

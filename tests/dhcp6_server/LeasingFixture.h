@@ -1,0 +1,147 @@
+#pragma once
+// The leasing processors on a database with an address pool and a prefix
+// pool on link kLink, the real address manager and an evaluator for the
+// pools' access rules; messages and IAs written as bytes, the leases of a
+// reply read back as text.
+
+#include "dhcp_base/CDHCP6Util.h"
+#include "dhcp_base/CValueTypeConverter.h"
+#include "dhcp_database/CPrstAddressBinding6.h"
+#include "dhcp_database/CPrstAddressPending6.h"
+#include "dhcp_database/CPrstAddressPool6.h"
+#include "dhcp_database/CPrstNetworkPending6.h"
+#include "dhcp_database/CPrstNetworkPool6.h"
+#include "dhcp_server_common/CIDHCPEvalFactory.h"
+#include "tests/dhcp6_server/ServedExchangeFixture.h"
+
+namespace served {
+
+inline const char* const kLink = "2001:db8:1::1";
+
+inline std::string u32(std::uint32_t v) {
+  return u16(v >> 16) + u16(v & 0xffff);
+}
+// IA_NA, IA_TA and IA_PD with their IAID (T1, T2 zero) and sub-options.
+inline std::string iaNA(std::uint32_t iaid, const std::string& sub = "") {
+  return opt(3, u32(iaid) + std::string(8, '\0') + sub);
+}
+inline std::string iaTA(std::uint32_t iaid, const std::string& sub = "") {
+  return opt(4, u32(iaid) + sub);
+}
+inline std::string iaPD(std::uint32_t iaid, const std::string& sub = "") {
+  return opt(25, u32(iaid) + std::string(8, '\0') + sub);
+}
+inline std::string oro(std::initializer_list<unsigned> codes) {
+  std::string data;
+  for (unsigned c : codes) data += u16(c);
+  return opt(6, data);
+}
+
+// Runs the pools' access expressions: the library's evaluator, which knows
+// every function but no packet data.
+class CPlainEvaluator : public CPlugin, public CIDHCPEvalFactory {
+ public:
+  std::string pluginName() const override { return "plain evaluator"; }
+  std::string pluginInterface() const override { return "CIDHCPEvalFactory,CPlugin"; }
+  std::shared_ptr<nuv::CExpEval> createEval(CIDHCPContext&) override {
+    return std::make_shared<nuv::CExpEval>();
+  }
+};
+
+// What an Advertise's IA says, in numbers.
+struct Offer {
+  std::uint32_t t1 = 0, t2 = 0;
+  std::vector<std::string> leases;  // "address preferred valid" / "prefix/len preferred valid"
+};
+
+struct LeasingFixture : ServedExchangeFixture {
+  void morePlugins() override {
+    ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/addr_mgr.so"));
+    host.addPlugin(new CPlainEvaluator, deleteTestPlugin, nullptr, "evaluator");
+  }
+  void SetUp() override {
+    ServedExchangeFixture::SetUp();
+    if (!tls) return;
+    lanPool = addressPool("lan", "2001:db8:1::10", "2001:db8:1::ff", kLink);
+    pdPool = prefixPool("pd", kLink);
+  }
+  std::int32_t addressPool(const std::string& name, const std::string& start,
+                           const std::string& stop, const std::string& relay,
+                           const std::string& more = "") {
+    return store<CPrstAddressPool6>("name = " + name + "\nvalid_lt = 7200\npref_lt = 3600\n" +
+                                    "prefix_len = 64\nrangestart = " + start + "\nrangestop = " +
+                                    stop + "\nrelay = " + relay + "\ndomains = 2\n" + more);
+  }
+  std::int32_t prefixPool(const std::string& name, const std::string& relay,
+                          const std::string& more = "") {
+    return store<CPrstNetworkPool6>("name = " + name +
+                                    "\nvalid_lt = 7200\npref_lt = 3600\nprefix = 2001:db8:100::\n"
+                                    "prefix_len = 40\nsub_prefix_len = 56\n"
+                                    "rangestart = 2001:db8:100::\nrangestop = 2001:db8:1ff:ff00::\n"
+                                    "relay = " +
+                                    relay + "\ndomains = 2\n" + more);
+  }
+  void lease(const std::string& address, std::uint32_t iaid = 1, const char* iatype = "iana") {
+    store<CPrstAddressBinding6>(
+        std::string("client_id = 00-03-00-01-02-00-00-00-00-02\niatype = ") + iatype + "\niaid = " +
+        std::to_string(iaid) + "\nlease_duration = 7200\ndomains = 2\nipaddr = " + address +
+        "\nrelay = " + kLink + "\nsource_pool = lan");
+  }
+  // The client's message of type with options, relayed from link (null:
+  // sent on the server's own link); the reply, or null.
+  std::shared_ptr<CDHCP6Packet> clientMessage(unsigned type, const std::string& options,
+                                              const char* link = kLink) {
+    const std::string inner = msg(type, clientID() + options);
+    return exchange(link ? relayed(link, inner) : inner);
+  }
+
+  // The IA of the Advertise, or nothing.
+  static bool offer(const std::shared_ptr<CDHCP6Packet>& advertise, unsigned code, Offer& out) {
+    out = Offer();
+    COptionPtr ia;
+    if (!advertise || !advertise->hostOptions()->find(CTagPath{code}, ia)) return false;
+    const COptionPtr sub = CDHCP6Util::subOptions(ia);
+    if (code != 4) {
+      out.t1 = CValueTypeConverter::uint32(*ia->find(CTagPath{2}), 0);
+      out.t2 = CValueTypeConverter::uint32(*ia->find(CTagPath{3}), 0);
+    }
+    for (const COptionPtr& c : *sub->children()) {
+      const auto n = [&](unsigned e) {
+        return CValueTypeConverter::uint32(*c->find(CTagPath{e}), 0);
+      };
+      if (c->tag() == 5)
+        out.leases.push_back(CValueTypeConverter::ip(*c->find(CTagPath{1}), 0).string() + " " +
+                             std::to_string(n(2)) + " " + std::to_string(n(3)));
+      else if (c->tag() == 26)
+        out.leases.push_back(CValueTypeConverter::ip(*c->find(CTagPath{4}), 0).string() + "/" +
+                             std::to_string(CValueTypeConverter::uint8(*c->find(CTagPath{3}), 0)) +
+                             " " + std::to_string(n(1)) + " " + std::to_string(n(2)));
+    }
+    return true;
+  }
+  std::int32_t lanPool = 0, pdPool = 0;
+
+  template <class Pending>
+  std::size_t pendings() {
+    tls->startTransaction();
+    const std::size_t n = session().select<Pending>("generic.all").size();
+    tls->commitTransaction();
+    return n;
+  }
+  // Makes every offer older by seconds.
+  void age(long seconds) {
+    tls->startTransaction();
+    older<CPrstAddressPending6>(seconds);
+    older<CPrstNetworkPending6>(seconds);
+    tls->commitTransaction();
+  }
+  template <class Pending>
+  void older(long seconds) {
+    for (auto& p : session().select<Pending>("generic.all")) {
+      p->offerTime(nuv::CTimeT(p->offerTime().seconds() - seconds));
+      p->commit();
+    }
+  }
+};
+
+}  // namespace served
