@@ -6,6 +6,8 @@
 #include "dhcp6_server/CCmdDelayedInputFromNode6.h"
 #include "dhcp6_server/CDHCP6Confirm.h"
 #include "dhcp6_server/CDHCP6InfoReq.h"
+#include "dhcp6_server/CDHCP6Rebind.h"
+#include "dhcp6_server/CDHCP6Renew.h"
 #include "dhcp6_server/CDHCP6Request.h"
 #include "dhcp6_server/CDHCP6Solicit.h"
 #include "dhcp6_server/CDHCP6TLS.h"
@@ -321,6 +323,10 @@ int CDHCP6Handler::_service(CDHCP6TLS& tls, std::uint8_t type, std::uint16_t& po
       return CDHCP6Solicit(&tls, node, link, transactionId).execute(port);
     case CDHCP6MsgType::request:
       return CDHCP6Request(&tls, node, link, transactionId).execute(port);
+    case CDHCP6MsgType::renew:
+      return CDHCP6Renew(&tls, node, link, transactionId).execute(port);
+    case CDHCP6MsgType::rebind:
+      return CDHCP6Rebind(&tls, node, link, transactionId).execute(port);
     case CDHCP6MsgType::confirm:
       return CDHCP6Confirm(&tls, node, link, transactionId).execute(port);
     case CDHCP6MsgType::info_request:
@@ -329,7 +335,7 @@ int CDHCP6Handler::_service(CDHCP6TLS& tls, std::uint8_t type, std::uint16_t& po
       return context.mediator().leaseQuery()->processLQ(node, *context.inPacket(),
                                                         *context.outPacket());
     default:
-      // Renew to Decline are not served yet:
+      // Release and Decline are not served yet:
       // such messages are dropped rather than answered wrongly.
       _dhcpLog().log(
           nuv::sev_debug,

@@ -9,6 +9,7 @@
 
 #include "dhcp6_server/CDHCP6TLS.h"
 #include "dhcp_base/CDHCP6Util.h"
+#include "dhcp_base/CValueTypeConverter.h"
 #include "dhcp_database/CPrstAddressBinding6.h"
 #include "dhcp_database/CPrstAddressPending6.h"
 #include "dhcp_database/CPrstAddressPool6.h"
@@ -69,6 +70,20 @@ struct CDHCP6AddressKind {
   static constexpr const char* kTaken =
       "%1 Dropping request from device '%2'. The address %3 offered to this device is leased to "
       "another device.";
+
+  // The address a client's IA Address option names.
+  static nuv::CIPAddress leaseOf(const COption& option) {
+    return CValueTypeConverter::ip(*option.find(CTagPath{1}), 0);
+  }
+  static constexpr const char* kNotRenewable =
+      "%1 No address leases are available to be renewed for device '%2' on link %3.";
+  static constexpr const char* kRebindUnknown =
+      "%1 Discarding 'REBIND' from device '%2' for address %3. (No such binding.)";
+  static constexpr const char* kRebindOffLink =
+      "%1 Refusing to rebind address %2 for device '%3' on link %4. Not on link %5.";
+  static constexpr const char* kRebindNoPool =
+      "%1 Refusing to rebind address %2 for device '%3' on link %4. Pool %5 is no longer "
+      "accessible to this device.";
 };
 
 struct CDHCP6PrefixKind {
@@ -122,4 +137,18 @@ struct CDHCP6PrefixKind {
   static constexpr const char* kTaken =
       "%1 Dropping request from device '%2'. The prefix %3 offered to this device is delegated to "
       "another device.";
+
+  // The prefix a client's IA Prefix option names.
+  static nuv::CIPAddress leaseOf(const COption& option) {
+    return CValueTypeConverter::ip(*option.find(CTagPath{4}), 0);
+  }
+  static constexpr const char* kNotRenewable =
+      "%1 No prefix leases are available to be renewed for device '%2' on link %3.";
+  static constexpr const char* kRebindUnknown =
+      "%1 Discarding 'REBIND' from device '%2' for prefix %3. (No such binding.)";
+  static constexpr const char* kRebindOffLink =
+      "%1 Refusing to rebind prefix %2 for device '%3' on link %4. Not on link %5.";
+  static constexpr const char* kRebindNoPool =
+      "%1 Refusing to rebind prefix %2 for device '%3' on link %4. Pool %5 is no longer "
+      "accessible to this device.";
 };

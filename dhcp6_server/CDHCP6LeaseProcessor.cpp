@@ -17,6 +17,7 @@ bool CDHCP6LeaseProcessor::_beginLeasing(unsigned short& port, CDHCP6MsgType rep
                                          nuv::CHexStore& duid, std::vector<CBinding6Tuple>& ids) {
   if (!_begin(port, replyType, m_policyOptions, duid, ids)) return false;
   m_token = std::make_shared<CDeviceAccessToken>(_nodeContext().token());
+  m_hostname = CDHCP6Util::clientSuppliedHostname(_source()->hostOptions());
   return true;
 }
 
@@ -25,6 +26,7 @@ void CDHCP6LeaseProcessor::_mergePoolOptions(const CPrstPool& pool) {
 }
 
 COptionPtr CDHCP6LeaseProcessor::_createIA(const CBinding6Identifier& id) {
+  ++m_iaCount;
   return CDHCP6Util::createMinimalIA(id.tuple(), _dest()->hostOptions());
 }
 

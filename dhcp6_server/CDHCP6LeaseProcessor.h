@@ -11,6 +11,8 @@
 
 #include "dhcp6_server/CDHCP6LeaseKind.h"
 #include "dhcp6_server/CDHCP6MsgProcessor.h"
+#include "dhcp_server_common/CBindingFilter.h"
+#include "dhcp_server_common/CCmdDeferredLeaseEvent.h"
 
 class CDHCP6LeaseProcessor : public CDHCP6MsgProcessor {
  protected:
@@ -19,7 +21,8 @@ class CDHCP6LeaseProcessor : public CDHCP6MsgProcessor {
   CDHCP6LeaseProcessor(CDHCP6TLS* tls, CNodeContext& node, nuv::CIPAddress link, const char* name,
                        unsigned int transactionId);
 
-  // _begin, then the client's token is kept for the lookups.
+  // _begin, then the client's token is kept for the lookups and the name
+  // it supplied for the lease events.
   bool _beginLeasing(unsigned short& port, CDHCP6MsgType replyType, nuv::CHexStore& duid,
                      std::vector<CBinding6Tuple>& ids);
 
@@ -50,8 +53,41 @@ class CDHCP6LeaseProcessor : public CDHCP6MsgProcessor {
   // fallback, into the reply option target.
   void _addIARequestedOptions(const CBinding6Identifier& id, const nuv::CIPAddress* address,
                               const COptionPtr& fallback, const COptionPtr& target);
-  // The reply's IA option for the identity association.
+  // The reply's IA option for the identity association, counted.
   COptionPtr _createIA(const CBinding6Identifier& id);
+  // The reply's IA, made on first use.
+  void _createMinimalIAIf(const CBinding6Identifier& id, COptionPtr& ia) {
+    if (!ia) ia = _createIA(id);
+  }
+
+  // An existing lease given valid seconds more from now (and the client's
+  // account), announced as eventType after commit.
+  template <class Binding>
+  void _extendLease(const CBinding6Identifier& id, Binding& binding, std::uint32_t valid,
+                    const char* eventType, const char* eventClass) {
+    if (binding.accountOID() != _account().id()) binding.accountOID(_account().id());
+    binding.leaseDuration(valid);
+    binding.leaseCommitTime(nuv::CTimeT::now());
+    binding.fastPartialCommit();
+    _queueLeaseEvent(id, binding, eventType, eventClass);
+  }
+  // Announces the lease once the transaction has committed.
+  template <class Binding>
+  void _queueLeaseEvent(const CBinding6Identifier& id, const Binding& binding,
+                        const char* eventType, const char* eventClass) {
+    CDHCP6TLS& tls = *_tls();
+    tls.syncCommands().append(std::make_unique<CCmdDeferredLeaseEvent>(
+        tls.context(), CSyncCommand::onCommit, binding.ipAddr(), id, eventType, eventClass,
+        m_hostname, binding.poolOID(), binding.identity()));
+  }
+  // The leases of the list that may be extended on the message's link.
+  template <class Kind, class List, class Result>
+  void _filterExtensible(const List& bindings, std::vector<Result>& out) {
+    CBindingFilter<typename Kind::Pool, typename Kind::Binding>(
+        _pktID(), Kind::poolFinder(*_tls()), *_tls()->context().dhcpMediator().addrMgr(),
+        _tls()->controller())
+        .allExtensible(bindings, m_token, _relay(), out);
+  }
   // Step 12 of every leasing reply: requested options, pools, policies.
   void _addTopLevelOptions() {
     CDHCP6MsgProcessor::_addTopLevelOptions(m_poolOptions, m_policyOptions, m_placed);
@@ -79,6 +115,8 @@ class CDHCP6LeaseProcessor : public CDHCP6MsgProcessor {
   std::vector<std::uint32_t> m_placed;
   COptionStorePtr m_poolOptions;
   COptionStorePtr m_policyOptions;
+  unsigned m_iaCount = 0;  // IA options written into the reply
+  std::string m_hostname;  // the name the client supplied
 
  private:
   Token m_token;

@@ -1,7 +1,6 @@
 #include "dhcp6_server/CDHCP6Request.h"
 
 #include "dhcp_base/CDHCP6OptionCode.h"
-#include "dhcp_server_common/CCmdDeferredLeaseEvent.h"
 #include "dhcp_server_common/CLeaseEvent.h"
 #include "dhcp_server_common/CPoolFilter.h"
 
@@ -23,7 +22,6 @@ CDHCP6Request::Code CDHCP6Request::execute(unsigned short& port) {
     _log(nuv::sev_info, _msg("%1 Discarding 'REQUEST' (serverDUID != me)."));
     return CDHCP6TransmitCode::IGNORE;
   }
-  m_hostname = CDHCP6Util::clientSuppliedHostname(request);
 
   Code code = CDHCP6TransmitCode::IGNORE;
   if (!_processBindingIDs(ids, code)) return code;
@@ -50,7 +48,7 @@ void CDHCP6Request::_processIA(const CBinding6Identifier& id) {
   _findExtensibleBindings(id, _relay(), _token(), results);
   for (const Result& result : results) _extend<Kind>(id, result, ia, minimum);
   if (const auto pending = _findPendingOf<Kind>(id)) _claim<Kind>(id, pending, ia, minimum);
-  if (!ia) ia = _createIA(id);
+  _createMinimalIAIf(id, ia);
   if (CDHCP6Util::subOptions(ia)->defined(CTagPath{Kind::kLeaseOption})) {
     CDHCP6Util::setT1T2(ia, minimum);
     return;
@@ -74,13 +72,9 @@ void CDHCP6Request::_extend(const CBinding6Identifier& id, const Result& result,
                             std::uint32_t& minimum) {
   auto& binding = *result.first;
   const Lifetimes lifetimes = _leaseLifetimes<Kind>(result);
-  if (binding.accountOID() != _account().id()) binding.accountOID(_account().id());
-  binding.leaseDuration(lifetimes.valid);
-  binding.leaseCommitTime(nuv::CTimeT::now());
-  binding.fastPartialCommit();
+  _extendLease(id, binding, lifetimes.valid, CLeaseEvent::typeObtain(), Kind::eventClass());
   nuv::CMessage line = _msg(Kind::kExtended).pushs(id.tuple().duid().string()).pusho(_relay());
   _log(nuv::sev_info, Kind::pushLease(line, binding.ipAddr(), Kind::length(binding)));
-  _queueEvent<Kind>(id, binding);
   _reply<Kind>(id, ia, binding.ipAddr(), lifetimes.length, lifetimes.preferred, lifetimes.valid,
                result.second.get(), minimum);
 }
@@ -109,7 +103,7 @@ void CDHCP6Request::_claim(const CBinding6Identifier& id,
                             .pushs(device)
                             .pushs(named ? named->name() : std::to_string(pending->poolOID())));
     _deletePendingOf<Kind>(pending);
-    if (!ia) ia = _createIA(id);
+    _createMinimalIAIf(id, ia);
     return;
   }
 
@@ -128,12 +122,12 @@ void CDHCP6Request::_claim(const CBinding6Identifier& id,
   _deletePendingOf<Kind>(pending);
   if (!stored) {
     _log(nuv::sev_warning, _msg(Kind::kTaken).pushs(device).pusho(address));
-    if (!ia) ia = _createIA(id);
+    _createMinimalIAIf(id, ia);
     return;
   }
   nuv::CMessage line = _msg(Kind::kCreated).pushs(device).pusho(_relay());
   _log(nuv::sev_info, Kind::pushLease(line, address, length).pushs(pool->name()));
-  _queueEvent<Kind>(id, *binding);
+  _queueLeaseEvent(id, *binding, CLeaseEvent::typeObtain(), Kind::eventClass());
   _reply<Kind>(id, ia, address, pool->subPrefixLen(), pool->prefLifetime(), pool->validLifetime(),
                pool.get(), minimum);
 }
@@ -145,18 +139,9 @@ void CDHCP6Request::_reply(const CBinding6Identifier& id, COptionPtr& ia,
                            std::uint32_t& minimum) {
   // DNS names are kept for addresses, not for delegated prefixes.
   if constexpr (Kind::kPoolKind == CIDHCPAddrMgr::addressPools) m_ddnsAddresses.push_back(address);
-  if (!ia) ia = _createIA(id);
+  _createMinimalIAIf(id, ia);
   if (preferred < minimum) minimum = preferred;
   const COptionPtr leased = Kind::addLease(ia, address, length, preferred, valid);
   if (pool) _mergePoolOptions(*pool);
   _addIARequestedOptions(id, &address, m_poolOptions, CDHCP6Util::subOptions(leased));
-}
-
-template <class Kind>
-void CDHCP6Request::_queueEvent(const CBinding6Identifier& id,
-                                const typename Kind::Binding& binding) {
-  CDHCP6TLS& tls = *_tls();
-  tls.syncCommands().append(std::make_unique<CCmdDeferredLeaseEvent>(
-      tls.context(), CSyncCommand::onCommit, binding.ipAddr(), id, CLeaseEvent::typeObtain(),
-      Kind::eventClass(), m_hostname, binding.poolOID(), binding.identity()));
 }

@@ -50,10 +50,6 @@ class CDHCP6Request : public CDHCP6LeaseProcessor {
   void _reply(const CBinding6Identifier& id, COptionPtr& ia, const nuv::CIPAddress& address,
               std::uint32_t length, std::uint32_t preferred, std::uint32_t valid,
               const CPrstPool* pool, std::uint32_t& minimum);
-  // Announces the lease after commit.
-  template <class Kind>
-  void _queueEvent(const CBinding6Identifier& id, const typename Kind::Binding& binding);
 
   std::vector<nuv::CIPAddress> m_ddnsAddresses;
-  std::string m_hostname;  // the name the client supplied
 };

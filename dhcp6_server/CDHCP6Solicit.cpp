@@ -46,7 +46,7 @@ void CDHCP6Solicit::_processIA(const CBinding6Identifier& id) {
     _pend<Kind>(id);
     return;
   }
-  const COptionPtr ia = _countedIA(id);
+  const COptionPtr ia = _createIA(id);
   std::uint32_t minimum = 0xffffffffu;
   for (const Result& result : results) _offerBinding<Kind>(id, result, ia, minimum);
   CDHCP6Util::setT1T2(ia, minimum);
@@ -121,7 +121,7 @@ void CDHCP6Solicit::_pend(const CBinding6Identifier& id) {
   }
 
   const Pool& pool = *pools.at(pending->poolOID());
-  const COptionPtr ia = _countedIA(id);
+  const COptionPtr ia = _createIA(id);
   CDHCP6Util::setT1T2(ia, pool.prefLifetime());
   Kind::addLease(ia, pending->offeredAddress(), pool.subPrefixLen(), pool.prefLifetime(),
                  pool.validLifetime());
@@ -197,9 +197,4 @@ CPrstUserClassPtr<typename Kind::Pending> CDHCP6Solicit::_createPending(
   // Several servers may share the database: the first offer of an address wins.
   if (!pending->commitUnique()) return {};
   return pending;
-}
-
-COptionPtr CDHCP6Solicit::_countedIA(const CBinding6Identifier& id) {
-  ++m_iaCount;
-  return _createIA(id);
 }

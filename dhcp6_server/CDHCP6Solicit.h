@@ -56,8 +56,4 @@ class CDHCP6Solicit : public CDHCP6LeaseProcessor {
                                                            const nuv::CIPAddress& address,
                                                            const typename Kind::Pool& pool,
                                                            const char* context);
-  // The IA option of the Advertise for the identity association, counted.
-  COptionPtr _countedIA(const CBinding6Identifier& id);
-
-  unsigned m_iaCount = 0;
 };

@@ -1,80 +1,20 @@
 // Request as a client sees it: the offer of the Advertise becomes a lease,
 // leases it holds are extended, and every lease made is announced once
 // its transaction has committed.
-#include <mutex>
-
 #include "dhcp6_server/CDHCP6Request.h"
-#include "extended/CISystemBus.h"
-#include "oodb_persistence/CPrstDBSession.h"
 #include "tests/dhcp6_server/LeasingFixture.h"
 
 using namespace served;
 
 namespace {
 
-// What the bus announced, one line per lease event.
-class CEventLog : public CIEventSubscriber {
- public:
-  void event(const std::shared_ptr<const CAppEvent>& e) override {
-    const nuv::CStringMap m = e->sm();
-    std::lock_guard<std::mutex> lock(mutex);
-    lines.push_back(*m.getp("event_type") + " " + *m.getp("event_class") + " " +
-                    *m.getp("address") + " pool=" + *m.getp("pool_oid") + " host='" +
-                    *m.getp("hostname") + "' family=" + *m.getp("proto_family"));
-  }
-  std::mutex mutex;
-  std::vector<std::string> lines;
-};
-
 struct RequestFixture : LeasingFixture {
-  void morePlugins() override {
-    LeasingFixture::morePlugins();
-    ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/system_bus.so"));
-  }
-  void SetUp() override {
-    LeasingFixture::SetUp();
-    if (!tls) return;
-    bus = tls->context().mediator().publisher();
-    ASSERT_TRUE(bus);
-    bus->subscribe(&events, {"address_lease", "network_lease"});
-  }
-  void TearDown() override {
-    if (bus) bus->unsubscribe(&events);
-    LeasingFixture::TearDown();
-  }
-  std::string thisServer() const {
-    const nuv::CHexStore duid = host.duid();
-    return opt(2, std::string(reinterpret_cast<const char*>(duid.data()), duid.size()));
-  }
   std::shared_ptr<CDHCP6Packet> request(const std::string& options) {
     return clientMessage(3, thisServer() + options);
   }
   std::shared_ptr<CDHCP6Packet> solicit(const std::string& options) {
     return clientMessage(1, options);
   }
-  // The stored leases, as "address relay duration pool account fixed protocol domains".
-  template <class Binding>
-  std::vector<std::string> bindings() {
-    tls->startTransaction();
-    std::vector<std::string> out;
-    for (const auto& b : session().select<Binding>("generic.all")) {
-      out.push_back(b->ipAddr().string() + " " + b->ipRelay().string() + " " +
-                    std::to_string(b->leaseDuration()) + " " + std::to_string(b->poolOID()) + " " +
-                    std::to_string(b->accountOID()) + " " + (b->isFixed() ? "fixed" : "dynamic") +
-                    " " + b->bootProto() + " " + b->domainMemberships().string());
-      EXPECT_LE(std::abs(b->remainingLeaseTime() - b->leaseDuration()), 2) << out.back();
-    }
-    tls->commitTransaction();
-    return out;
-  }
-  static std::string status(const std::shared_ptr<CDHCP6Packet>& reply, unsigned ia) {
-    COptionPtr s;
-    if (!reply || !reply->hostOptions()->find(CTagPath{ia, 4, 13}, s)) return "<none>";
-    return s->string();
-  }
-
-  std::shared_ptr<CISystemBus> bus;
-  CEventLog events;
 };
 
 const char* const kNotOnLink = "{ code = 4, message = \"not_on_link\" }";
@@ -97,10 +37,10 @@ TEST_P(RequestFixture, TheOfferBecomesALeaseAnnouncedAfterCommit) {
   const std::string pool = std::to_string(lanPool), prefixPool = std::to_string(pdPool);
   EXPECT_EQ(bindings<CPrstAddressBinding6>(),
             std::vector<std::string>{"2001:db8:1::10 2001:db8:1::1 7200 " + pool +
-                                     " 42 dynamic dhcpv6 2"});
+                                     " 42 dynamic dhcpv6 2 fresh"});
   EXPECT_EQ(bindings<CPrstNetworkBinding6>(),
             std::vector<std::string>{"2001:db8:100:: 2001:db8:1::1 7200 " + prefixPool +
-                                     " 42 dynamic dhcpv6 2"});
+                                     " 42 dynamic dhcpv6 2 fresh"});
   EXPECT_EQ(pendings<CPrstAddressPending6>() + pendings<CPrstNetworkPending6>(), 0u);
   // Once each, with an empty host name rather than none.
   EXPECT_EQ(events.lines,

@@ -321,6 +321,7 @@ struct ScriptedSolicitFixture : SolicitFixture {
   void morePlugins() override {
     manager = new CScriptedAddrMgr;
     host.addPlugin(manager, deleteTestPlugin, nullptr, "address manager");
+    ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/system_bus.so"));
   }
   CScriptedAddrMgr* manager = nullptr;
 };

@@ -4,6 +4,9 @@
 // pools' access rules; messages and IAs written as bytes, the leases of a
 // reply read back as text.
 
+#include <cstdlib>
+#include <mutex>
+
 #include "dhcp_base/CDHCP6Util.h"
 #include "dhcp_base/CValueTypeConverter.h"
 #include "dhcp_database/CPrstAddressBinding6.h"
@@ -12,6 +15,7 @@
 #include "dhcp_database/CPrstNetworkPending6.h"
 #include "dhcp_database/CPrstNetworkPool6.h"
 #include "dhcp_server_common/CIDHCPEvalFactory.h"
+#include "extended/CISystemBus.h"
 #include "tests/dhcp6_server/ServedExchangeFixture.h"
 
 namespace served {
@@ -48,6 +52,28 @@ class CPlainEvaluator : public CPlugin, public CIDHCPEvalFactory {
   }
 };
 
+// What the bus announced, one line per lease event.
+class CEventLog : public CIEventSubscriber {
+ public:
+  void event(const std::shared_ptr<const CAppEvent>& e) override {
+    const nuv::CStringMap m = e->sm();
+    std::lock_guard<std::mutex> lock(mutex);
+    lines.push_back(*m.getp("event_type") + " " + *m.getp("event_class") + " " +
+                    *m.getp("address") + " pool=" + *m.getp("pool_oid") + " host='" +
+                    *m.getp("hostname") + "' family=" + *m.getp("proto_family"));
+  }
+  std::mutex mutex;
+  std::vector<std::string> lines;
+};
+
+// An IA Address and an IA Prefix the client names (lifetimes 0).
+inline std::string iaAddr(const char* address) {
+  return opt(5, ipv6(address) + std::string(8, '\0'));
+}
+inline std::string iaPrefix(const char* prefix, unsigned length) {
+  return opt(26, std::string(8, '\0') + std::string(1, static_cast<char>(length)) + ipv6(prefix));
+}
+
 // What an Advertise's IA says, in numbers.
 struct Offer {
   std::uint32_t t1 = 0, t2 = 0;
@@ -57,6 +83,7 @@ struct Offer {
 struct LeasingFixture : ServedExchangeFixture {
   void morePlugins() override {
     ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/addr_mgr.so"));
+    ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/system_bus.so"));
     host.addPlugin(new CPlainEvaluator, deleteTestPlugin, nullptr, "evaluator");
   }
   void SetUp() override {
@@ -64,6 +91,50 @@ struct LeasingFixture : ServedExchangeFixture {
     if (!tls) return;
     lanPool = addressPool("lan", "2001:db8:1::10", "2001:db8:1::ff", kLink);
     pdPool = prefixPool("pd", kLink);
+    bus = tls->context().mediator().publisher();
+    ASSERT_TRUE(bus);
+    bus->subscribe(&events, {"address_lease", "network_lease"});
+  }
+  void TearDown() override {
+    if (bus) bus->unsubscribe(&events);
+    ServedExchangeFixture::TearDown();
+  }
+  // The Server Identifier option naming this server.
+  std::string thisServer() const {
+    const nuv::CHexStore duid = host.duid();
+    return opt(2, std::string(reinterpret_cast<const char*>(duid.data()), duid.size()));
+  }
+  // The stored leases, as "address relay duration pool account fixed
+  // protocol domains", then "fresh" for a lease committed just now.
+  template <class Binding>
+  std::vector<std::string> bindings() {
+    tls->startTransaction();
+    std::vector<std::string> out;
+    for (const auto& b : session().select<Binding>("generic.all")) {
+      out.push_back(b->ipAddr().string() + " " + b->ipRelay().string() + " " +
+                    std::to_string(b->leaseDuration()) + " " + std::to_string(b->poolOID()) + " " +
+                    std::to_string(b->accountOID()) + " " + (b->isFixed() ? "fixed" : "dynamic") +
+                    " " + b->bootProto() + " " + b->domainMemberships().string() +
+                    (std::abs(b->remainingLeaseTime() - b->leaseDuration()) <= 2 ? " fresh" : ""));
+    }
+    tls->commitTransaction();
+    return out;
+  }
+  // Each stored address lease as "address duration", in the order made.
+  std::vector<std::string> durations() {
+    tls->startTransaction();
+    std::vector<std::string> out;
+    for (const auto& b : session().select<CPrstAddressBinding6>("generic.all"))
+      out.push_back(b->ipAddr().string() + " " + std::to_string(b->leaseDuration()));
+    tls->commitTransaction();
+    return out;
+  }
+  // The Status Code inside the reply's IA of that code, as text.
+  static std::string status(const std::shared_ptr<CDHCP6Packet>& reply, unsigned ia) {
+    COptionPtr s;
+    if (!reply || !reply->hostOptions()->find(CTagPath{ia, ia == 4 ? 2u : 4u, 13}, s))
+      return "<none>";
+    return s->string();
   }
   std::int32_t addressPool(const std::string& name, const std::string& start,
                            const std::string& stop, const std::string& relay,
@@ -81,11 +152,14 @@ struct LeasingFixture : ServedExchangeFixture {
                                     "relay = " +
                                     relay + "\ndomains = 2\n" + more);
   }
-  void lease(const std::string& address, std::uint32_t iaid = 1, const char* iatype = "iana") {
+  // A lease of the client's, made on link in the pool.
+  void lease(const std::string& address, std::uint32_t iaid = 1, const char* iatype = "iana",
+             const std::string& more = "", const std::string& link = kLink,
+             const std::string& pool = "lan") {
     store<CPrstAddressBinding6>(
         std::string("client_id = 00-03-00-01-02-00-00-00-00-02\niatype = ") + iatype + "\niaid = " +
         std::to_string(iaid) + "\nlease_duration = 7200\ndomains = 2\nipaddr = " + address +
-        "\nrelay = " + kLink + "\nsource_pool = lan");
+        "\nrelay = " + link + "\nsource_pool = " + pool + "\n" + more);
   }
   // The client's message of type with options, relayed from link (null:
   // sent on the server's own link); the reply, or null.
@@ -120,6 +194,8 @@ struct LeasingFixture : ServedExchangeFixture {
     return true;
   }
   std::int32_t lanPool = 0, pdPool = 0;
+  std::shared_ptr<CISystemBus> bus;
+  CEventLog events;
 
   template <class Pending>
   std::size_t pendings() {
