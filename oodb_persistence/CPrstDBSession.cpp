@@ -38,6 +38,10 @@ constexpr int kColPK = -1;
 constexpr int kColVersion = -2;
 constexpr int kColIgnored = -3;
 
+// Buckets of the set of touched objects that a commit keeps for the next
+// transaction.
+constexpr std::size_t kKeptTouched = 1024;
+
 const char* const kImplicit =
     "A database transaction has been implicitly created. This should be avoided.";
 
@@ -196,8 +200,15 @@ void CPrstDBSession::commit() {
       o.commitToClone();
     }
   }
-  m_touched.clear();
-  m_touchedSet.clear();
+  // clear() keeps the capacity, and the set's clear() sweeps every bucket:
+  // after a big transaction start afresh, or every later commit pays for it.
+  if (m_touchedSet.bucket_count() > kKeptTouched) {
+    decltype(m_touched)().swap(m_touched);
+    decltype(m_touchedSet)().swap(m_touchedSet);
+  } else {
+    m_touched.clear();
+    m_touchedSet.clear();
+  }
   if (m_cache.size() > m_cachePurgeAt) {
     for (auto it = m_cache.begin(); it != m_cache.end();)
       it = it->second.expired() ? m_cache.erase(it) : ++it;
