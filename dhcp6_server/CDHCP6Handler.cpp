@@ -5,8 +5,10 @@
 
 #include "dhcp6_server/CCmdDelayedInputFromNode6.h"
 #include "dhcp6_server/CDHCP6Confirm.h"
+#include "dhcp6_server/CDHCP6Decline.h"
 #include "dhcp6_server/CDHCP6InfoReq.h"
 #include "dhcp6_server/CDHCP6Rebind.h"
+#include "dhcp6_server/CDHCP6Release.h"
 #include "dhcp6_server/CDHCP6Renew.h"
 #include "dhcp6_server/CDHCP6Request.h"
 #include "dhcp6_server/CDHCP6Solicit.h"
@@ -327,6 +329,10 @@ int CDHCP6Handler::_service(CDHCP6TLS& tls, std::uint8_t type, std::uint16_t& po
       return CDHCP6Renew(&tls, node, link, transactionId).execute(port);
     case CDHCP6MsgType::rebind:
       return CDHCP6Rebind(&tls, node, link, transactionId).execute(port);
+    case CDHCP6MsgType::release:
+      return CDHCP6Release(&tls, node, link, transactionId).execute(port);
+    case CDHCP6MsgType::decline:
+      return CDHCP6Decline(&tls, node, link, transactionId).execute(port);
     case CDHCP6MsgType::confirm:
       return CDHCP6Confirm(&tls, node, link, transactionId).execute(port);
     case CDHCP6MsgType::info_request:
@@ -334,12 +340,7 @@ int CDHCP6Handler::_service(CDHCP6TLS& tls, std::uint8_t type, std::uint16_t& po
     case CDHCP6MsgType::lease_query:
       return context.mediator().leaseQuery()->processLQ(node, *context.inPacket(),
                                                         *context.outPacket());
-    default:
-      // Release and Decline are not served yet:
-      // such messages are dropped rather than answered wrongly.
-      _dhcpLog().log(
-          nuv::sev_debug,
-          nuv::CMessage("No processor handles message type '%1'.").pushs(typeName(type)));
+    default:  // not reached: only the types above are counted as received
       return CDHCP6TransmitCode::DROP;
   }
 }

@@ -14,8 +14,9 @@ CDHCP6LeaseProcessor::CDHCP6LeaseProcessor(CDHCP6TLS* tls, CNodeContext& node, n
       m_policyOptions(_createOptionSet(std::string(name) + "-policy-options")) {}
 
 bool CDHCP6LeaseProcessor::_beginLeasing(unsigned short& port, CDHCP6MsgType replyType,
-                                         nuv::CHexStore& duid, std::vector<CBinding6Tuple>& ids) {
-  if (!_begin(port, replyType, m_policyOptions, duid, ids)) return false;
+                                         nuv::CHexStore& duid, std::vector<CBinding6Tuple>& ids,
+                                         const char* otherServerLine) {
+  if (!_begin(port, replyType, m_policyOptions, duid, ids, otherServerLine)) return false;
   m_token = std::make_shared<CDeviceAccessToken>(_nodeContext().token());
   m_hostname = CDHCP6Util::clientSuppliedHostname(_source()->hostOptions());
   return true;

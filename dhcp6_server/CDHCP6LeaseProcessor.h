@@ -24,7 +24,7 @@ class CDHCP6LeaseProcessor : public CDHCP6MsgProcessor {
   // _begin, then the client's token is kept for the lookups and the name
   // it supplied for the lease events.
   bool _beginLeasing(unsigned short& port, CDHCP6MsgType replyType, nuv::CHexStore& duid,
-                     std::vector<CBinding6Tuple>& ids);
+                     std::vector<CBinding6Tuple>& ids, const char* otherServerLine = nullptr);
 
   struct Lifetimes {
     std::uint32_t preferred;

@@ -60,9 +60,13 @@ const nuv::CHexStore& CDHCP6MsgProcessor::_serverDUID() const {
 
 bool CDHCP6MsgProcessor::_begin(unsigned short& port, CDHCP6MsgType replyType,
                                 const COptionStorePtr& policyOptions, nuv::CHexStore& duid,
-                                std::vector<CBinding6Tuple>& ids) {
+                                std::vector<CBinding6Tuple>& ids, const char* otherServerLine) {
   if (!_balancerCheck()) return false;
   m_account = _provision();
+  if (otherServerLine && CDHCP6Util::requestedServer(m_source->hostOptions()) != _serverDUID()) {
+    _log(nuv::sev_info, _msg(otherServerLine));
+    return false;
+  }
   _replyHeader(replyType);
   _mergePolicies(_clientPolicies(), policyOptions);
   _setDstPort(port, policyOptions);
@@ -267,6 +271,10 @@ void CDHCP6MsgProcessor::_findExtensibleBindings(const CBinding6Identifier& id,
 void CDHCP6MsgProcessor::_ddnsExtendBindings(const std::shared_ptr<CDHCP6Packet>&,
                                              const std::shared_ptr<CDHCP6Packet>&,
                                              const std::vector<nuv::CIPAddress>&) {}
+
+void CDHCP6MsgProcessor::_ddnsReleaseBindings(const std::shared_ptr<CDHCP6Packet>&,
+                                              const std::shared_ptr<CDHCP6Packet>&,
+                                              const std::vector<nuv::CIPAddress>&) {}
 
 COptionStorePtr CDHCP6MsgProcessor::_createOptionSet(const std::string& name) const {
   return m_tls->context().factory().createOS(name);

@@ -69,9 +69,12 @@ class CDHCP6MsgProcessor {
   // provisioning hook, the reply header of replyType, the client's
   // policies merged into policyOptions, the reply port, the Client
   // Identifier copied into the reply and the client's IAs keyed by its
-  // storage identity. False (nothing else done) when the balancer refuses.
+  // storage identity. False (nothing else done) when the balancer refuses,
+  // or, with otherServerLine, when the message names another server (or
+  // none): that is then checked right after provisioning and logged.
   bool _begin(unsigned short& port, CDHCP6MsgType replyType, const COptionStorePtr& policyOptions,
-              nuv::CHexStore& duid, std::vector<CBinding6Tuple>& ids);
+              nuv::CHexStore& duid, std::vector<CBinding6Tuple>& ids,
+              const char* otherServerLine = nullptr);
   // Whether this server answers the message at all.
   bool _balancerCheck();
   // Lets the provisioner fill the client's token; the client's account.
@@ -117,6 +120,9 @@ class CDHCP6MsgProcessor {
   void _ddnsExtendBindings(const std::shared_ptr<CDHCP6Packet>& request,
                            const std::shared_ptr<CDHCP6Packet>& reply,
                            const std::vector<nuv::CIPAddress>& addresses);
+  void _ddnsReleaseBindings(const std::shared_ptr<CDHCP6Packet>& request,
+                            const std::shared_ptr<CDHCP6Packet>& reply,
+                            const std::vector<nuv::CIPAddress>& addresses);
   // A new empty option set made by the context's factory.
   COptionStorePtr _createOptionSet(const std::string& name) const;
   // The client's own policies.

@@ -78,9 +78,6 @@ TEST_F(HandlerFixture, MessagesTheServerDoesNotServeAreCountedAndDropped) {
       // An Advertise is no client message: refused by the parser.
       {"advertise", std::string("\x02\x00\x00\x01", 4) + serverID + clientID, M::packetsParseFail,
        "warning: The server received unexpected message type 'unknown'."},
-      // A client message type the server does not serve yet.
-      {"decline", std::string("\x09\x00\x00\x01", 4) + clientID + serverID, M::packetsV6Decline,
-       "debug: No processor handles message type 'decline'."},
   };
   for (const auto& c : cases) {
     const std::uint64_t input = count(M::packetsInput), counted = count(c.counter);

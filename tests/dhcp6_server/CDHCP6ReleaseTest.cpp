@@ -1,0 +1,93 @@
+// Release as a client sees it: its leases on this link end at once and are
+// announced; the Reply says Success, with NoBinding for an IA that held
+// nothing to release, and carries nothing else.
+#include "dhcp6_server/CDHCP6Release.h"
+#include "dhcp_database/CPolicyRecord.h"
+#include "dhcp_database/CPrstNetworkBinding6.h"
+#include "tests/dhcp6_server/LeasingFixture.h"
+
+using namespace served;
+
+namespace {
+
+const char* const kNoBinding = "{ code = 3, message = \"no_binding\" }";
+
+struct ReleaseFixture : LeasingFixture {
+  void SetUp() override {
+    LeasingFixture::SetUp();
+    if (!tls) return;
+    lease("2001:db8:1::10");
+    lease("2001:db8:1::11");
+    store<CPrstNetworkBinding6>(
+        std::string("client_id = 00-03-00-01-02-00-00-00-00-02\niatype = iapd\niaid = 2\n"
+                    "lease_duration = 7200\ndomains = 2\nipaddr = 2001:db8:100::\n"
+                    "prefix_len = 56\nsource_pool = pd\nrelay = ") +
+        kLink);
+  }
+  std::shared_ptr<CDHCP6Packet> release(const std::string& options, const char* link = kLink) {
+    return clientMessage(8, thisServer() + options, link);
+  }
+  static std::string topStatus(const std::shared_ptr<CDHCP6Packet>& reply) {
+    COptionPtr s;
+    if (!reply || !reply->hostOptions()->find(CTagPath{13}, s)) return "<none>";
+    return s->string();
+  }
+};
+
+}  // namespace
+
+TEST_P(ReleaseFixture, TheClientsLeasesEndAndAreAnnounced) {
+  store<CPolicyRecord>("name = dns\ndomains = 7\noption = dns-servers = 2001:db8::53");
+  provisioner->domains = {7};
+  const auto reply = release(iaNA(1, iaAddr("2001:db8:1::10")) + iaPD(2) + oro({23}));
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(topStatus(reply), "{ code = 0, message = \"success\" }");
+  // The identifiers and the status only: no IA, no requested option.
+  EXPECT_EQ(options(*reply),
+            "transaction-id = 1193046\nmsg-type = 7\nserver-id = "
+            "\"00-03-00-01-02-00-00-00-00-01\"\nclient-id = "
+            "\"00-03-00-01-02-00-00-00-00-02\"\nstatus-code = { code = 0, "
+            "message = \"success\" }\n");
+  // Both leases of the IA, whatever addresses the client named; kept with
+  // duration 0.
+  EXPECT_EQ(durations(), (std::vector<std::string>{"2001:db8:1::10 0", "2001:db8:1::11 0"}));
+  const std::string pool = std::to_string(lanPool);
+  EXPECT_EQ(events.lines,
+            (std::vector<std::string>{
+                "release address_lease 2001:db8:1::10 pool=" + pool + " host='' family=6",
+                "release address_lease 2001:db8:1::11 pool=" + pool + " host='' family=6",
+                "release network_lease 2001:db8:100:: pool=" + std::to_string(pdPool) +
+                    " host='' family=6"}));
+}
+
+TEST_P(ReleaseFixture, AnIAWithNothingOfTheClientsHereSaysNoBinding) {
+  addressPool("closed", "2001:db8:1:1::10", "2001:db8:1:1::ff", kLink,
+              "prefix = 2001:db8:1:1::\nallow = [false]");
+  lease("2001:db8:1:1::10", 3, "iana", "", kLink, "closed");
+  const struct {
+    const char* what;
+    std::string ias;
+    const char* link;
+  } cases[] = {
+      {"no lease in the IA", iaNA(9), kLink},
+      {"lease in a pool now closed to the client", iaNA(3), kLink},
+      {"lease made on another link", iaNA(1), "2001:db8:2::1"},
+  };
+  for (const auto& c : cases) {
+    const auto reply = release(c.ias, c.link);
+    EXPECT_EQ(topStatus(reply), "{ code = 0, message = \"success\" }") << c.what;
+    EXPECT_EQ(status(reply, 3), kNoBinding) << c.what;
+  }
+  EXPECT_EQ(durations(), (std::vector<std::string>{"2001:db8:1::10 7200", "2001:db8:1::11 7200",
+                                                   "2001:db8:1:1::10 7200"}));
+  EXPECT_TRUE(events.lines.empty());
+}
+
+TEST_P(ReleaseFixture, AReleaseForAnotherServerIsNotAnsweredAndChangesNothing) {
+  EXPECT_FALSE(clientMessage(8, opt(2, std::string("\x00\x03\x00\x01\x09", 5)) + iaNA(1)));
+  EXPECT_TRUE(logged("info: [release/0x123456] Discarding 'RELEASE' (serverDUID != me)."));
+  EXPECT_EQ(durations()[0], "2001:db8:1::10 7200");
+  EXPECT_TRUE(events.lines.empty());
+}
+
+NUV_PRST_BACKENDS(ReleaseFixture);
