@@ -240,14 +240,16 @@ void CDHCP6MsgProcessor::_extensible(CPoolFinder<Pool>& finder, const CBinding6I
                                      const char* foundLine, const char* keptLine,
                                      std::vector<Result>& out) {
   const auto bindings = Binding::selectByKeyAndRelay(m_tls->prstSession(), token, id, link);
-  const std::string duid = id.tuple().duid().string();
-  _log(nuv::sev_debug, _msg(foundLine).push(bindings.size()).pushs(duid).pusho(link));
+  const bool debug = _debugEnabled();
+  const std::string duid = debug ? id.tuple().duid().string() : std::string();
+  if (debug) _log(nuv::sev_debug, _msg(foundLine).push(bindings.size()).pushs(duid).pusho(link));
   if (bindings.empty()) return;
   const std::size_t before = out.size();
   CBindingFilter<Pool, Binding>(m_pktID, finder, *m_tls->context().dhcpMediator().addrMgr(),
                                 m_tls->controller())
       .allExtensible(bindings, token, link, out);
-  _log(nuv::sev_debug, _msg(keptLine).push(out.size() - before).pushs(duid).pusho(link));
+  if (debug)
+    _log(nuv::sev_debug, _msg(keptLine).push(out.size() - before).pushs(duid).pusho(link));
 }
 
 void CDHCP6MsgProcessor::_findExtensibleBindings(const CBinding6Identifier& id,
