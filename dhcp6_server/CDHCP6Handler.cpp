@@ -383,10 +383,22 @@ void CDHCP6Handler::_unicastToSource(CDHCP6TLS& tls, unsigned /*requestLength*/,
 }
 
 bool CDHCP6Handler::_queryResponse(CDHCP6TLS& tls, const CRawPktData& packet) {
+  const char* text = reinterpret_cast<const char*>(packet.buffer());
+  if (!CMasterController::isStatusQuery(text, packet.pktLen())) return false;
+  // Answering any source would make the server a reflector for forged
+  // ones; a paused server answers only this host.
+  const nuv::CIPAddress& source = tls.src().address();
+  if (!tls.querySources().allows(source, tls.interfaceAddresses()) ||
+      ((m_controller->inputSuspended() || tls.mode() == CSystemMode::paused) &&
+       !CQuerySources::local(source, tls.interfaceAddresses()))) {
+    if (_dhcpLog().debugEnabled())
+      _dhcpLog().log(
+          nuv::sev_debug,
+          nuv::CMessage("The server ignored a status query from %1.").pushs(tls.src().string()));
+    return true;
+  }
   std::string response;
-  if (!m_controller->getQueryResponse(reinterpret_cast<const char*>(packet.buffer()),
-                                      packet.pktLen(), response))
-    return false;
+  if (!m_controller->getQueryResponse(text, packet.pktLen(), response)) return false;
   const ssize_t sent = tls.transmit(response.data(), response.size(), tls.src());
   if (sent > 0) {
     tls.stats().inc(M::packetsOutput);

@@ -248,8 +248,7 @@ void CDHCP6MsgProcessor::_extensible(CPoolFinder<Pool>& finder, const CBinding6I
   CBindingFilter<Pool, Binding>(m_pktID, finder, *m_tls->context().dhcpMediator().addrMgr(),
                                 m_tls->controller())
       .allExtensible(bindings, token, link, out);
-  if (debug)
-    _log(nuv::sev_debug, _msg(keptLine).push(out.size() - before).pushs(duid).pusho(link));
+  if (debug) _log(nuv::sev_debug, _msg(keptLine).push(out.size() - before).pushs(duid).pusho(link));
 }
 
 void CDHCP6MsgProcessor::_findExtensibleBindings(const CBinding6Identifier& id,

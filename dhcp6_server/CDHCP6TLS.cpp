@@ -139,6 +139,11 @@ void CDHCP6TLS::refreshConfig() {
   if (m_maxRecvDatagram < kMinDatagram) m_maxRecvDatagram = kMinDatagram;
   m_rawPktData.resize(m_maxRecvDatagram);
   _read(CDHCPConfigNames::maxPendingAge(6), m_maxPendingAge, readLong);
+  _read(CDHCPConfigNames::engineQuerySources(6), m_querySources,
+        [](const nuv::CConfig& c, const std::string& k, const CQuerySources&) {
+          const std::string* text = c.getp(k);
+          return text ? CQuerySources(*text) : CQuerySources();
+        });
   _read(CDHCPConfigNames::deleteOnRelease(6), m_deleteOnRelease, readBool);
   _read(CDHCPConfigNames::authoritativeDHCP(6), m_authoritative, readBool);
   _read(CDHCPConfigNames::matchLocalSegmentPools(6), m_matchLocalSegmentPools, readBool);

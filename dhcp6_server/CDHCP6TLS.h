@@ -23,6 +23,7 @@
 #include "extended/CIDHCPStats.h"
 #include "extended/CISystemBus.h"
 #include "extended/CInterfaceAddresses.h"
+#include "extended/CQuerySources.h"
 #include "extended/CSockDgramMcast.h"
 #include "extended/CSyncCommandStorage.h"
 #include "extended/CSystemMode.h"
@@ -100,6 +101,7 @@ class CDHCP6TLS {
   long maxOptions() const { return m_maxOptions; }
   long maxPendingAge() const { return m_maxPendingAge; }
   bool noTransmit() const { return m_noTransmit; }
+  const CQuerySources& querySources() const { return m_querySources; }
 
   // Through the thread's session.
   void startTransaction();
@@ -140,6 +142,7 @@ class CDHCP6TLS {
   long m_maxOptions = 2000;
   long m_maxPendingAge = 10;
   bool m_noTransmit = false;
+  CQuerySources m_querySources;
   CSystemMode m_mode = CSystemMode::init;
 
   nuv::CEndpoint m_src;

@@ -30,6 +30,7 @@ constexpr Row kRows[] = {
   {K::matchLocalSegmentPools, kScoped, "engine.match_local_segment_pools", "boolean", "For local segment, only choose address pools that have implicitly associated interfaces."},
   {K::maxEngineOptionPoolSize, kScoped, "engine.max_options", "int", "The maximum number of pooled options the engines can use."},
   {K::enginePoolCacheSize, kScoped, "engine.pool_cache_size", "int", "The maximum number of pools an engine thread can cache."},
+  {K::engineQuerySources, kScoped, "engine.query_sources", "string", "A comma-delimited list of addresses and prefixes (address/length) whose status queries are answered. The default is empty: the loopback address and this host's own addresses only."},
   {K::repeatOffers, kScoped, "engine.repeat_offers", "boolean", "When true, the dhcp server is allowed to repeat an offer for an ip address when a client issues multiple simultaneous requests."},
   {K::maxApplicablePolicies, kScoped, "engine.max_applicable_policies", "int", "The maximum number of policies the DHCP server can apply to a client. The default is 1000."},
   {K::denyRAS, kScoped, "engine.deny_ras", "boolean", "When true, the server drops requests from Windows RAS servers."},

@@ -29,6 +29,7 @@ class CDHCPConfigNames : public nuv::CConfigNames {
     matchLocalSegmentPools,
     maxEngineOptionPoolSize,
     enginePoolCacheSize,
+    engineQuerySources,
     repeatOffers,
     maxApplicablePolicies,
     denyRAS,
@@ -159,6 +160,9 @@ class CDHCPConfigNames : public nuv::CConfigNames {
   }
   static std::string enginePoolCacheSize(CProtocolFamily f) {
     return keyName(DHCPKey::enginePoolCacheSize, f);
+  }
+  static std::string engineQuerySources(CProtocolFamily f) {
+    return keyName(DHCPKey::engineQuerySources, f);
   }
   static std::string repeatOffers(CProtocolFamily f) { return keyName(DHCPKey::repeatOffers, f); }
   static std::string maxApplicablePolicies(CProtocolFamily f) {

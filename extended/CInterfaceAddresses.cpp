@@ -29,19 +29,29 @@ std::shared_ptr<const CInterfaceAddresses::Addresses> CInterfaceAddresses::find(
   return it == m_byIndex.end() ? m_none : it->second;
 }
 
+bool CInterfaceAddresses::isOwn(const nuv::CIPAddress& address) {
+  const std::time_t now = std::time(nullptr);
+  if (now - m_readAt >= kMaxAge || (!m_all.count(address) && now != m_readAt)) _refresh(now);
+  return m_all.count(address) != 0;
+}
+
 void CInterfaceAddresses::lister(Lister lister) {
   m_lister = std::move(lister);
   m_byIndex.clear();
+  m_all.clear();
   m_readAt = 0;
 }
 
 void CInterfaceAddresses::_refresh(std::time_t now) {
   m_readAt = now;
   m_byIndex.clear();
+  m_all.clear();
   for (const CInterfaceEnum::Detail& d : m_lister()) {
     auto addresses = std::make_shared<Addresses>();
-    for (const nuv::CIPAddress& a : d.addresses)
+    for (const nuv::CIPAddress& a : d.addresses) {
+      m_all.insert(a);
       if (numbersClients(a)) addresses->push_back(a);
+    }
     m_byIndex[d.index] = std::move(addresses);
   }
 }

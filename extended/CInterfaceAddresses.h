@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "extended/CInterfaceEnum.h"
@@ -27,6 +28,8 @@ class CInterfaceAddresses {
   // link-local, loopback, multicast nor unspecified. Empty for an unknown
   // index; the handle stays valid after later refreshes.
   std::shared_ptr<const Addresses> find(unsigned index);
+  // Whether the address is one of this host's, on any interface.
+  bool isOwn(const nuv::CIPAddress& address);
   // Another source of interfaces; the table is read again on next use.
   void lister(Lister lister);
 
@@ -35,6 +38,7 @@ class CInterfaceAddresses {
 
   Lister m_lister;
   std::map<unsigned, std::shared_ptr<const Addresses>> m_byIndex;
+  std::set<nuv::CIPAddress> m_all;
   std::time_t m_readAt = 0;
   std::shared_ptr<const Addresses> m_none = std::make_shared<const Addresses>();
 };

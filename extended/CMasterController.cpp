@@ -252,12 +252,16 @@ void CMasterController::deregisterQueryResponse(const std::string& name) {
   m_queries.erase(name);
 }
 
+bool CMasterController::isStatusQuery(const char* bytes, std::size_t length) {
+  const std::string_view data(bytes, length);
+  return (length >= 6 && data.substr(0, 6) == "query_") ||
+         (length >= 7 && data.substr(0, 7) == "config_");
+}
+
 bool CMasterController::getQueryResponse(const char* bytes, std::size_t length,
                                          std::string& response) const {
   const std::string_view data(bytes, length);
-  const bool isQuery = (length >= 6 && data.substr(0, 6) == "query_") ||
-                       (length >= 7 && data.substr(0, 7) == "config_");
-  if (!isQuery) return false;
+  if (!isStatusQuery(bytes, length)) return false;
   std::string key(data.substr(0, std::min<std::size_t>(length, 256)));
   // Tools often end the datagram with a newline; it is not part of the name.
   while (!key.empty() && (key.back() == '\n' || key.back() == '\r' || key.back() == '\0'))

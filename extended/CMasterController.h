@@ -64,6 +64,8 @@ class CMasterController {
   // A plug-in removes its queries before it is unloaded: the responder's
   // code lives in the plug-in's library.
   void deregisterQueryResponse(const std::string& name);
+  // Whether a datagram is a plain-text status query ("query_..." or "config_...").
+  static bool isStatusQuery(const char* bytes, std::size_t length);
   bool getQueryResponse(const char* bytes, std::size_t length, std::string& response) const;
 
   CTaskRegistry& taskRegistry() { return m_tasks; }

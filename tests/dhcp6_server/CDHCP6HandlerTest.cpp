@@ -133,3 +133,48 @@ TEST_F(HandlerFixture, SuspendedInputIsDroppedSilently) {
   EXPECT_EQ(count(M::packetsInput), 1u);
   EXPECT_EQ(host.logSink.lines.size(), 1u);  // the received-packet dump only
 }
+
+namespace {
+
+// Status queries handed to the handler from any source, without a network.
+struct QuerySourcesFixture : CHandlerThreadFixture<> {
+  void SetUp() override {
+    host.registerQueryResponse("query_test", [] { return std::string("answer"); });
+    startState();
+    tls->transmitter([this](const void*, std::size_t length, const nuv::CEndpoint& to) {
+      answeredTo.push_back(to.address().string());
+      return static_cast<ssize_t>(length);
+    });
+  }
+  // Whether a query from source was answered.
+  bool answered(const char* source) {
+    answeredTo.clear();
+    const std::string query = "query_test";
+    handler.deliver(*tls, reinterpret_cast<const std::uint8_t*>(query.data()), query.size(),
+                    nuv::CEndpoint(nuv::CIPAddress(source), 40000), nuv::CIPAddress("::1"), 1);
+    return answeredTo == std::vector<std::string>{source};
+  }
+  std::vector<std::string> answeredTo;
+};
+
+}  // namespace
+
+TEST_F(QuerySourcesFixture, OnlyAllowedSourcesAreAnswered) {
+  EXPECT_TRUE(answered("::1"));
+  // A stranger, or a forged source, gets nothing: no reflection.
+  EXPECT_FALSE(answered("2001:db8:9::7"));
+  host.mutableConfig().set("ipv6.dhcpv6.engine.query_sources", "2001:db8:9::/48");
+  tls->refreshConfig();
+  EXPECT_TRUE(answered("2001:db8:9::7"));
+  EXPECT_FALSE(answered("::1"));
+  // Paused means paused for remote askers.
+  host.mutableConfig().set("ipv6.dhcpv6.engine.query_sources", "2001:db8:9::/48, ::1");
+  tls->refreshConfig();
+  tls->mode(CSystemMode::paused);
+  EXPECT_FALSE(answered("2001:db8:9::7"));
+  EXPECT_TRUE(answered("::1"));
+  // A list that does not read keeps the one in force.
+  host.mutableConfig().set("ipv6.dhcpv6.engine.query_sources", "2001:db8:9::/200");
+  tls->refreshConfig();
+  EXPECT_TRUE(answered("::1"));
+}

@@ -279,9 +279,9 @@ TEST_P(ConcurrentSolicitFixture, TwoWorkersNeverOfferOneAddressOrPrefixTwice) {
   tls->startTransaction();
   std::set<std::string> held;
   const auto all = CPrstSelectOptions().withRows(4 * kThreads * kClients);
-  for (const auto& p : session().select<CPrstAddressPending6>("generic.all", {}, all))
+  for (const auto& p : session().select<CPrstAddressPending6>("generic.all", nuv::CStringMap(), all))
     held.insert(p->offeredAddress().string());
-  for (const auto& p : session().select<CPrstNetworkPending6>("generic.all", {}, all))
+  for (const auto& p : session().select<CPrstNetworkPending6>("generic.all", nuv::CStringMap(), all))
     held.insert(p->offeredAddress().string());
   tls->commitTransaction();
   EXPECT_EQ(held.size(), 2 * kThreads * kClients);

@@ -32,7 +32,7 @@ TEST(CDHCPConfigNamesTest, AccessorsFormTheFamilyScopedNames) {
 TEST(CDHCPConfigNamesTest, RegistersTheKeysOfOneFamily) {
   const CDHCPConfigNames names(6);
   // 50 process-wide names, 19 read by this server, 69 of the services beside it.
-  EXPECT_EQ(names.all().size(), 139u);
+  EXPECT_EQ(names.all().size(), 140u);
   EXPECT_TRUE(names.nameExists("IPV6.DHCPV6.ENGINE.THREAD_COUNT"));
   EXPECT_TRUE(names.nameExists("ipv6.dhcpv6.failover.force_updreqall"));
   EXPECT_TRUE(names.nameExists("stats.retention_age"));
