@@ -1,5 +1,7 @@
 #include "host/CHostController.h"
 
+#include <algorithm>
+
 #include "extended/CDHCPConfigNames.h"
 #include "extended/CISystemBus.h"
 #include "host/CHostControlSocket.h"
@@ -52,6 +54,14 @@ void CHostController::start() {
   registerQueryResponse(kModeQuery, [this] { return "mode=" + mode().string() + "\n"; });
   registerQueryResponse(kVersionQuery, [] { return std::string("version=") + NUV_VERSION + "\n"; });
   loadPlugins(collectPluginFiles(cfg->get(nuv::CConfigNames::plugins())));
+  const std::vector<CPlugin*> loaded = loadedPlugins();
+  if (std::none_of(loaded.begin(), loaded.end(),
+                   [](const CPlugin* p) { return p->conformsToInterface(kServerInterface); }))
+    NUV_THROW("CHostController::start",
+              nuv::CMessage("Cannot start without a DHCP server plug-in."),
+              nuv::CMessage("None of the plug-ins named by '%1' provides %2.")
+                  .pushs(nuv::CConfigNames::plugins())
+                  .pushs(kServerInterface));
   openPlugins();
 }
 
@@ -63,7 +73,13 @@ void CHostController::openProviders(const std::string& interfaceName) {
 
 bool CHostController::run() {
   runPlugins();
-  if (runningPlugins().empty()) return false;
+  // A host whose other plug-ins run but whose server does not would look
+  // healthy to a supervisor while nobody answers on port 547.
+  if (findPluginTypes(kServerInterface).empty()) {
+    log().log(nuv::sev_error, nuv::CMessage("The DHCP server plug-in is not running; stopping. "
+                                            "The messages above say why it failed."));
+    return false;
+  }
   // The server's threads start in "init"; serving is the host's decision.
   publishMode(CSystemMode::servicing);
   // Without the socket the server still serves; changes then wait for a

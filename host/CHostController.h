@@ -39,6 +39,9 @@ class CHostController : public CIDHCPController {
   // "version=<version>", each followed by a newline.
   static constexpr const char* kModeQuery = "query_mode";
   static constexpr const char* kVersionQuery = "query_version";
+  // What the host is there to run: without a running plug-in of this
+  // interface it does not stay up.
+  static constexpr const char* kServerInterface = "CIDHCPServer";
 
   // Makes the DUID (configured, stored or new), registers the host's status
   // queries and loads the configured plug-ins.

@@ -66,12 +66,15 @@ int main(int argc, char** argv) {
                     nuv::CMessage("Starting with configuration '%1'.").pushs(configPath));
     host->start();
     if (!host->run()) {
-      host->log().log(nuv::sev_error, nuv::CMessage("No plug-in is running; stopping."));
       host->stop();
       return 1;
     }
   } catch (const nuv::CException& e) {
-    std::fprintf(stderr, "dhcp6d: %s\n", e.printableError().c_str());
+    // Once the host is made its log is where the operator looks.
+    if (host)
+      host->log().log(nuv::sev_error, nuv::CMessage(e.printableError()));
+    else
+      std::fprintf(stderr, "dhcp6d: %s\n", e.printableError().c_str());
     return 1;
   }
 

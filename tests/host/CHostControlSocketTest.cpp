@@ -134,6 +134,21 @@ TEST_F(CHostControlSocketTest, StaleFileIsReplacedButALiveListenerIsNot) {
   ASSERT_TRUE(inbox.wait());
 }
 
+namespace {
+
+// The host runs only with a server; this one serves nothing.
+class CIdleServer : public CPlugin {
+ public:
+  std::string pluginName() const override { return "idle server"; }
+  std::string pluginInterface() const override { return "CIDHCPServer,CPlugin"; }
+};
+
+void deleteIdleServer(CPlugin* plugin) {
+  delete plugin;
+}
+
+}  // namespace
+
 TEST_F(CHostControlSocketTest, RunningHostPublishesReceivedChangesOnTheSystemBus) {
   nuv::CConfig config;
   config.set("system.plugins", std::string(NUV_PLUGIN_DIR) + "/system_bus.so");
@@ -141,6 +156,7 @@ TEST_F(CHostControlSocketTest, RunningHostPublishesReceivedChangesOnTheSystemBus
   config.set("system.log.levels", "error");
   config.set("system.index", "2");
   CHostController host(std::move(config));
+  host.addPlugin(new CIdleServer, deleteIdleServer, nullptr, "idle server");
   host.start();
   ASSERT_TRUE(host.run());
   auto factories = host.findPluginTypes("CISystemBusFactory");

@@ -55,6 +55,32 @@ TEST(dhcp6dTest, ServerWithoutTheSystemBusIsNeverOpened) {
   host.stop(SIGTERM);
 }
 
+TEST(dhcp6dTest, AHostWhoseServerDoesNotRunExitsWithTheCause) {
+  const std::string dir = NUV_PLUGIN_DIR;
+  const struct {
+    const char* what;
+    std::string config;
+    const char* cause;
+  } cases[] = {
+      {"server fails to run", baseConfig() + "ipv6.dhcpv6.engine.thread_count = -1\n",
+       "Value '-1' is not an unsigned integer."},
+      {"no server plug-in",
+       "system.plugins = " + dir + "/sqlite_db.so, " + dir + "/system_bus.so, " + dir +
+           "/stats.so\nsystem.storage.path = " + tempPath("dhcp6d_var") + "\n",
+       "Cannot start without a DHCP server plug-in. (None of the plug-ins named by "
+       "'system.plugins' provides CIDHCPServer.)"},
+  };
+  for (const auto& c : cases) {
+    CHost host(c.config);
+    // It stops by itself; the signal only bounds a failure of this test.
+    ASSERT_TRUE(host.waitForExit()) << c.what << "\n" << host.output();
+    EXPECT_NE(host.stop(SIGTERM), 0) << c.what;
+    EXPECT_NE(host.output().find(c.cause), std::string::npos) << c.what << "\n" << host.output();
+    EXPECT_EQ(host.output().find("Switching the server to mode 'servicing'"), std::string::npos)
+        << c.what;
+  }
+}
+
 TEST(dhcp6dTest, HangupRereadsTheConfigurationAndKeepsTheOldOneWhenInvalid) {
   CHost host(baseConfig());
   ASSERT_TRUE(host.waitFor("Loaded 6 plugins")) << host.output();
