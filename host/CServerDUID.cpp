@@ -1,9 +1,11 @@
 #include "host/CServerDUID.h"
 
+#include <fcntl.h>
 #include <ifaddrs.h>
 #include <linux/if_packet.h>
 #include <net/if.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <ctime>
@@ -16,6 +18,62 @@
 namespace {
 // DUID-LLT times count from 2000-01-01 00:00:00 UTC.
 constexpr std::time_t kDuidEpoch = 946684800;
+
+// Writes text to path so that a crash or a full disk never leaves a
+// partial file: a temporary file, flushed and synced, renamed over it.
+void writeDurably(const std::string& path, const std::string& text) {
+  const std::string temporary = path + ".tmp";
+  const auto fail = [&](const char* step, int err) {
+    ::unlink(temporary.c_str());
+    NUV_THROW_ERRNO(
+        "CServerDUID::obtain",
+        nuv::CMessage("Cannot store the server DUID in '%1' (%2).").pushs(path).pushs(step), err);
+  };
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) fail("open", errno);
+  for (std::size_t done = 0; done < text.size();) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const int err = n < 0 ? errno : ENOSPC;
+      ::close(fd);
+      fail("write", err);
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  if (::fsync(fd) != 0) {
+    const int err = errno;
+    ::close(fd);
+    fail("sync", err);
+  }
+  if (::close(fd) != 0) fail("close", errno);
+  if (::rename(temporary.c_str(), path.c_str()) != 0) fail("rename", errno);
+  // The rename itself is durable once the directory is synced.
+  const std::string dir = path.substr(0, path.find_last_of('/'));
+  const int dfd = ::open(dir.empty() ? "/" : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    ::fsync(dfd);
+    ::close(dfd);
+  }
+}
+
+// A DUID the server may send: a known type at its proper length, or any
+// other type of 3 to 130 bytes (the protocol's bounds).
+bool usable(const nuv::CHexStore& duid) {
+  if (duid.size() < 3 || duid.size() > 130) return false;
+  switch (duid[0] << 8 | duid[1]) {
+    case 1:  // LLT: type, hardware type, time, link-layer address
+      return duid.size() >= 9;
+    case 2:  // EN: type, enterprise number, identifier
+      return duid.size() >= 7;
+    case 3:  // LL: type, hardware type, link-layer address
+      return duid.size() >= 5;
+    case 4:  // UUID
+      return duid.size() == 18;
+    default:
+      return true;
+  }
+}
 }  // namespace
 
 nuv::CHexStore CServerDUID::makeLLT(const std::uint8_t* mac, std::size_t len, std::uint16_t hwType,
@@ -80,9 +138,9 @@ nuv::CHexStore CServerDUID::obtain(const nuv::CConfig& config, const std::string
     const bool coloned = text.find(':') != std::string::npos;
     nuv::CHexStore duid = nuv::CHexStore::parse(text, dashed ? "-" : coloned ? ":" : "");
     duid.setSeparator("-");
-    if (duid.size() < 3)
+    if (!usable(duid))
       NUV_THROW("CServerDUID::obtain", nuv::CMessage("Cannot use server DUID '%1'.").pushs(text),
-                nuv::CMessage("A DUID has at least three bytes."));
+                nuv::CMessage("A DUID has 3 to 130 bytes, and those its type requires."));
     return duid;
   }
   const std::string path = varDir + "/" + kFileName;
@@ -90,7 +148,17 @@ nuv::CHexStore CServerDUID::obtain(const nuv::CConfig& config, const std::string
   if (in) {
     std::string text;
     std::getline(in, text);
-    return nuv::CHexStore::parse(nuv::trim(text), "-");
+    nuv::CHexStore duid;
+    try {
+      duid = nuv::CHexStore::parse(nuv::trim(text), "-");
+    } catch (const nuv::CException&) {
+    }
+    if (!usable(duid))
+      NUV_THROW("CServerDUID::obtain",
+                nuv::CMessage("Cannot use the server DUID kept in '%1'.").pushs(path),
+                nuv::CMessage("The file holds no valid DUID; restore it, or remove it to make a "
+                              "new one (clients then see a new server)."));
+    return duid;
   }
   std::uint8_t mac[32];
   std::size_t len = 0;
@@ -98,11 +166,7 @@ nuv::CHexStore CServerDUID::obtain(const nuv::CConfig& config, const std::string
   const nuv::CHexStore duid = findHardwareAddress(mac, len, hwType)
                                   ? makeLLT(mac, len, hwType, std::time(nullptr))
                                   : makeUUID();
-  mkdir(varDir.c_str(), 0755);
-  std::ofstream out(path);
-  out << duid.string() << "\n";
-  if (!out)
-    NUV_THROW_ERRNO("CServerDUID::obtain",
-                    nuv::CMessage("Cannot store the server DUID in '%1'.").pushs(path), errno);
+  mkdir(varDir.c_str(), 0750);
+  writeDurably(path, duid.string() + "\n");
   return duid;
 }

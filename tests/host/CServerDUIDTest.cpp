@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "host/CServerDUID.h"
 #include "standard/CException.h"
@@ -47,4 +49,30 @@ TEST(CServerDUIDTest, LinkLayerPlusTimeLayout) {
   const nuv::CHexStore uuid = CServerDUID::makeUUID();
   EXPECT_EQ(uuid.size(), 18u);
   EXPECT_EQ(uuid[1], 4);
+}
+
+TEST(CServerDUIDTest, AKeptDuidThatIsNotOneStopsTheStartNamingTheFile) {
+  for (const char* content : {"", "\n", "zz-zz\n", "00-01\n", "00-04-01-02\n"}) {
+    const std::string dir = freshDir("duid_damaged");
+    std::system(("mkdir -p " + dir).c_str());
+    std::ofstream(dir + "/server.duid") << content;
+    try {
+      CServerDUID::obtain(nuv::CConfig(), dir);
+      ADD_FAILURE() << "'" << content << "' was used";
+    } catch (const nuv::CException& e) {
+      EXPECT_EQ(e.whatText(), "Cannot use the server DUID kept in '" + dir + "/server.duid'.");
+    }
+  }
+}
+
+TEST(CServerDUIDTest, AFailedWriteLeavesNoDuidFile) {
+  const std::string dir = freshDir("duid_full");
+  std::system(("mkdir -p " + dir).c_str());
+  // Whatever is written to the temporary file meets a full disk.
+  ASSERT_EQ(symlink("/dev/full", (dir + "/server.duid.tmp").c_str()), 0);
+  EXPECT_THROW(CServerDUID::obtain(nuv::CConfig(), dir), nuv::CException);
+  EXPECT_NE(access((dir + "/server.duid").c_str(), F_OK), 0);
+  // The next start, with room, makes and keeps one.
+  const nuv::CHexStore made = CServerDUID::obtain(nuv::CConfig(), dir);
+  EXPECT_EQ(CServerDUID::obtain(nuv::CConfig(), dir), made);
 }
