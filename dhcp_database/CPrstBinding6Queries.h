@@ -61,12 +61,14 @@ class CPrstBinding6Queries {
     args.set("POOL_OID", std::to_string(poolOID));
     return s.select<Leaf>("binding.pool_oid", args, CPrstSelectOptions().withRows(rows));
   }
-  // "binding.expired": the bindings expiring in [from, to).
+  // "binding.expired": the bindings expiring in [from, to) that are not
+  // fixed, soonest first, at most rows.
   static List selectExpired(CIPrstSession& s, nuv::CTimeT from, nuv::CTimeT to,
                             std::size_t rows = CIPrstSession::kRowsPerPage) {
     nuv::CStringMap args;
     args.set("EXPIRE_FROM", std::to_string(from.get()));
     args.set("EXPIRE_TO", std::to_string(to.get()));
+    args.set("ROWS", std::to_string(rows));
     return s.select<Leaf>("binding.expired", args, CPrstSelectOptions().withRows(rows));
   }
 
