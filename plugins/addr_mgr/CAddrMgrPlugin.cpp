@@ -1,14 +1,58 @@
 #include "plugins/addr_mgr/CAddrMgrPlugin.h"
 
+#include "extended/CDHCPMeasurementSpec.h"
+#include "extended/CDHCPMetricEnums.h"
 #include "extended/CMasterController.h"
 #include "extended/CPluginEntry.h"
+#include "oodb_persistence/CIDatabaseInit.h"
 #include "plugins/addr_mgr/CAddrMgr.h"
+
+namespace {
+
+// The first opened plug-in providing the interface, as its factory; null without one.
+template <class Factory>
+Factory* findFactory(const CMasterController& controller, const char* interfaceName) {
+  for (CPlugin* plugin : controller.findPluginTypes(interfaceName))
+    if (auto* factory = dynamic_cast<Factory*>(plugin)) return factory;
+  return nullptr;
+}
+
+}  // namespace
 
 int CAddrMgrPlugin::openPlugin() {
   controller()->log().log(
       nuv::sev_info,
       nuv::CMessage("Plugin '%1' provides %2.").pushs(pluginName()).pushs("CIDHCPAddrMgrFactory"));
   return 0;
+}
+
+int CAddrMgrPlugin::runPlugin() {
+  CMasterController& host = *controller();
+  std::shared_ptr<CISystemBus> bus;
+  if (auto* factory = findFactory<CISystemBusFactory>(host, "CISystemBusFactory"))
+    bus = factory->createBus("reclaimer");
+  std::shared_ptr<CIDHCPStats> stats;
+  if (auto* factory = findFactory<CIDHCPStatsFactory>(host, "CIDHCPStatsFactory")) {
+    CDHCPMeasurementSpec spec("reclaimer", 0, 6);
+    spec.setMeasured(CDHCPMetricEnums::bindingReclaimed);
+    stats = factory->createStats(spec);
+  }
+  m_reclaimer = std::make_unique<CReclaimer>(
+      host,
+      [this]() -> std::unique_ptr<CIPrstSession> {
+        return CIDatabaseInit::find(*controller()).openSession({&m_factory});
+      },
+      std::move(bus), std::move(stats));
+  m_reclaimer->start();
+  return 0;
+}
+
+void CAddrMgrPlugin::shutdownPlugin() {
+  m_reclaimer.reset();
+}
+
+void CAddrMgrPlugin::closePlugin() {
+  m_reclaimer.reset();
 }
 
 std::shared_ptr<CIDHCPAddrMgr> CAddrMgrPlugin::createAddrMgr(CIDHCPContext& context) {

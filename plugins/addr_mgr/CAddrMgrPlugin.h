@@ -1,14 +1,24 @@
 #pragma once
 // The address manager plug-in: one manager per server context (worker
-// thread), all sharing the plug-in's reservations of offered candidates.
+// thread), all sharing the plug-in's reservations of offered candidates,
+// and the reclaimer, which runs while the plug-in runs.
 
+#include <memory>
+
+#include "dhcp_database/CPrstDHCP6ObjectAbstractFactory.h"
 #include "dhcp_server_common/CIDHCPAddrMgr.h"
 #include "extended/CPlugin.h"
 #include "plugins/addr_mgr/CPoolCandidates.h"
+#include "plugins/addr_mgr/CReclaimer.h"
 
 class CAddrMgrPlugin : public CPlugin, public CIDHCPAddrMgrFactory {
  public:
   int openPlugin() override;
+  // Starts the reclaimer: every plug-in it announces to or counts with is
+  // open by now.
+  int runPlugin() override;
+  void shutdownPlugin() override;
+  void closePlugin() override;
   std::string pluginName() const override { return "Address Manager"; }
   std::string pluginInterface() const override {
     return "CIDHCPAddrMgrFactory,CAddrMgrPlugin,CPlugin";
@@ -21,4 +31,8 @@ class CAddrMgrPlugin : public CPlugin, public CIDHCPAddrMgrFactory {
 
  private:
   CPoolCandidates m_candidates;
+  CPrstDHCP6ObjectAbstractFactory m_factory;  // the reclaimer session's classes
+  // Stopped at shut-down, before the plug-ins whose bus and counters it
+  // holds are closed; declared last, so it also goes before the factory.
+  std::unique_ptr<CReclaimer> m_reclaimer;
 };
