@@ -1,0 +1,150 @@
+// The address manager plug-in as the host drives it, on a real database
+// provider: running, it reclaims expired leases through the host's system
+// bus and statistics plug-ins; shut down, its reclaimer is gone before
+// those plug-ins are.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+
+#include "dhcp_database/CPrstAddressBinding6.h"
+#include "dhcp_database/CPrstDHCP6ObjectAbstractFactory.h"
+#include "dhcp_server_common/CLeaseEvent.h"
+#include "extended/CDHCPConfigNames.h"
+#include "extended/CDHCPMetricEnums.h"
+#include "extended/CIDHCPStats.h"
+#include "extended/CISystemBus.h"
+#include "oodb_persistence/CIDatabaseInit.h"
+#include "tests/fixtures/CPrstBackendTest.h"
+#include "tests/fixtures/CWatchdog.h"
+#include "tests/fixtures/StoreRecord.h"
+
+namespace {
+
+class CHostInDir : public CRecordingController {
+ public:
+  std::string varDir() const override { return dir; }
+  std::string dir;
+};
+
+// The host's system bus and statistics: keeps the lease events and counts
+// the reclaimed bindings, and lets the test wait for them.
+class CBusAndStats : public CPlugin,
+                     public CISystemBusFactory,
+                     public CISystemBus,
+                     public CIDHCPStatsFactory,
+                     public CIDHCPStats {
+ public:
+  std::string pluginName() const override { return "bus and stats"; }
+  std::string pluginInterface() const override {
+    return "CISystemBusFactory,CIDHCPStatsFactory,CPlugin";
+  }
+  std::shared_ptr<CISystemBus> createBus(const std::string&) override {
+    return std::shared_ptr<CISystemBus>(std::shared_ptr<void>(), this);
+  }
+  std::shared_ptr<CIDHCPStats> createStats(const CDHCPMeasurementSpec& spec) override {
+    measured = spec.isMeasured(CDHCPMetricEnums::bindingReclaimed);
+    return std::shared_ptr<CIDHCPStats>(std::shared_ptr<void>(), this);
+  }
+  std::int64_t publish(std::shared_ptr<CAppEvent> event, int) override {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (const auto* lease = dynamic_cast<const CLeaseEvent*>(event.get()))
+      events.push_back(lease->evtType + " " + lease->evtClass + " " + lease->address.string());
+    changed.notify_all();
+    return static_cast<std::int64_t>(events.size());
+  }
+  void subscribe(CIEventSubscriber*, std::vector<std::string>, CEventExecutor) override {}
+  void unsubscribe(CIEventSubscriber*) override {}
+  std::vector<std::shared_ptr<const CAppEvent>> history() const override { return {}; }
+  void inc(std::int32_t metric) override {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (metric == CDHCPMetricEnums::bindingReclaimed) ++reclaimed;
+  }
+  void set(std::int32_t, std::uint64_t) override {}
+  void sample() override {}
+  // False when the deadline passes first.
+  bool awaitEvents(std::size_t n) {
+    std::unique_lock<std::mutex> lock(mutex);
+    return changed.wait_for(lock, std::chrono::seconds(15), [&] { return events.size() >= n; });
+  }
+
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<std::string> events;
+  int reclaimed = 0;
+  bool measured = false;
+};
+
+void deletePlugin(CPlugin* plugin) {
+  delete plugin;
+}
+
+}  // namespace
+
+class CAddrMgrPluginTest : public ::testing::TestWithParam<std::string> {
+ protected:
+  void SetUp() override {
+    const bool pg = GetParam() == "pgsql";
+    if (pg) {
+      if (CPrstTestDatabase::pgConnInfo().empty()) {
+        if (CPrstTestDatabase::ciRun())
+          FAIL() << "NUV_TEST_PG is not set: run the tests through scripts/with_pg.sh";
+        GTEST_SKIP() << "NUV_TEST_PG is not set";
+      }
+      database = std::make_unique<CPrstTestDatabase>("pgsql");
+      for (const char* key :
+           {"system.db.hostname", "system.db.name", "system.db.user", "system.db.password"})
+        if (const std::string* value = database->config().getp(key))
+          host.mutableConfig().set(key, *value);
+    }
+    char tmpl[] = "/tmp/nuv_addr_mgr_XXXXXX";
+    host.dir = mkdtemp(tmpl);
+    host.mutableConfig().set(
+        CDHCPConfigNames::keyName(CDHCPConfigNames::DHCPKey::reclaimerInterval, 6), "1");
+    ASSERT_TRUE(
+        host.loadPlugin(std::string(NUV_PLUGIN_DIR) + (pg ? "/pg_db.so" : "/sqlite_db.so")));
+    ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/addr_mgr.so"));
+    services = new CBusAndStats;
+    host.addPlugin(services, deletePlugin, nullptr, "services");
+    host.openPlugins();
+  }
+  void TearDown() override {
+    host.shutdownPlugins();
+    database.reset();
+    std::error_code ec;
+    if (!host.dir.empty()) std::filesystem::remove_all(host.dir, ec);
+  }
+
+  CHostInDir host;
+  std::unique_ptr<CPrstTestDatabase> database;
+  CBusAndStats* services = nullptr;  // the host's
+};
+
+TEST_P(CAddrMgrPluginTest, RunningItReclaimsThroughTheHostsServicesAndShutDownItStops) {
+  CWatchdog watchdog;
+  {
+    CPrstDHCP6ObjectAbstractFactory factory;
+    auto session = CIDatabaseInit::find(host).openSession({&factory});
+    storeRecord<CPrstAddressBinding6>(
+        *session,
+        "client_id = 00-01\niatype = iana\niaid = 1\nrelay = ::\nipaddr = 2001:db8:1::10\n"
+        "lease_duration = 60\nlease_commit = " +
+            std::to_string(nuv::CTimeT::now().get() - 3600));
+  }
+  host.runPlugins();
+  ASSERT_TRUE(services->awaitEvents(1));
+  {
+    std::lock_guard<std::mutex> lock(services->mutex);
+    EXPECT_EQ(services->events, std::vector<std::string>{"expire address_lease 2001:db8:1::10"});
+    EXPECT_EQ(services->reclaimed, 1);  // counted before it is announced
+    EXPECT_TRUE(services->measured);
+  }
+  // Joins the reclaimer (or the watchdog ends the test), then deletes the
+  // services it held.
+  host.shutdownPlugins();
+}
+
+NUV_PRST_BACKENDS(CAddrMgrPluginTest);
