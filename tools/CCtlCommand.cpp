@@ -166,7 +166,9 @@ int execute(const Request& r, std::ostream& out, std::ostream& err) {
 void CCtlCommand::usage(std::ostream& out) {
   out << "usage: dhcp6ctl [-c FILE] COMMAND ...\n"
          "\n"
-         "  list KINDS                          names (pools, policies) or addresses (bindings)\n"
+         "  list KINDS                          names (pools, policies); for bindings the\n"
+         "                                      address, client, state (active, released,\n"
+         "                                      expired, fixed) and seconds left\n"
          "  show KIND KEY                       the record's text form\n"
          "  add KIND key=value ...              a new record; or: add KIND -f FILE\n"
          "  change KIND KEY key=value ...       or: change KIND KEY -f FILE\n"

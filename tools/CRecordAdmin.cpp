@@ -1,6 +1,7 @@
 #include "tools/CRecordAdmin.h"
 
 #include "dhcp_base/CDHCPContext.h"
+#include "dhcp_database/CBinding6Identifier.h"
 #include "dhcp_database/COptionLookupPrstWriter.h"
 #include "dhcp_database/CPolicyFinder.h"
 #include "dhcp_database/CPolicyRecord.h"
@@ -15,6 +16,7 @@
 #include "standard/CIPAddress.h"
 #include "standard/CTimeT.h"
 #include "standard/StringUtil.h"
+#include "tools/CLeaseState.h"
 
 namespace {
 
@@ -97,14 +99,26 @@ void CRecordAdmin::_checkFree(const CRecordKind& kind, const CRecordEdit& edit,
         nuv::CMessage("Another %1 with this %2 is stored.").pushs(kind.name).pushs(kind.keyName));
 }
 
-std::vector<std::string> CRecordAdmin::list(const CRecordKind& kind) {
+std::string CRecordAdmin::_line(const CRecordKind& kind, const CPrstUserBase& record,
+                                nuv::CTimeT now) {
+  std::string line = _key(kind, record);
+  const auto* binding = dynamic_cast<const CPrstBinding*>(&record);
+  if (!kind.binding || !binding) return line;
+  const auto id = binding->createIdentifier();
+  const auto* id6 = dynamic_cast<const CBinding6Identifier*>(id.get());
+  const CLeaseState state(*binding, now);
+  return line + " " + (id6 ? id6->DUID().string() : std::string("-")) + " " + state.name() + " " +
+         state.remainingText();
+}
+
+std::vector<std::string> CRecordAdmin::list(const CRecordKind& kind, nuv::CTimeT now) {
   CPrstTransaction tx(m_session);  // read only: rolled back
   std::vector<std::string> out;
   const std::size_t rows = CIPrstSession::kRowsPerPage;
   CPrstRawPage page = m_session.selectRaw(kind.prototype, "generic.all", nuv::CStringMap(),
                                           CPrstSelectOptions().withRows(rows));
   while (!page.objects.empty()) {
-    for (const auto& o : page.objects) out.push_back(_key(kind, *o));
+    for (const auto& o : page.objects) out.push_back(_line(kind, *o, now));
     if (!page.cursor || page.cursor->exhausted()) break;
     page = m_session.selectNextRaw(page.cursor, rows);
   }

@@ -12,6 +12,7 @@
 
 #include "extended/CLogSink.h"
 #include "oodb/CIPrstSession.h"
+#include "standard/CTimeT.h"
 #include "tools/CRecordEdit.h"
 #include "tools/CRecordKind.h"
 
@@ -34,8 +35,10 @@ class CRecordAdmin {
   explicit CRecordAdmin(CIPrstSession& session, CLogSink* log = nullptr)
       : m_session(session), m_log(log) {}
 
-  // The keys (names, addresses) of every record of the kind, in row order.
-  std::vector<std::string> list(const CRecordKind& kind);
+  // One line per record of the kind, in row order: its key (name,
+  // address); a binding's line goes on with its client (DUID), its state
+  // and the seconds it has left at now (CLeaseState), blank-separated.
+  std::vector<std::string> list(const CRecordKind& kind, nuv::CTimeT now = nuv::CTimeT::now());
   // The record's text form.
   std::string show(const CRecordKind& kind, const std::string& key);
 
@@ -69,6 +72,8 @@ class CRecordAdmin {
   void _checkFree(const CRecordKind& kind, const CRecordEdit& edit, const CPrstUserBase* self);
   std::vector<CObjectChange> _createGlobalPolicies();
   static std::string _key(const CRecordKind& kind, const CPrstUserBase& record);
+  // The record's line of list().
+  static std::string _line(const CRecordKind& kind, const CPrstUserBase& record, nuv::CTimeT now);
   static CObjectChange _change(const char* type, const CRecordKind& kind,
                                const CPrstDHCPRecord& record);
 

@@ -12,6 +12,8 @@
 #include "tests/fixtures/CRecordingController.h"
 #include "tests/fixtures/TempPath.h"
 #include "tools/CCtlCommand.h"
+#include "tools/CCtlDatabase.h"
+#include "tools/CRecordAdmin.h"
 
 namespace {
 
@@ -109,7 +111,8 @@ TEST_F(CCtlCommandTest, RecordsRoundTripThroughAddShowChangeAndDelete) {
   for (const char* line : {"protocol = dhcpv6\n", "fixed = true\n", "source_pool = lan\n",
                            "domains = 2\n", "client_id = 00-01-02\n"})
     EXPECT_NE(binding.find(line), std::string::npos) << line << binding;
-  EXPECT_EQ(run({"list", "bindings"}).out, "2001:db8:1::20\n");
+  // Address first, then client, state and seconds left.
+  EXPECT_EQ(run({"list", "bindings"}).out, "2001:db8:1::20 00-01-02 fixed infinite\n");
 
   // A shown pool fed back through a file changes nothing but what was edited.
   std::string pool = run({"show", "pool", "lan"}).out;
@@ -134,6 +137,65 @@ TEST_F(CCtlCommandTest, RecordsRoundTripThroughAddShowChangeAndDelete) {
   r = run({"show", "pool", "gone"});
   EXPECT_EQ(r.code, CCtlCommand::failed);
   EXPECT_EQ(r.err, "dhcp6ctl: Cannot find pool 'gone'. (No such record is stored.)\n");
+}
+
+TEST_F(CCtlCommandTest, BindingListsShowEachLeasesStateAndTimeLeft) {
+  ASSERT_EQ(run(kLan).code, 0);
+  // Committed at 1000000 (lease_commit), listed 600 seconds later.
+  struct Case {
+    std::vector<std::string> keys;
+    std::string line;
+  } cases[] = {
+      {{"binding", "ipaddr=2001:db8:1::20", "lease_duration=3600", "fixed=false"},
+       "2001:db8:1::20 00-01-02 active 3000"},
+      {{"binding", "ipaddr=2001:db8:1::21", "lease_duration=0", "fixed=false"},
+       "2001:db8:1::21 00-01-02 released 0"},
+      // Expiring at the very second it is listed: nothing is left.
+      {{"binding", "ipaddr=2001:db8:1::22", "lease_duration=600", "fixed=false"},
+       "2001:db8:1::22 00-01-02 expired 0"},
+      {{"binding", "ipaddr=2001:db8:1::23", "lease_duration=300", "fixed=false"},
+       "2001:db8:1::23 00-01-02 expired 0"},
+      // An operator's reservation, whatever its expiry.
+      {{"binding", "ipaddr=2001:db8:1::24", "lease_duration=60"},
+       "2001:db8:1::24 00-01-02 fixed 0"},
+      {{"binding", "ipaddr=2001:db8:1::25", "lease_duration=infinite", "fixed=false"},
+       "2001:db8:1::25 00-01-02 active infinite"},
+      {{"prefix-binding", "ipaddr=2001:db8:100::", "prefix_len=56", "iatype=iapd",
+        "lease_duration=7200", "fixed=false"},
+       "2001:db8:100:: 00-01-02 active 6600"},
+  };
+  std::string addresses, prefixes;
+  std::uint32_t iaid = 0;
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"add"};
+    args.insert(args.end(), c.keys.begin(), c.keys.end());
+    for (const char* k : {"relay=::", "client_id=00-01-02", "lease_commit=1000000"})
+      args.push_back(k);
+    args.push_back("iaid=" + std::to_string(++iaid));
+    if (c.keys.front() == "binding") args.push_back("iatype=iana");
+    const Result r = run(args);
+    ASSERT_EQ(r.code, 0) << r.err;
+    (c.keys.front() == "binding" ? addresses : prefixes) += c.line + "\n";
+  }
+  const auto listed = [&](const char* kind) {
+    CCtlDatabase db(nuv::CConfig::load(config));
+    std::string out;
+    for (const std::string& line :
+         CRecordAdmin(db.session()).list(*CRecordKind::find(kind), nuv::CTimeT(1000600)))
+      out += line + "\n";
+    return out;
+  };
+  EXPECT_EQ(listed("bindings"), addresses);
+  EXPECT_EQ(listed("prefix-bindings"), prefixes);
+
+  // The command reads this host's clock: every lease of 1970 is over by now.
+  const std::string now = run({"list", "bindings"}).out;
+  for (const char* line :
+       {"2001:db8:1::20 00-01-02 expired 0\n", "2001:db8:1::21 00-01-02 released 0\n",
+        "2001:db8:1::24 00-01-02 fixed 0\n", "2001:db8:1::25 00-01-02 active infinite\n"})
+    EXPECT_NE(now.find(line), std::string::npos) << line << now;
+  // Pools and policies stay one name a line.
+  EXPECT_EQ(run({"list", "pools"}).out, "lan\n");
 }
 
 TEST_F(CCtlCommandTest, RefusedChangesShowTheSystemsMessageAndStoreNothing) {
