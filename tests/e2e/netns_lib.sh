@@ -1,23 +1,36 @@
 # Helpers for end-to-end tests: a server namespace and a client namespace
-# joined by a veth pair. Source it, call e2e_setup, and the EXIT trap
-# removes everything the test made (namespaces, processes, files).
+# joined by a veth pair (or, with e2e_setup_relayed, a relay namespace
+# between them). Source it, call e2e_setup, and the EXIT trap removes
+# everything the test made (namespaces, processes, files), however it ends.
 
 E2E_ID="nuv$$"
 E2E_SRV="${E2E_ID}s"
 E2E_CLI="${E2E_ID}c"
+E2E_RLY="${E2E_ID}r"
 E2E_DIR="$(mktemp -d /tmp/nuv_e2e.XXXXXX)"
 E2E_PIDS=()
+E2E_NAMESPACES=()
+E2E_LINKS=()
+E2E_CAPTURES=()
+# The admin tool, set by e2e_serve.
+E2E_CTL=""
+# Log levels and scheduling priority (nice) of the server started by e2e_serve.
+E2E_LOG_LEVELS="all"
+E2E_NICE=0
 
 e2e_cleanup() {
   for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
   sleep 0.2
   for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null; done
-  ip netns pids "$E2E_SRV" 2>/dev/null | xargs -r kill -9 2>/dev/null
-  ip netns pids "$E2E_CLI" 2>/dev/null | xargs -r kill -9 2>/dev/null
-  ip netns del "$E2E_SRV" 2>/dev/null
-  ip netns del "$E2E_CLI" 2>/dev/null
+  for ns in "${E2E_NAMESPACES[@]}"; do
+    ip netns pids "$ns" 2>/dev/null | xargs -r kill -9 2>/dev/null
+    ip netns del "$ns" 2>/dev/null
+  done
+  # A veth end still outside the namespaces (a failed move).
+  for link in "${E2E_LINKS[@]}"; do ip link del "$link" 2>/dev/null; done
   rm -rf "$E2E_DIR"
 }
+trap e2e_cleanup EXIT
 
 e2e_fail() {
   echo "FAIL: $*" >&2
@@ -25,55 +38,98 @@ e2e_fail() {
   exit 1
 }
 
-# Needs root (CI runs as root); skip with ctest's skip code otherwise.
-e2e_require_root() {
+# e2e_require TOOL...: the test needs root (CI runs as root) and skips
+# with ctest's skip code otherwise; it fails unless every tool is installed.
+e2e_require() {
   if [ "$(id -u)" -ne 0 ]; then echo "SKIP: needs root for network namespaces"; exit 77; fi
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || e2e_fail "$tool is not installed"
+  done
 }
 
-e2e_setup() {
-  trap e2e_cleanup EXIT
-  ip netns add "$E2E_SRV" && ip netns add "$E2E_CLI" || e2e_fail "cannot create namespaces"
-  ip link add "${E2E_ID}vs" type veth peer name "${E2E_ID}vc" || e2e_fail "cannot create veth pair"
-  ip link set "${E2E_ID}vs" netns "$E2E_SRV"
-  ip link set "${E2E_ID}vc" netns "$E2E_CLI"
-  for ns in "$E2E_SRV" "$E2E_CLI"; do
+# e2e_netns NS...: namespaces with loopback up and no duplicate address
+# detection, removed again by the EXIT trap.
+e2e_netns() {
+  for ns in "$@"; do
+    ip netns add "$ns" || e2e_fail "cannot create namespace $ns"
+    E2E_NAMESPACES+=("$ns")
     ip netns exec "$ns" sysctl -qw net.ipv6.conf.all.accept_dad=0 net.ipv6.conf.default.accept_dad=0
     ip netns exec "$ns" ip link set lo up
   done
-  ip netns exec "$E2E_SRV" sysctl -qw "net.ipv6.conf.${E2E_ID}vs.accept_dad=0"
-  ip netns exec "$E2E_CLI" sysctl -qw "net.ipv6.conf.${E2E_ID}vc.accept_dad=0"
-  ip netns exec "$E2E_SRV" ip link set "${E2E_ID}vs" up
-  ip netns exec "$E2E_CLI" ip link set "${E2E_ID}vc" up
-  ip netns exec "$E2E_SRV" ip -6 addr add fd00:e2e::1/64 dev "${E2E_ID}vs" nodad
-  ip netns exec "$E2E_CLI" ip -6 addr add fd00:e2e::2/64 dev "${E2E_ID}vc" nodad
-  # Link-local addresses come up without DAD; wait until both have one.
+}
+
+# e2e_veth NS_A IF_A ADDR_A NS_B IF_B ADDR_B: a veth pair from IF_A in NS_A
+# to IF_B in NS_B, both up; an address ("-" for none) is added without DAD.
+# Returns once both ends have their link-local address.
+e2e_veth() {
+  ip link add "$2" type veth peer name "$5" || e2e_fail "cannot create veth pair $2-$5"
+  E2E_LINKS+=("$2" "$5")
+  ip link set "$2" netns "$1"
+  ip link set "$5" netns "$4"
+  local ns ifname addr
+  for end in "$1 $2 $3" "$4 $5 $6"; do
+    read -r ns ifname addr <<<"$end"
+    ip netns exec "$ns" sysctl -qw "net.ipv6.conf.${ifname}.accept_dad=0"
+    ip netns exec "$ns" ip link set "$ifname" up
+    [ "$addr" = - ] || e2e_address "$ns" "$ifname" "$addr"
+  done
   for _ in $(seq 50); do
-    if ip netns exec "$E2E_CLI" ip -6 addr show dev "${E2E_ID}vc" | grep -q 'fe80.*scope link' &&
-       ip netns exec "$E2E_SRV" ip -6 addr show dev "${E2E_ID}vs" | grep -q 'fe80.*scope link'; then
+    if ip netns exec "$1" ip -6 addr show dev "$2" | grep -q 'fe80.*scope link' &&
+       ip netns exec "$4" ip -6 addr show dev "$5" | grep -q 'fe80.*scope link'; then
       return 0
     fi
     sleep 0.1
   done
-  e2e_fail "link-local addresses did not come up"
+  e2e_fail "link-local addresses did not come up on $2-$5"
 }
 
-# e2e_start_server DHCP6D PLUGIN_DIR [extra config lines...]
-e2e_start_server() {
-  local bin=$1 plugins=$2
-  shift 2
+# e2e_address NS IF ADDR/LEN: one more address on an interface.
+e2e_address() {
+  ip netns exec "$1" ip -6 addr add "$3" dev "$2" nodad || e2e_fail "cannot add $3 to $2"
+}
+
+# The server's link: the server on ${E2E_ID}vs, the client on ${E2E_ID}vc.
+e2e_setup() {
+  e2e_netns "$E2E_SRV" "$E2E_CLI"
+  e2e_veth "$E2E_SRV" "${E2E_ID}vs" fd00:e2e::1/64 "$E2E_CLI" "${E2E_ID}vc" fd00:e2e::2/64
+}
+
+# e2e_setup_relayed LINK_ADDR/LEN: the client's link is another one,
+# behind a relay namespace: the relay's lower interface ${E2E_ID}vl holds
+# LINK_ADDR (the link-address of its Relay-forward messages) on the
+# client's link, its upper interface ${E2E_ID}vu holds fd00:e2e::2 on the
+# server's link.
+e2e_setup_relayed() {
+  e2e_netns "$E2E_SRV" "$E2E_RLY" "$E2E_CLI"
+  e2e_veth "$E2E_SRV" "${E2E_ID}vs" fd00:e2e::1/64 "$E2E_RLY" "${E2E_ID}vu" fd00:e2e::2/64
+  e2e_veth "$E2E_RLY" "${E2E_ID}vl" "$1" "$E2E_CLI" "${E2E_ID}vc" -
+}
+
+# e2e_serve DHCP6D DHCP6CTL PLUGIN_DIR [extra config lines...]: the server
+# started in its namespace (the tests' three arguments), DHCP6CTL the tool
+# of e2e_ctl.
+e2e_serve() {
+  local bin=$1 plugins=$3
+  E2E_CTL=$2
+  shift 3
   {
     echo "system.plugins = $plugins"
     echo "system.storage.path = $E2E_DIR/var"
-    echo "system.log.levels = all"
+    echo "system.log.levels = $E2E_LOG_LEVELS"
     for line in "$@"; do echo "$line"; done
   } > "$E2E_DIR/dhcp6d.conf"
-  ip netns exec "$E2E_SRV" "$bin" -c "$E2E_DIR/dhcp6d.conf" > "$E2E_DIR/server.log" 2>&1 &
+  ip netns exec "$E2E_SRV" nice -n "$E2E_NICE" "$bin" -c "$E2E_DIR/dhcp6d.conf" > "$E2E_DIR/server.log" 2>&1 &
   E2E_PIDS+=($!)
   for _ in $(seq 100); do
-    grep -q "Switching the server to mode 'servicing'." "$E2E_DIR/server.log" && return 0
+    grep -qs "Switching the server to mode 'servicing'." "$E2E_DIR/server.log" && return 0
     sleep 0.1
   done
   e2e_fail "server did not start"
+}
+
+# e2e_server_errors: the error-level lines of the server's log.
+e2e_server_errors() {
+  grep -E '^[^ ]+ ([a-z]+ )?error:' "$E2E_DIR/server.log"
 }
 
 # e2e_query NAME: a status query answered by the server in its namespace.
@@ -87,42 +143,182 @@ print(s.recvfrom(65535)[0].decode())
 PY
 }
 
-# e2e_global_dns DHCP6CTL: the operator gives every client two DNS servers
-# and a search list, with the running server's configuration.
+# e2e_ctl ARGS...: dhcp6ctl on the running server's configuration (at
+# most 20 s); its output goes to stdout, failures end the test.
+e2e_ctl() {
+  timeout 20 "$E2E_CTL" -c "$E2E_DIR/dhcp6d.conf" "$@" 2>> "$E2E_DIR/ctl.log" ||
+    e2e_fail "dhcp6ctl $* failed"
+}
+
+# e2e_global_dns: the operator gives every client two DNS servers and a
+# search list, with the running server's configuration.
 E2E_DNS="2001:db8::53 2001:db8::54"
 E2E_SEARCH="example.com example.org"
 e2e_global_dns() {
-  "$1" -c "$E2E_DIR/dhcp6d.conf" change policy "Global Optional" \
+  e2e_ctl change policy "Global Optional" \
     option="dns-servers = 2001:db8::53, 2001:db8::54" \
-    option="domain-search = example.com, example.org" > "$E2E_DIR/ctl.log" 2>&1 ||
-    e2e_fail "dhcp6ctl failed"
+    option="domain-search = example.com, example.org" >> "$E2E_DIR/ctl.log"
 }
 
-# e2e_capture_start: records the DHCPv6 traffic of the client's link.
-e2e_capture_start() {
-  command -v tshark >/dev/null || e2e_fail "tshark is not installed"
-  ip netns exec "$E2E_CLI" timeout 30 tshark -q -i "${E2E_ID}vc" \
-    -f 'udp port 546 or udp port 547' -w "$E2E_DIR/exchange.pcap" > "$E2E_DIR/tshark.log" 2>&1 &
-  E2E_CAPTURE=$!
-  E2E_PIDS+=($E2E_CAPTURE)
+# Lifetimes of the pools the tests make, and the renewal (T1) and rebinding
+# (T2) times the server derives from them: 1/2 and 4/5 of the preferred.
+E2E_PREFERRED=3600
+E2E_VALID=7200
+E2E_T1=1800
+E2E_T2=2880
+
+# e2e_address_pool NAME RANGESTART RANGESTOP RELAY: an address pool of a
+# /64; RELAY is "::" for the server's own links, else the relay's
+# link-address.
+e2e_address_pool() {
+  e2e_ctl add pool name="$1" valid_lt=$E2E_VALID pref_lt=$E2E_PREFERRED prefix_len=64 \
+    rangestart="$2" rangestop="$3" relay="$4" domains=2 >> "$E2E_DIR/ctl.log"
+}
+
+# e2e_prefix_pool NAME PREFIX PREFIX_LEN SUB_PREFIX_LEN RANGESTART RANGESTOP RELAY:
+# a pool delegating SUB_PREFIX_LEN prefixes out of PREFIX/PREFIX_LEN.
+e2e_prefix_pool() {
+  e2e_ctl add prefix-pool name="$1" valid_lt=$E2E_VALID pref_lt=$E2E_PREFERRED prefix="$2" \
+    prefix_len="$3" sub_prefix_len="$4" rangestart="$5" rangestop="$6" relay="$7" domains=2 \
+    >> "$E2E_DIR/ctl.log"
+}
+
+# The pools of the server's own link: addresses out of 2001:db8:1::/64,
+# /56 prefixes out of 2001:db8:100::/40. A directly connected client gets
+# only pools whose network holds an address of the receiving interface, so
+# the server's end of the link holds one in each.
+E2E_LAN_START=2001:db8:1::100
+E2E_LAN_STOP=2001:db8:1::1ff
+E2E_PD_START=2001:db8:101::
+E2E_PD_STOP=2001:db8:1ff:ff00::
+e2e_own_link_pools() {
+  e2e_address "$E2E_SRV" "${E2E_ID}vs" 2001:db8:1::1/64
+  e2e_address "$E2E_SRV" "${E2E_ID}vs" 2001:db8:100::1/64
+  e2e_address_pool lan "$E2E_LAN_START" "$E2E_LAN_STOP" ::
+  e2e_prefix_pool pd 2001:db8:100:: 40 56 "$E2E_PD_START" "$E2E_PD_STOP" ::
+}
+
+# e2e_expect_record KIND KEY FIELD=VALUE...: the record dhcp6ctl shows
+# for KEY has these values.
+e2e_expect_record() {
+  local kind=$1 key=$2 record
+  shift 2
+  record=$(e2e_ctl show "$kind" "$key")
+  for want in "$@"; do
+    grep -qxF "${want%%=*} = ${want#*=}" <<<"$record" ||
+      e2e_fail "$kind $key does not have ${want%%=*} = ${want#*=}:
+$record"
+  done
+}
+
+# e2e_in_range ADDR START STOP: whether START <= ADDR <= STOP.
+e2e_in_range() {
+  python3 -c 'import ipaddress as i, sys; a, b, c = (i.ip_address(x) for x in sys.argv[1:])
+sys.exit(0 if b <= a <= c else 1)' "$@"
+}
+
+# e2e_duid TEXT: a DUID as a client writes it (dhclient "0:1:a:...",
+# dhcpcd "00010a...") in the form dhcp6ctl shows ("00-01-0A-...").
+e2e_duid() {
+  local hex
+  if [[ $1 == *:* ]]; then
+    hex=$(tr ':' '\n' <<<"$1" | awk '{ printf "%02s", $0 }' | tr ' ' 0)
+  else
+    hex=$1
+  fi
+  sed 's/../&-/g; s/-$//' <<<"$hex" | tr a-f A-F
+}
+
+# e2e_client_hook NAME: a client script (dhclient -sf, dhcpcd -c) that
+# appends the reason and every new_* variable it is given to NAME.env.
+e2e_client_hook() {
+  cat > "$E2E_DIR/$1.hook" <<HOOK
+#!/bin/sh
+{ echo "reason=\$reason"; env | grep '^new_' | sort; } >> "$E2E_DIR/$1.env"
+HOOK
+  chmod +x "$E2E_DIR/$1.hook"
+}
+
+# e2e_dhclient NAME [OPTIONS...]: dhclient -6 tries once on the client's
+# link (at most 20 s); its lease file is NAME.leases, its log NAME.log,
+# what its script saw NAME.env. A client that got a lease stays running
+# in the background until e2e_dhclient_stop NAME.
+e2e_dhclient() {
+  local name=$1
+  shift
+  e2e_client_hook "$name"
+  ip netns exec "$E2E_CLI" timeout 20 dhclient -6 -1 -v "$@" -lf "$E2E_DIR/$name.leases" \
+    -pf "$E2E_DIR/$name.pid" -sf "$E2E_DIR/$name.hook" "${E2E_ID}vc" > "$E2E_DIR/$name.log" 2>&1
+}
+
+# e2e_dhclient_stop NAME: dhclient -x ends the client without releasing
+# its lease; returns once the process is gone.
+e2e_dhclient_stop() {
+  local pid
+  pid=$(cat "$E2E_DIR/$1.pid" 2>/dev/null) || e2e_fail "dhclient $1 wrote no pid file"
+  ip netns exec "$E2E_CLI" timeout 10 dhclient -6 -x -lf "$E2E_DIR/$1.leases" \
+    -pf "$E2E_DIR/$1.pid" -sf "$E2E_DIR/$1.hook" "${E2E_ID}vc" >> "$E2E_DIR/$1.log" 2>&1
   for _ in $(seq 50); do
-    grep -q "Capturing on" "$E2E_DIR/tshark.log" && return 0
+    kill -0 "$pid" 2>/dev/null || return 0
     sleep 0.1
   done
-  e2e_fail "tshark did not start capturing"
+  e2e_fail "dhclient $1 did not stop"
 }
 
-# e2e_capture_check: the capture holds a Reply and decodes without a
-# malformed packet or an error-level expert message.
+# e2e_dhcpcd NAME [OPTIONS...]: dhcpcd on the client's link (at most 20 s),
+# with NAME.hook as its script, its log in NAME.log. dhcpcd keeps its files
+# in /var/lib/dhcpcd and /run: it runs in a mount namespace of its own with
+# empty file systems there, so nothing is left behind.
+e2e_dhcpcd() {
+  local name=$1
+  shift
+  e2e_client_hook "$name"
+  ip netns exec "$E2E_CLI" unshare -m sh -c '
+    mount -t tmpfs tmpfs /run && mkdir -p /run/dhcpcd &&
+    mount -t tmpfs tmpfs /var/lib && mkdir -p /var/lib/dhcpcd &&
+    exec timeout 20 dhcpcd "$@"' dhcpcd -c "$E2E_DIR/$name.hook" "$@" "${E2E_ID}vc" \
+    > "$E2E_DIR/$name.log" 2>&1
+}
+
+# e2e_capture_start [NS IF]: records the DHCPv6 traffic of a link (by
+# default the client's) until e2e_capture_check.
+e2e_capture_start() {
+  local ns=${1:-$E2E_CLI} ifname=${2:-${E2E_ID}vc}
+  e2e_require tshark
+  ip netns exec "$ns" timeout 60 tshark -q -i "$ifname" \
+    -f 'udp port 546 or udp port 547' -w "$E2E_DIR/$ifname.pcap" > "$E2E_DIR/tshark-$ifname.log" 2>&1 &
+  E2E_PIDS+=($!)
+  E2E_CAPTURES+=("$! $ifname")
+  for _ in $(seq 50); do
+    grep -qs "Capturing on" "$E2E_DIR/tshark-$ifname.log" && return 0
+    sleep 0.1
+  done
+  e2e_fail "tshark did not start capturing on $ifname"
+}
+
+# e2e_capture_check: every capture holds a Reply (on a relay's upper link,
+# inside a Relay-reply) and decodes without a malformed packet or an
+# error-level expert message.
 e2e_capture_check() {
   sleep 0.5
-  kill "$E2E_CAPTURE" 2>/dev/null
-  wait "$E2E_CAPTURE" 2>/dev/null
-  local replies bad
-  replies=$(tshark -r "$E2E_DIR/exchange.pcap" -Y 'dhcpv6.msgtype == 7' 2>/dev/null | wc -l)
-  [ "$replies" -ge 1 ] || e2e_fail "no Reply in the capture"
-  bad=$(tshark -r "$E2E_DIR/exchange.pcap" -Y '_ws.malformed || _ws.expert.severity >= error' \
-    2>/dev/null | wc -l)
-  [ "$bad" -eq 0 ] || e2e_fail "tshark found malformed or erroneous packets:
-$(tshark -r "$E2E_DIR/exchange.pcap" -V 2>/dev/null | tail -60)"
+  local pid ifname replies bad
+  for capture in "${E2E_CAPTURES[@]}"; do
+    read -r pid ifname <<<"$capture"
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  done
+  for capture in "${E2E_CAPTURES[@]}"; do
+    read -r pid ifname <<<"$capture"
+    replies=$(e2e_capture_count "$ifname" 'dhcpv6.msgtype == 7')
+    [ "$replies" -ge 1 ] || e2e_fail "no Reply in the capture of $ifname"
+    bad='_ws.malformed || _ws.expert.severity >= error'
+    [ "$(e2e_capture_count "$ifname" "$bad")" -eq 0 ] ||
+      e2e_fail "tshark found malformed or erroneous packets on $ifname:
+$(tshark -r "$E2E_DIR/$ifname.pcap" -Y "$bad" -V 2>/dev/null | tail -60)"
+  done
+}
+
+# e2e_capture_count IF FILTER: the packets of IF's capture that FILTER matches.
+e2e_capture_count() {
+  tshark -r "$E2E_DIR/$1.pcap" -Y "$2" 2>/dev/null | wc -l
 }
