@@ -11,7 +11,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nettle-dev nlohmann-json3-dev
   python3-scapy tshark
-  isc-dhcp-client dhcpcd-base kea-admin
+  isc-dhcp-client dhcpcd-base kea-admin isc-dhcp-relay
   iproute2
 )
 
