@@ -1,6 +1,8 @@
 #include "plugins/sqlite_db/CSQLiteDatabasePlugin.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "extended/CConfigNames.h"
 #include "extended/CMasterController.h"
@@ -14,8 +16,12 @@ int CSQLiteDatabasePlugin::openPlugin() {
 void CSQLiteDatabasePlugin::_configure(const nuv::CConfig& config, const std::string& varDir) {
   using Names = nuv::CConfigNames;
   const std::string dir = config.get(Names::dbPath(), varDir);
-  mkdir(dir.c_str(), 0755);
+  mkdir(dir.c_str(), 0750);
   m_path = dir + "/" + config.get(Names::dbName(), "dhcp6d.db");
+  // Every client's DUID and lease is in it: a new database is the owner's
+  // only, and its -wal and -shm files take the same mode.
+  const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd >= 0) ::close(fd);
 }
 
 std::unique_ptr<CSqlConnection> CSQLiteDatabasePlugin::_connect() {

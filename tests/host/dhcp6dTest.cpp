@@ -1,5 +1,8 @@
 // Runs the real host executable with the real plug-ins.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
 
 #include "tests/fixtures/CHostProcess.h"
 
@@ -33,6 +36,22 @@ TEST(dhcp6dTest, LoadsAllPluginsAndStopsCleanlyOnInterrupt) {
     EXPECT_EQ(host.count(std::string("Unloading plugin '") + name + "'."), 1u) << name << "\n"
                                                                                << out;
   EXPECT_EQ(host.count("The DHCPv6 server has shut down."), 2u) << out;  // one per worker
+}
+
+TEST(dhcp6dTest, StoredStateIsTheOwnersOnly) {
+  const std::string var = tempPath("dhcp6d_modes");
+  std::system(("rm -rf " + var).c_str());
+  CHost host(std::string("system.plugins = ") + NUV_PLUGIN_DIR + "\nsystem.storage.path = " + var +
+             "\nsystem.log.levels = all\n");
+  ASSERT_TRUE(host.waitFor("Switching the server to mode 'servicing'")) << host.output();
+  const auto mode = [](const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 ? static_cast<int>(st.st_mode & 07777) : -1;
+  };
+  EXPECT_EQ(mode(var), 0750);
+  for (const char* file : {"/dhcp6d.db", "/dhcp6d.db-wal", "/dhcp6d.db-shm"})
+    EXPECT_EQ(mode(var + file), 0600) << file;
+  EXPECT_EQ(host.stop(SIGTERM), 0);
 }
 
 TEST(dhcp6dTest, UnknownKeyStopsTheStartWithAClearMessage) {
