@@ -37,10 +37,14 @@ int CAddrMgrPlugin::runPlugin() {
     spec.setMeasured(CDHCPMetricEnums::bindingReclaimed);
     stats = factory->createStats(spec);
   }
+  // Found here: the host changes its plug-in list on this thread, so the
+  // reclaimer's thread must not look it up. The provider outlives the
+  // reclaimer (closed after every plug-in has shut down).
+  CIDatabaseInit& database = CIDatabaseInit::find(host);
   m_reclaimer = std::make_unique<CReclaimer>(
       host,
-      [this]() -> std::unique_ptr<CIPrstSession> {
-        return CIDatabaseInit::find(*controller()).openSession({&m_factory});
+      [this, &database]() -> std::unique_ptr<CIPrstSession> {
+        return database.openSession({&m_factory});
       },
       std::move(bus), std::move(stats));
   m_reclaimer->start();
