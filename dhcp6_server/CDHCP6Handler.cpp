@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <ctime>
 
 #include "dhcp6_server/CCmdDelayedInputFromNode6.h"
 #include "dhcp6_server/CDHCP6Confirm.h"
@@ -277,11 +278,21 @@ int CDHCP6Handler::_parse(CDHCP6TLS& tls, const CRawPktData& packet) {
     return request.msgType();
   } catch (const nuv::CException& e) {
     tls.stats().inc(M::packetsParseFail);
-    _record(e);
+    if (_admitMalformed(tls)) _record(e);
     // Half a message is no message: forget what was read of it.
     context.clearMessage();
     return 0;
   }
+}
+
+bool CDHCP6Handler::_admitMalformed(CDHCP6TLS& tls) {
+  CLogRateLimiter& limiter = tls.malformedLog();
+  if (!limiter.admit(std::time(nullptr))) return false;
+  if (const unsigned long suppressed = limiter.takeSuppressed())
+    _dhcpLog().log(nuv::sev_warning,
+                   nuv::CMessage("%1 similar messages about unreadable datagrams suppressed.")
+                       .push(suppressed));
+  return true;
 }
 
 std::uint32_t CDHCP6Handler::_startReply(CDHCP6TLS& tls) {
@@ -302,15 +313,17 @@ int CDHCP6Handler::_service(CDHCP6TLS& tls, std::uint8_t type, std::uint16_t& po
   // whatever was read of them.
   if (type > 15) {
     tls.stats().inc(M::packetsUnknownType);
-    _dhcpLog().log(nuv::sev_warning,
-                   nuv::CMessage("The server received unknown packet type '%1'.").push(type));
+    if (_admitMalformed(tls))
+      _dhcpLog().log(nuv::sev_warning,
+                     nuv::CMessage("The server received unknown packet type '%1'.").push(type));
     return CDHCP6TransmitCode::DROP;
   }
   const std::int32_t metric = receivedMetric(type);
   if (metric < 0) {
-    _dhcpLog().log(nuv::sev_warning, nuv::CMessage("The server received unexpected message "
-                                                   "type '%1'.")
-                                         .pushs(typeName(type)));
+    if (_admitMalformed(tls))
+      _dhcpLog().log(nuv::sev_warning, nuv::CMessage("The server received unexpected message "
+                                                     "type '%1'.")
+                                           .pushs(typeName(type)));
     return CDHCP6TransmitCode::DROP;
   }
   tls.stats().inc(metric);

@@ -50,6 +50,9 @@ class CDHCP6Handler : public CMulticastCallback {
   // request's transaction-id.
   std::uint32_t _startReply(CDHCP6TLS& tls);
   void _record(const nuv::CException& e);
+  // Whether a line about an unreadable datagram may be written now; a
+  // flood of them writes a few and then how many were left out.
+  bool _admitMalformed(CDHCP6TLS& tls);
   CLogSink& _dhcpLog() const;
 
   CIDHCPController* m_controller;  // the host's; not owned

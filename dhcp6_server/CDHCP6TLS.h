@@ -23,6 +23,7 @@
 #include "extended/CIDHCPStats.h"
 #include "extended/CISystemBus.h"
 #include "extended/CInterfaceAddresses.h"
+#include "extended/CLogRateLimiter.h"
 #include "extended/CQuerySources.h"
 #include "extended/CSockDgramMcast.h"
 #include "extended/CSyncCommandStorage.h"
@@ -86,6 +87,7 @@ class CDHCP6TLS {
   void socket(const nuv::CSockDgramMcast& socket) { m_socket = socket; }
   CRawPktDataQueue& rawPktData() { return m_rawPktData; }
   CInterfaceAddresses& interfaceAddresses() { return m_interfaceAddresses; }
+  CLogRateLimiter& malformedLog() { return m_malformedLog; }
 
   // Sends a datagram through the thread's socket, or hands it to the
   // transmitter set instead (a test reading replies without a network).
@@ -150,5 +152,6 @@ class CDHCP6TLS {
   nuv::CSockDgramMcast m_socket;
   CRawPktDataQueue m_rawPktData;
   CInterfaceAddresses m_interfaceAddresses;
+  CLogRateLimiter m_malformedLog;
   Transmitter m_transmitter;
 };

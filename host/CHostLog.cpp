@@ -55,7 +55,9 @@ void CHostLog::log(unsigned severity, const nuv::CMessage& message, int errorCod
   std::string line = stamp;
   line += ' ';
   if (!m_tag.empty()) line += m_tag + ' ';
-  line += nuv::CException::severityString(severity) + ": " + message.formatted();
+  // One entry, one line: nothing in a message (text from the network or
+  // the control socket) may start a line of its own.
+  line += nuv::CException::severityString(severity) + ": " + nuv::printable(message.formatted());
   if (errorCode != 0) line += " (" + nuv::CException::errText(errorCode) + ")";
   line += '\n';
   std::lock_guard<std::mutex> lock(m_mutex);

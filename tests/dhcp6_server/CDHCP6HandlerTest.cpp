@@ -178,3 +178,17 @@ TEST_F(QuerySourcesFixture, OnlyAllowedSourcesAreAnswered) {
   tls->refreshConfig();
   EXPECT_TRUE(answered("::1"));
 }
+
+TEST_F(QuerySourcesFixture, AFloodOfUnreadableDatagramsWritesAFewLines) {
+  host.logSink.lines.clear();
+  const std::string garbage("\x01\x00\x00\x01\x00", 5);
+  for (int i = 0; i < 10000; ++i)
+    handler.deliver(*tls, reinterpret_cast<const std::uint8_t*>(garbage.data()), garbage.size(),
+                    nuv::CEndpoint("[fe80::2]:546"), nuv::CIPAddress("ff02::1:2"), 1);
+  std::size_t warnings = 0;
+  for (const std::string& line : host.logSink.lines)
+    if (line.rfind("warning:", 0) == 0 || line.rfind("error:", 0) == 0) ++warnings;
+  // Ten a second at most; the run takes a few seconds at the very worst.
+  EXPECT_GE(warnings, 1u);
+  EXPECT_LE(warnings, 100u);
+}

@@ -36,6 +36,23 @@ TEST(CHostLogTest, FileTargetKeepsOnlyConfiguredLevels) {
   EXPECT_NE(text.find(" dhcp debug: kept debug\n"), std::string::npos);
 }
 
+TEST(CHostLogTest, TextFromOutsideCannotStartALineOfItsOwn) {
+  const std::string path = tempPath("hostlog_forged.log");
+  std::remove(path.c_str());
+  nuv::CConfig config;
+  config.set("system.log.targets", "file");
+  config.set("system.log.target.file", path);
+  config.set("system.log.levels", "all");
+  CHostLog log;
+  log.configure(config);
+  // A control message trying to forge an entry, with an escape sequence.
+  log.log(
+      nuv::sev_warning,
+      nuv::CMessage("Ignoring '%1'.").pushs("x\n2026-01-01T00:00:00Z error: forged\r\x1b[2J\\"));
+  EXPECT_EQ(readFile(path).substr(21),
+            "warning: Ignoring 'x\\n2026-01-01T00:00:00Z error: forged\\r\\x1b[2J\\\\'.\n");
+}
+
 TEST(CHostLogTest, BadSettingsAreRefusedAndTheOldOnesKept) {
   CHostLog log;
   nuv::CConfig good;
