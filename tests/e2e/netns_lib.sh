@@ -120,8 +120,11 @@ e2e_serve() {
   } > "$E2E_DIR/dhcp6d.conf"
   ip netns exec "$E2E_SRV" nice -n "$E2E_NICE" "$bin" -c "$E2E_DIR/dhcp6d.conf" > "$E2E_DIR/server.log" 2>&1 &
   E2E_PIDS+=($!)
+  # The control socket opens just after the switch to servicing; until
+  # then dhcp6ctl's notices (a mode change) would be lost.
   for _ in $(seq 100); do
-    grep -qs "Switching the server to mode 'servicing'." "$E2E_DIR/server.log" && return 0
+    grep -qs "Switching the server to mode 'servicing'." "$E2E_DIR/server.log" &&
+      [ -S "$E2E_DIR/var/dhcp6d.ctl" ] && return 0
     sleep 0.1
   done
   e2e_fail "server did not start"
