@@ -15,28 +15,18 @@ e2e_serve "$@"
 e2e_own_link_pools
 e2e_capture_start
 
-# lease_value NAME WORD: what follows WORD in NAME's lease file, without
-# the trailing "{" or ";"; fails unless the file has exactly one.
-lease_value() {
-  local values
-  values=$(sed -n "s/^ *$2 \\([^ ;]*\\).*/\\1/p" "$E2E_DIR/$1.leases" 2>/dev/null)
-  [ "$(wc -l <<<"$values")" -eq 1 ] && [ -n "$values" ] ||
-    e2e_fail "$1.leases does not hold one '$2': $(cat "$E2E_DIR/$1.leases" 2>/dev/null)"
-  echo "$values"
-}
-
 # check_lease NAME IA LEASED: NAME's lease file holds one IA of type IA
 # (ia-na, ia-pd) leasing LEASED with the pools' lifetimes and the times
 # derived from them.
 check_lease() {
   grep -q "PRC: Bound to lease" "$E2E_DIR/$1.log" || e2e_fail "dhclient $1 got no lease"
-  lease_value "$1" "$2" > /dev/null
+  e2e_lease_value "$1" "$2" > /dev/null
   grep -qx "reason=BOUND6" "$E2E_DIR/$1.env" || e2e_fail "dhclient $1's script was not told BOUND6"
-  [ "$(lease_value "$1" preferred-life)" = $E2E_PREFERRED ] || e2e_fail "$1: preferred lifetime"
-  [ "$(lease_value "$1" max-life)" = $E2E_VALID ] || e2e_fail "$1: valid lifetime"
-  [ "$(lease_value "$1" renew)" = $E2E_T1 ] || e2e_fail "$1: renewal time"
-  [ "$(lease_value "$1" rebind)" = $E2E_T2 ] || e2e_fail "$1: rebinding time"
-  lease_value "$1" "$3"
+  [ "$(e2e_lease_value "$1" preferred-life)" = $E2E_PREFERRED ] || e2e_fail "$1: preferred lifetime"
+  [ "$(e2e_lease_value "$1" max-life)" = $E2E_VALID ] || e2e_fail "$1: valid lifetime"
+  [ "$(e2e_lease_value "$1" renew)" = $E2E_T1 ] || e2e_fail "$1: renewal time"
+  [ "$(e2e_lease_value "$1" rebind)" = $E2E_T2 ] || e2e_fail "$1: rebinding time"
+  e2e_lease_value "$1" "$3"
 }
 
 # The address.
@@ -44,10 +34,10 @@ e2e_dhclient na
 addr=$(check_lease na ia-na iaaddr) || exit 1
 e2e_in_range "$addr" "$E2E_LAN_START" "$E2E_LAN_STOP" || e2e_fail "address $addr is not from pool lan"
 grep -qx "new_ip6_address=$addr" "$E2E_DIR/na.env" || e2e_fail "script was given another address"
-[ "$(e2e_ctl list bindings)" = "$addr" ] || e2e_fail "bindings: $(e2e_ctl list bindings)"
-e2e_expect_record binding "$addr" relay=:: source_pool=lan iatype=iana \
-  "client_id=$(e2e_duid "$(lease_value na option\ dhcp6.client-id)")" \
-  "iaid=$(printf '%u' "0x$(lease_value na ia-na | tr -d :)")" lease_duration=$E2E_VALID
+duid=$(e2e_duid "$(e2e_lease_value na option\ dhcp6.client-id)")
+e2e_expect_leases bindings "$addr $duid active"
+e2e_expect_record binding "$addr" relay=:: source_pool=lan iatype=iana "client_id=$duid" \
+  "iaid=$(printf '%u' "0x$(e2e_lease_value na ia-na | tr -d :)")" lease_duration=$E2E_VALID
 # The client keeps its lease; the next one needs the client port.
 e2e_dhclient_stop na
 
@@ -58,13 +48,13 @@ prefix=$(check_lease pd ia-pd iaprefix) || exit 1
 e2e_in_range "${prefix%/*}" "$E2E_PD_START" "$E2E_PD_STOP" ||
   e2e_fail "prefix $prefix is not from pool pd"
 grep -qx "new_ip6_prefix=$prefix" "$E2E_DIR/pd.env" || e2e_fail "script was given another prefix"
-[ "$(e2e_ctl list prefix-bindings)" = "${prefix%/*}" ] ||
-  e2e_fail "prefix bindings: $(e2e_ctl list prefix-bindings)"
+pd_duid=$(e2e_duid "$(e2e_lease_value pd option\ dhcp6.client-id)")
+e2e_expect_leases prefix-bindings "${prefix%/*} $pd_duid active"
 e2e_expect_record prefix-binding "${prefix%/*}" relay=:: source_pool=pd iatype=iapd prefix_len=56 \
-  "client_id=$(e2e_duid "$(lease_value pd option\ dhcp6.client-id)")" \
-  "iaid=$(printf '%u' "0x$(lease_value pd ia-pd | tr -d :)")" lease_duration=$E2E_VALID
-# The address lease is still the only one.
-[ "$(e2e_ctl list bindings)" = "$addr" ] || e2e_fail "bindings: $(e2e_ctl list bindings)"
+  "client_id=$pd_duid" "iaid=$(printf '%u' "0x$(e2e_lease_value pd ia-pd | tr -d :)")" \
+  lease_duration=$E2E_VALID
+# The first client's lease is still the only address lease.
+e2e_expect_leases bindings "$addr $duid active"
 e2e_dhclient_stop pd
 
 e2e_capture_check

@@ -42,9 +42,8 @@ done
 e2e_in_range "$addr" "$E2E_LAN_START" "$E2E_LAN_STOP" || e2e_fail "address $addr is not from pool lan"
 e2e_in_range "$prefix" "$E2E_PD_START" "$E2E_PD_STOP" || e2e_fail "prefix $prefix is not from pool pd"
 
-[ "$(e2e_ctl list bindings)" = "$addr" ] || e2e_fail "bindings: $(e2e_ctl list bindings)"
-[ "$(e2e_ctl list prefix-bindings)" = "$prefix" ] ||
-  e2e_fail "prefix bindings: $(e2e_ctl list prefix-bindings)"
+e2e_expect_leases bindings "$addr $duid active"
+e2e_expect_leases prefix-bindings "$prefix $duid active"
 e2e_expect_record binding "$addr" relay=:: source_pool=lan iatype=iana iaid=1 "client_id=$duid"
 e2e_expect_record prefix-binding "$prefix" relay=:: source_pool=pd iatype=iapd iaid=2 \
   prefix_len=56 "client_id=$duid"

@@ -214,6 +214,19 @@ $record"
   done
 }
 
+# e2e_expect_leases KIND LINE...: dhcp6ctl list KIND (bindings or
+# prefix-bindings) shows exactly these leases, each "ADDRESS DUID STATE"
+# (the seconds left aside).
+e2e_expect_leases() {
+  local kind=$1 listed
+  shift
+  listed=$(e2e_ctl list "$kind" | awk '{ print $1, $2, $3 }')
+  [ "$listed" = "$(printf '%s\n' "$@")" ] || e2e_fail "dhcp6ctl list $kind shows
+$listed
+instead of
+$(printf '%s\n' "$@")"
+}
+
 # e2e_in_range ADDR START STOP: whether START <= ADDR <= STOP.
 e2e_in_range() {
   python3 -c 'import ipaddress as i, sys; a, b, c = (i.ip_address(x) for x in sys.argv[1:])
@@ -252,6 +265,16 @@ e2e_dhclient() {
   e2e_client_hook "$name"
   ip netns exec "$E2E_CLI" timeout 20 dhclient -6 -1 -v "$@" -lf "$E2E_DIR/$name.leases" \
     -pf "$E2E_DIR/$name.pid" -sf "$E2E_DIR/$name.hook" "${E2E_ID}vc" > "$E2E_DIR/$name.log" 2>&1
+}
+
+# e2e_lease_value NAME WORD: what follows WORD in dhclient NAME's lease
+# file, without the trailing "{" or ";"; fails unless the file has exactly one.
+e2e_lease_value() {
+  local values
+  values=$(sed -n "s/^ *$2 \\([^ ;]*\\).*/\\1/p" "$E2E_DIR/$1.leases" 2>/dev/null)
+  [ "$(wc -l <<<"$values")" -eq 1 ] && [ -n "$values" ] ||
+    e2e_fail "$1.leases does not hold one '$2': $(cat "$E2E_DIR/$1.leases" 2>/dev/null)"
+  echo "$values"
 }
 
 # e2e_dhclient_stop NAME: dhclient -x ends the client without releasing

@@ -29,12 +29,13 @@ grep -qs "Sending on.*${E2E_ID}vl" "$E2E_DIR/relay.log" || e2e_fail "dhcrelay di
 
 e2e_dhclient na
 grep -q "PRC: Bound to lease" "$E2E_DIR/na.log" || e2e_fail "dhclient got no lease"
-addr=$(sed -n 's/^ *iaaddr \([^ ]*\) {/\1/p' "$E2E_DIR/na.leases")
+addr=$(e2e_lease_value na iaaddr) || exit 1
 e2e_in_range "$addr" 2001:db8:2::100 2001:db8:2::1ff ||
   e2e_fail "address '$addr' is not from the relayed link's pool"
 grep -q "Relaying Reply to" "$E2E_DIR/relay.log" || e2e_fail "the relay passed no Reply down"
-[ "$(e2e_ctl list bindings)" = "$addr" ] || e2e_fail "bindings: $(e2e_ctl list bindings)"
-e2e_expect_record binding "$addr" "relay=$link" source_pool=relayed iatype=iana
+duid=$(e2e_duid "$(e2e_lease_value na option\ dhcp6.client-id)")
+e2e_expect_leases bindings "$addr $duid active"
+e2e_expect_record binding "$addr" "relay=$link" source_pool=relayed iatype=iana "client_id=$duid"
 
 e2e_capture_check
 # The server's link carries the relayed exchange, and every Relay-reply
