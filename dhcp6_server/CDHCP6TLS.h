@@ -41,7 +41,7 @@ class CDHCP6TLS {
   // Smaller settings are raised to this: no DHCPv6 message needs less.
   static constexpr unsigned long kMinDatagram = 4096;
   // The database schema version this server works with.
-  static constexpr int kSchemaVersion = 30;
+  static constexpr int kSchemaVersion = 31;
 
   // master: the master context to clone, or null to create the master.
   // deliver: runs the thread's bus events on this thread (empty: on the

@@ -115,7 +115,7 @@ class CDHCPConfigNames : public nuv::CConfigNames {
   explicit CDHCPConfigNames(CProtocolFamily family) { initDescriptionData(family); }
 
   // The database schema version this server expects.
-  int dbValueDefaultSchemaVersionNumber() const override { return 30; }
+  int dbValueDefaultSchemaVersionNumber() const override { return 31; }
 
   // Registers every DHCP key of one family with its description.
   void initDescriptionData(CProtocolFamily family);

@@ -13,7 +13,7 @@
 struct CPrstDatabaseSettings {
   std::string statementFile;
   std::string tableGroupsFile;
-  int appSchemaVersion = 30;
+  int appSchemaVersion = 31;
   std::optional<int> configuredSchemaVersion;
 
   // dataDir: the folder holding one folder of data files per dialect.

@@ -78,5 +78,5 @@ TEST(CDHCPConfigNamesTest, QuotedDescriptionsStandExactly) {
 TEST(CDHCPConfigNamesTest, DefaultSchemaNumberIs30) {
   const CDHCPConfigNames names;
   const nuv::CConfigNames& base = names;
-  EXPECT_EQ(base.dbValueDefaultSchemaVersionNumber(), 30);
+  EXPECT_EQ(base.dbValueDefaultSchemaVersionNumber(), 31);
 }

@@ -33,8 +33,8 @@ class CPrstDatabaseTest : public ::testing::TestWithParam<std::string> {
 
 TEST_P(CPrstDatabaseTest, CreatesTheSchemaOnceAndChecksItsVersion) {
   ASSERT_EQ(database->open(), 0);
-  EXPECT_EQ(database->db().schemaVersion(), 30);
-  EXPECT_TRUE(logged("Created the " + GetParam() + " database schema version 30."));
+  EXPECT_EQ(database->db().schemaVersion(), 31);
+  EXPECT_TRUE(logged("Created the " + GetParam() + " database schema version 31."));
   EXPECT_EQ(database->db().databaseImplementation(), GetParam());
   database->close();
   database->controller.logSink.lines.clear();
@@ -43,12 +43,12 @@ TEST_P(CPrstDatabaseTest, CreatesTheSchemaOnceAndChecksItsVersion) {
   EXPECT_FALSE(logged("Created"));
   database->close();
 
-  database->config().set("system.db.schema.version", "31");
+  database->config().set("system.db.schema.version", "32");
   EXPECT_EQ(database->open(), -1);
   EXPECT_TRUE(
-      logged("warning: Configured schema version 31 is overriding application schema version 30."));
+      logged("warning: Configured schema version 32 is overriding application schema version 31."));
   EXPECT_TRUE(
-      logged("Database schema version 30 does not match the expected version 31. Schema version "
+      logged("Database schema version 31 does not match the expected version 32. Schema version "
              "mismatch."));
 }
 
