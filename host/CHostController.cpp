@@ -80,8 +80,6 @@ bool CHostController::run() {
                                             "The messages above say why it failed."));
     return false;
   }
-  // The server's threads start in "init"; serving is the host's decision.
-  publishMode(CSystemMode::servicing);
   // Without the socket the server still serves; changes then wait for a
   // restart.
   try {
@@ -97,6 +95,9 @@ bool CHostController::run() {
   } catch (const nuv::CException& e) {
     log().log(nuv::sev_error, nuv::CMessage(e.printableError()));
   }
+  // The server's threads start in "init"; serving is the host's decision,
+  // made once an operator's tool can reach the host.
+  publishMode(CSystemMode::servicing);
   return true;
 }
 
