@@ -80,6 +80,7 @@ CSockDgramMcast& CMulticastBinder::_createAndBind(const CEndpoint& unicastEndpoi
                          .pushs(unicastEndpoint.string()),
                      CMessage(), "extended", "CMulticastBinder::_createAndBind", __FILE__, __LINE__,
                      sev_error, errno);
+  socket.receiveBuffer(kReceiveBuffer);
   return m_sockets.emplace_back(socket);
 }
 

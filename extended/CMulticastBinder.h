@@ -22,6 +22,10 @@ namespace nuv {
 
 class CMulticastBinder {
  public:
+  // Bytes of datagrams a server socket holds while every worker is busy:
+  // the kernel's default (about 200 KB) drops a burst of a few hundred.
+  static constexpr int kReceiveBuffer = 4 << 20;
+
   CMulticastBinder(CMasterController* controller, std::string name);
   CMulticastBinder(const CMulticastBinder&) = delete;
   CMulticastBinder& operator=(const CMulticastBinder&) = delete;

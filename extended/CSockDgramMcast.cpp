@@ -4,6 +4,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 
 #include <cerrno>
 #include <cstring>
@@ -48,6 +49,16 @@ int CSockDgramMcast::open(const CEndpoint& local) {
     set_option(IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
   m_memberships.clear();
   return 0;
+}
+
+int CSockDgramMcast::receiveBuffer(int bytes) {
+  // The kernel doubles the value asked for its bookkeeping.
+  if (setsockopt(get_handle(), SOL_SOCKET, SO_RCVBUFFORCE, &bytes, sizeof bytes) != 0)
+    setsockopt(get_handle(), SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes);
+  int granted = 0;
+  socklen_t len = sizeof granted;
+  getsockopt(get_handle(), SOL_SOCKET, SO_RCVBUF, &granted, &len);
+  return granted;
 }
 
 void CSockDgramMcast::join(const CEndpoint& group, const std::string& interfaceName) {

@@ -44,6 +44,9 @@ class CSockDgramMcast : public ACE_SOCK_Dgram {
   // Sends the whole datagram, waiting for room if the socket is non-blocking.
   ssize_t send_blocked(const void* buf, std::size_t len, const CEndpoint& to, int flags = 0);
 
+  // Asks for a receive buffer of bytes, beyond the system's limit where
+  // the process may (CAP_NET_ADMIN); the size granted.
+  int receiveBuffer(int bytes);
   // Index of the interface the last datagram arrived on; 0 when unknown.
   unsigned arrivalInterface() const { return m_arrivalIndex; }
 
