@@ -1,7 +1,7 @@
 #pragma once
 // The leasing processors on a database with an address pool and a prefix
-// pool on link kLink, the real address manager and an evaluator for the
-// pools' access rules; messages and IAs written as bytes, the leases of a
+// pool on link kLink, the real address manager, system bus and evaluator
+// (for the pools' access rules); messages and IAs written as bytes, the leases of a
 // reply read back as text.
 
 #include <cstdlib>
@@ -14,7 +14,6 @@
 #include "dhcp_database/CPrstAddressPool6.h"
 #include "dhcp_database/CPrstNetworkPending6.h"
 #include "dhcp_database/CPrstNetworkPool6.h"
-#include "dhcp_server_common/CIDHCPEvalFactory.h"
 #include "extended/CISystemBus.h"
 #include "tests/dhcp6_server/ServedExchangeFixture.h"
 
@@ -40,17 +39,6 @@ inline std::string oro(std::initializer_list<unsigned> codes) {
   for (unsigned c : codes) data += u16(c);
   return opt(6, data);
 }
-
-// Runs the pools' access expressions: the library's evaluator, which knows
-// every function but no packet data.
-class CPlainEvaluator : public CPlugin, public CIDHCPEvalFactory {
- public:
-  std::string pluginName() const override { return "plain evaluator"; }
-  std::string pluginInterface() const override { return "CIDHCPEvalFactory,CPlugin"; }
-  std::shared_ptr<nuv::CExpEval> createEval(CIDHCPContext&) override {
-    return std::make_shared<nuv::CExpEval>();
-  }
-};
 
 // What the bus announced, one line per lease event.
 class CEventLog : public CIEventSubscriber {
@@ -84,7 +72,7 @@ struct LeasingFixture : ServedExchangeFixture {
   void morePlugins() override {
     ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/addr_mgr.so"));
     ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/system_bus.so"));
-    host.addPlugin(new CPlainEvaluator, deleteTestPlugin, nullptr, "evaluator");
+    ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/evaluator.so"));
   }
   void SetUp() override {
     ServedExchangeFixture::SetUp();
