@@ -279,9 +279,11 @@ TEST_P(ConcurrentSolicitFixture, TwoWorkersNeverOfferOneAddressOrPrefixTwice) {
   tls->startTransaction();
   std::set<std::string> held;
   const auto all = CPrstSelectOptions().withRows(4 * kThreads * kClients);
-  for (const auto& p : session().select<CPrstAddressPending6>("generic.all", nuv::CStringMap(), all))
+  for (const auto& p :
+       session().select<CPrstAddressPending6>("generic.all", nuv::CStringMap(), all))
     held.insert(p->offeredAddress().string());
-  for (const auto& p : session().select<CPrstNetworkPending6>("generic.all", nuv::CStringMap(), all))
+  for (const auto& p :
+       session().select<CPrstNetworkPending6>("generic.all", nuv::CStringMap(), all))
     held.insert(p->offeredAddress().string());
   tls->commitTransaction();
   EXPECT_EQ(held.size(), 2 * kThreads * kClients);
@@ -362,3 +364,20 @@ TEST_P(ScriptedSolicitFixture, AnOfferThatCannotBeStoredIsHandedBackAndNothingIs
 }
 
 NUV_PRST_BACKENDS(ScriptedSolicitFixture);
+
+TEST_P(SolicitFixture, APoolThatPrefersNothingOffersHalfItsValidLifetime) {
+  // A preferred lifetime of 0 is kept as half the valid one: an address
+  // deprecated the moment it is offered would be of no use to the client.
+  addressPool("half", "2001:db8:6::10", "2001:db8:6::ff", "2001:db8:6::1",
+              "pref_lt = 0\nvalid_lt = 7200");
+  lease("2001:db8:6::20", 1, "iana", "", "2001:db8:6::1", "half");
+  Offer held, fresh;
+  ASSERT_TRUE(offer(solicit(iaNA(1), "2001:db8:6::1"), 3, held));
+  ASSERT_TRUE(offer(solicit(iaNA(2), "2001:db8:6::1"), 3, fresh));
+  for (const Offer* o : {&held, &fresh}) {
+    ASSERT_EQ(o->leases.size(), 1u);
+    EXPECT_NE(o->leases[0].find(" 3600 7200"), std::string::npos) << o->leases[0];
+    EXPECT_EQ(o->t1, 1800u);
+    EXPECT_EQ(o->t2, 2880u);
+  }
+}
