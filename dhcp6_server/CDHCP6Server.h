@@ -9,6 +9,8 @@
 
 class CDHCP6Server : public CIDHCPServer {
  public:
+  static constexpr std::uint32_t kMaxThreads = 256;
+
   int openPlugin() override;
   void closePlugin() override {}
   int runPlugin() override;

@@ -83,6 +83,9 @@ TEST(dhcp6dTest, AHostWhoseServerDoesNotRunExitsWithTheCause) {
   } cases[] = {
       {"server fails to run", baseConfig() + "ipv6.dhcpv6.engine.thread_count = -1\n",
        "Value '-1' is not an unsigned integer."},
+      {"too many threads", baseConfig() + "ipv6.dhcpv6.engine.thread_count = 100000\n",
+       "Cannot start 100000 worker threads. (The key 'ipv6.dhcpv6.engine.thread_count' takes "
+       "at most 256.)"},
       {"no server plug-in",
        "system.plugins = " + dir + "/sqlite_db.so, " + dir + "/system_bus.so, " + dir +
            "/stats.so\nsystem.storage.path = " + tempPath("dhcp6d_var") + "\n",
