@@ -109,6 +109,11 @@ void CHostController::stop() {
 
 bool CHostController::reload(nuv::CConfig fresh) {
   try {
+    // An emptied file is a mistake in the making, not a wish to run on
+    // defaults with no plug-ins.
+    if (fresh.empty())
+      NUV_THROW("CHostController::reload", nuv::CMessage("Cannot use the new configuration."),
+                nuv::CMessage("It holds no settings."));
     m_names->validate(fresh);
     m_log.configure(fresh);
     m_dhcpLog.configure(fresh);

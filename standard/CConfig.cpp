@@ -1,5 +1,7 @@
 #include "standard/CConfig.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <fstream>
 
@@ -28,6 +30,12 @@ CConfig CConfig::parse(std::istream& in, const std::string& origin) {
 }
 
 CConfig CConfig::load(const std::string& path) {
+  // A directory opens as a stream that reads nothing: it would pass as an
+  // empty configuration.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+    NUV_THROW("CConfig::load", CMessage("Cannot open configuration file '%1'.").pushs(path),
+              CMessage("It is a directory."));
   std::ifstream in(path);
   if (!in)
     NUV_THROW_ERRNO("CConfig::load", CMessage("Cannot open configuration file '%1'.").pushs(path),

@@ -112,6 +112,12 @@ TEST(dhcp6dTest, HangupRereadsTheConfigurationAndKeepsTheOldOneWhenInvalid) {
       host.waitFor("Keeping the current configuration: Cannot validate configuration key "
                    "'no.such.key'."))
       << host.output();
+  host.writeConfig("");
+  host.signal(SIGHUP);
+  EXPECT_TRUE(
+      host.waitFor("Keeping the current configuration: Cannot use the new configuration. "
+                   "(It holds no settings.)"))
+      << host.output();
   host.writeConfig(baseConfig() + "system.index = 2\n");
   host.signal(SIGHUP);
   EXPECT_TRUE(host.waitFor("Configuration reloaded.")) << host.output();

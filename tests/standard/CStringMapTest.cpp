@@ -73,3 +73,12 @@ TEST(CStringMapTest, ConfigurationTextForm) {
     EXPECT_EQ(e.whatText(), "Cannot read configuration 'f.conf' at line 2.");
   }
 }
+
+TEST(CConfigTest, ADirectoryIsNoConfigurationFile) {
+  try {
+    nuv::CConfig::load("/tmp");
+    ADD_FAILURE() << "a directory was read";
+  } catch (const nuv::CException& e) {
+    EXPECT_EQ(e.printableError(), "Cannot open configuration file '/tmp'. (It is a directory.)");
+  }
+}
