@@ -267,6 +267,24 @@ e2e_dhclient() {
     -pf "$E2E_DIR/$name.pid" -sf "$E2E_DIR/$name.hook" "${E2E_ID}vc" > "$E2E_DIR/$name.log" 2>&1
 }
 
+# e2e_dhclient_watch NAME [OPTIONS...]: dhclient -6 stays in the
+# foreground (so that everything it does goes on to NAME.log) in the
+# background of the test until the EXIT trap; returns once it is bound
+# (at most 20 s). Files as with e2e_dhclient.
+e2e_dhclient_watch() {
+  local name=$1
+  shift
+  e2e_client_hook "$name"
+  ip netns exec "$E2E_CLI" dhclient -6 -d -v "$@" -lf "$E2E_DIR/$name.leases" \
+    -pf "$E2E_DIR/$name.pid" -sf "$E2E_DIR/$name.hook" "${E2E_ID}vc" > "$E2E_DIR/$name.log" 2>&1 &
+  E2E_PIDS+=($!)
+  for _ in $(seq 200); do
+    grep -qs "PRC: Bound to lease" "$E2E_DIR/$name.log" && return 0
+    sleep 0.1
+  done
+  e2e_fail "dhclient $name got no lease within 20 s"
+}
+
 # e2e_lease_value NAME WORD: what follows WORD in dhclient NAME's lease
 # file, without the trailing "{" or ";"; fails unless the file has exactly one.
 e2e_lease_value() {
@@ -277,11 +295,23 @@ e2e_lease_value() {
   echo "$values"
 }
 
+# e2e_dhclient_pid NAME: the process id of dhclient NAME bound in the
+# background. It writes its pid file once it has gone there, just after
+# the process e2e_dhclient started has ended.
+e2e_dhclient_pid() {
+  local pid
+  for _ in $(seq 50); do
+    pid=$(cat "$E2E_DIR/$1.pid" 2>/dev/null) && [ -n "$pid" ] && { echo "$pid"; return 0; }
+    sleep 0.1
+  done
+  e2e_fail "dhclient $1 wrote no pid file"
+}
+
 # e2e_dhclient_stop NAME: dhclient -x ends the client without releasing
 # its lease; returns once the process is gone.
 e2e_dhclient_stop() {
   local pid
-  pid=$(cat "$E2E_DIR/$1.pid" 2>/dev/null) || e2e_fail "dhclient $1 wrote no pid file"
+  pid=$(e2e_dhclient_pid "$1") || exit 1
   ip netns exec "$E2E_CLI" timeout 10 dhclient -6 -x -lf "$E2E_DIR/$1.leases" \
     -pf "$E2E_DIR/$1.pid" -sf "$E2E_DIR/$1.hook" "${E2E_ID}vc" >> "$E2E_DIR/$1.log" 2>&1
   for _ in $(seq 50); do
