@@ -31,12 +31,14 @@ class CArgBuffer {
   bool empty() const { return m_count == 0; }
 
   void push(const char* text) {
-    if (text == nullptr) detail::argBufferFailure("Cannot push string argument.", "Invalid pointer.", 0);
+    if (text == nullptr)
+      detail::argBufferFailure("Cannot push string argument.", "Invalid pointer.", 0);
     push(std::string_view(text));
   }
 
   void push(std::string_view text) {
-    if (m_count >= MaxArgs) detail::argBufferFailure("Cannot process argument.", "Too many arguments.", 0);
+    if (m_count >= MaxArgs)
+      detail::argBufferFailure("Cannot process argument.", "Too many arguments.", 0);
     Slot& s = m_slots[m_count];
     s.len = static_cast<std::uint32_t>(text.size());
     if (InlineBytes - m_used >= text.size()) {
@@ -45,7 +47,8 @@ class CArgBuffer {
       if (!text.empty()) std::memcpy(m_inline.data() + m_used, text.data(), text.size());
       m_used += text.size();
     } else {
-      if (!m_allowHeap) detail::argBufferFailure("Cannot process argument.", "Not enough buffer space.", 0);
+      if (!m_allowHeap)
+        detail::argBufferFailure("Cannot process argument.", "Not enough buffer space.", 0);
       try {
         m_heap.emplace_back(text);
       } catch (const std::bad_alloc&) {
@@ -58,7 +61,8 @@ class CArgBuffer {
   }
 
   std::string_view operator[](std::size_t index) const {
-    if (index >= m_count) detail::argBufferFailure("Cannot access argument %1.", "Out of bounds.", index);
+    if (index >= m_count)
+      detail::argBufferFailure("Cannot access argument %1.", "Out of bounds.", index);
     const Slot& s = m_slots[index];
     if (s.heap >= 0) return m_heap[static_cast<std::size_t>(s.heap)];
     return std::string_view(m_inline.data() + s.off, s.len);

@@ -27,7 +27,9 @@ CException::CException(CMessage what, CMessage why, std::string module_, std::st
   m_whatCache = whatMsg.formatted();
 }
 
-const char* CException::what() const noexcept { return m_whatCache.c_str(); }
+const char* CException::what() const noexcept {
+  return m_whatCache.c_str();
+}
 
 std::string CException::whyText() const {
   if (err_code != 0 && whyMsg.empty()) return errText(err_code);
@@ -41,7 +43,8 @@ std::string CException::errText(int errorNumber) {
   return text ? text : "Unknown error";
 }
 
-std::string CException::printableError(const CMessageStore* store, const std::string& locale) const {
+std::string CException::printableError(const CMessageStore* store,
+                                       const std::string& locale) const {
   std::string out = store ? store->tr(whatMsg, locale).formatted() : whatMsg.formatted();
   std::string why;
   if (err_code == 0)
@@ -53,8 +56,8 @@ std::string CException::printableError(const CMessageStore* store, const std::st
 }
 
 std::string CException::where() const {
-  std::string out = "module " + module + ", context " + context + ", class " + srcClass + ", file " +
-                    file + ", line " + std::to_string(line);
+  std::string out = "module " + module + ", context " + context + ", class " + srcClass +
+                    ", file " + file + ", line " + std::to_string(line);
   char stamp[32];
   std::tm tmv{};
   if (gmtime_r(&when, &tmv) && std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &tmv))
@@ -78,8 +81,8 @@ unsigned CException::severityMask(const std::string& text) {
   static const struct {
     const char* name;
     unsigned bit;
-  } kNames[] = {{"error", sev_error}, {"warning", sev_warning}, {"info", sev_info},
-                {"audit", sev_audit}, {"debug", sev_debug},     {"verbose", sev_verbose},
+  } kNames[] = {{"error", sev_error},   {"warning", sev_warning}, {"info", sev_info},
+                {"audit", sev_audit},   {"debug", sev_debug},     {"verbose", sev_verbose},
                 {"all", kAllSeverities}};
   unsigned mask = 0;
   for (const std::string& raw : split(text, ',')) {

@@ -16,8 +16,9 @@ class CMessageStore;
 class CException : public std::exception {
  public:
   CException() = default;
-  CException(CMessage what, CMessage why, std::string module, std::string context, const char* file = "",
-             int line = 0, severity_t severity = sev_error, int errCode = 0, const void* mythis = nullptr);
+  CException(CMessage what, CMessage why, std::string module, std::string context,
+             const char* file = "", int line = 0, severity_t severity = sev_error, int errCode = 0,
+             const void* mythis = nullptr);
 
   // Record fields, public as the record they are.
   std::string srcClass;
@@ -57,6 +58,6 @@ class CException : public std::exception {
   throw ::nuv::CException((what), (why), NUV_MODULE_NAME, (context), __FILE__, __LINE__)
 
 // Raise with a system error number as the why (errText gives its text).
-#define NUV_THROW_ERRNO(context, what, errnum)                                                    \
-  throw ::nuv::CException((what), ::nuv::CMessage(), NUV_MODULE_NAME, (context), __FILE__, __LINE__, \
-                          ::nuv::sev_error, (errnum))
+#define NUV_THROW_ERRNO(context, what, errnum)                                             \
+  throw ::nuv::CException((what), ::nuv::CMessage(), NUV_MODULE_NAME, (context), __FILE__, \
+                          __LINE__, ::nuv::sev_error, (errnum))

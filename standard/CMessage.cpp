@@ -10,7 +10,8 @@ namespace detail {
 void argBufferFailure(const char* what, const char* why, std::size_t index) {
   CMessage w(what);
   if (std::string_view(what).find("%1") != std::string_view::npos) w.push(index);
-  throw CException(std::move(w), CMessage(why), "standard", "CArgBuffer::_push", __FILE__, __LINE__);
+  throw CException(std::move(w), CMessage(why), "standard", "CArgBuffer::_push", __FILE__,
+                   __LINE__);
 }
 }  // namespace detail
 

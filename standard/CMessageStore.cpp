@@ -42,7 +42,8 @@ void CMessageStore::load(std::istream& in) {
       continue;
     }
     const auto colon = line.find(':');
-    const std::string key = colon == std::string::npos ? std::string() : trim(line.substr(0, colon));
+    const std::string key =
+        colon == std::string::npos ? std::string() : trim(line.substr(0, colon));
     if (key.empty() || fields.has(key))
       NUV_THROW("CMessageStore::_processRecord",
                 CMessage("Invalid record at line %1 in message locale file.").push(lineNo),
@@ -70,7 +71,8 @@ void CMessageStore::_processRecord(const CStringMap& fields, int firstLine) {
   m_records[english] = std::move(rec);
 }
 
-const std::string* CMessageStore::lookup(const std::string& english, const std::string& locale) const {
+const std::string* CMessageStore::lookup(const std::string& english,
+                                         const std::string& locale) const {
   const auto rec = m_records.find(english);
   if (rec == m_records.end()) return nullptr;
   const auto t = rec->second.templates.find(locale);

@@ -1,10 +1,9 @@
-#include "standard/CException.h"
-
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <sstream>
 
+#include "standard/CException.h"
 #include "standard/CMessageStore.h"
 
 using nuv::CException;
@@ -12,8 +11,8 @@ using nuv::CMessage;
 
 TEST(CExceptionTest, SeverityStringPicksMostImportant) {
   const std::pair<unsigned, const char*> cases[] = {
-      {4 | 8, "error"}, {8 | 32, "debug"}, {2 | 1, "warning"}, {1 | 16, "info"},
-      {16 | 8, "audit"}, {32, "verbose"}, {63, "error"},       {0, ""},
+      {4 | 8, "error"},  {8 | 32, "debug"}, {2 | 1, "warning"}, {1 | 16, "info"},
+      {16 | 8, "audit"}, {32, "verbose"},   {63, "error"},      {0, ""},
   };
   for (const auto& [mask, name] : cases) EXPECT_EQ(CException::severityString(mask), name) << mask;
 }
@@ -41,8 +40,8 @@ TEST(CExceptionTest, PrintableErrorAppendsWhyAndTranslates) {
   CException plain(CMessage("Cannot open '%1'.").pushs("x"), CMessage(), "standard", "C::op");
   EXPECT_EQ(plain.printableError(), "Cannot open 'x'.");
 
-  CException withWhy(CMessage("Cannot open '%1'.").pushs("x"), CMessage("No such file."), "standard",
-                     "C::op");
+  CException withWhy(CMessage("Cannot open '%1'.").pushs("x"), CMessage("No such file."),
+                     "standard", "C::op");
   EXPECT_EQ(withWhy.printableError(), "Cannot open 'x'. (No such file.)");
   EXPECT_STREQ(withWhy.what(), "Cannot open 'x'.");
   EXPECT_EQ(withWhy.srcClass, "C");
@@ -57,7 +56,8 @@ TEST(CExceptionTest, PrintableErrorAppendsWhyAndTranslates) {
       "en_US: Cannot open '%1'.\nde_DE: Kann '%1' nicht öffnen.\n\n"
       "en_US: No such file.\nde_DE: Keine solche Datei.\n");
   store.load(file);
-  EXPECT_EQ(withWhy.printableError(&store, "de_DE"), "Kann 'x' nicht öffnen. (Keine solche Datei.)");
+  EXPECT_EQ(withWhy.printableError(&store, "de_DE"),
+            "Kann 'x' nicht öffnen. (Keine solche Datei.)");
   EXPECT_EQ(withWhy.printableError(&store, "fr_FR"), "Cannot open 'x'. (No such file.)");
   // A system error text is never looked up in the store.
   EXPECT_EQ(sys.printableError(&store, "de_DE"), "Cannot bind. (No such file or directory)");

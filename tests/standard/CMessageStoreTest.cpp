@@ -1,10 +1,9 @@
-#include "standard/CMessageStore.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "standard/CException.h"
+#include "standard/CMessageStore.h"
 
 using nuv::CException;
 using nuv::CMessage;
@@ -36,7 +35,8 @@ TEST(CMessageStoreTest, TranslatesKnownTemplatesOnly) {
   EXPECT_EQ(store.tr(CMessage("Unrecognized key."), "de_DE").formatted(), "Unbekannter Schlüssel.");
   // fr_FR was not selected, so it is not kept.
   EXPECT_EQ(store.tr(CMessage("Unrecognized key."), "fr_FR").formatted(), "Unrecognized key.");
-  EXPECT_EQ(store.tr(CMessage("Name %1 is bad.").pushs("x"), "de_DE").formatted(), "Name x ist schlecht.");
+  EXPECT_EQ(store.tr(CMessage("Name %1 is bad.").pushs("x"), "de_DE").formatted(),
+            "Name x ist schlecht.");
   EXPECT_EQ(store.tr(CMessage("Not in the file."), "de_DE").formatted(), "Not in the file.");
 }
 

@@ -1,8 +1,7 @@
-#include "standard/CMessage.h"
-
 #include <gtest/gtest.h>
 
 #include "standard/CException.h"
+#include "standard/CMessage.h"
 
 using nuv::CException;
 using nuv::CMessage;
@@ -15,11 +14,12 @@ TEST(CMessageTest, FormatsPlaceholdersInOrder) {
     const char* expected;
   };
   const Case cases[] = {
-      {"%1 Discarding 'REBIND' (no record for lease).", {"abc"},
+      {"%1 Discarding 'REBIND' (no record for lease).",
+       {"abc"},
        "abc Discarding 'REBIND' (no record for lease)."},
-      {"%1 and %2", {"x"}, "x and %2"},                 // missing argument stays literal
-      {"%1 then %1", {"%1"}, "%1 then %1"},             // inserted text is not expanded again
-      {"%1%1", {"a"}, "a%1"},                           // search resumes one past the insert
+      {"%1 and %2", {"x"}, "x and %2"},      // missing argument stays literal
+      {"%1 then %1", {"%1"}, "%1 then %1"},  // inserted text is not expanded again
+      {"%1%1", {"a"}, "a%1"},                // search resumes one past the insert
       {"%1-%1 %1", {"ab"}, "ab-ab ab"},
       {"no placeholders", {"a", "b"}, "no placeholders"},
       {"", {}, ""},
@@ -59,15 +59,18 @@ std::pair<std::string, std::string> failure(M& m, void (*op)(M&)) {
 TEST(CMessageTest, ArgumentBufferFailures) {
   CMessage m("x");
   auto r = failure<CMessage>(m, [](CMessage& mm) { mm.pushs(static_cast<const char*>(nullptr)); });
-  EXPECT_EQ(r, std::make_pair(std::string("Cannot push string argument."), std::string("Invalid pointer.")));
+  EXPECT_EQ(r, std::make_pair(std::string("Cannot push string argument."),
+                              std::string("Invalid pointer.")));
 
   r = failure<CMessage>(m, [](CMessage& mm) { (void)mm.args()[3]; });
-  EXPECT_EQ(r, std::make_pair(std::string("Cannot access argument 3."), std::string("Out of bounds.")));
+  EXPECT_EQ(
+      r, std::make_pair(std::string("Cannot access argument 3."), std::string("Out of bounds.")));
 
   CMessage full("x");
   for (int i = 0; i < 100; ++i) full.pushs("a");
   r = failure<CMessage>(full, [](CMessage& mm) { mm.pushs("one too many"); });
-  EXPECT_EQ(r, std::make_pair(std::string("Cannot process argument."), std::string("Too many arguments.")));
+  EXPECT_EQ(r, std::make_pair(std::string("Cannot process argument."),
+                              std::string("Too many arguments.")));
 
   CSmallMessage small("x");
   for (int i = 0; i < 10; ++i) small.pushs("a");
