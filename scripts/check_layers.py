@@ -1,0 +1,60 @@
+#!/usr/bin/env python3
+"""Fails when a module includes a header of a module it does not depend on.
+
+Every module exports the whole source root, so the compiler would accept an
+upward include; this compares each module's #include lines with the
+dependencies its CMakeLists.txt declares (nuv_module ... DEPENDS, followed
+transitively) and prints every include that crosses the declared layering.
+Run from anywhere: scripts/check_layers.py
+"""
+import pathlib
+import re
+import sys
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+MODULE = re.compile(r"nuv_module\((\w+)(?:\s+STATIC)?(?:\s+DEPENDS([^)]*))?\)")
+INCLUDE = re.compile(r'^\s*#\s*include\s+"([\w/]+)/[\w.]+"', re.M)
+
+
+def modules():
+    """name -> (folder relative to the root, declared project dependencies)."""
+    found = {}
+    for cmake in ROOT.glob("**/CMakeLists.txt"):
+        rel = cmake.parent.relative_to(ROOT)
+        if rel.parts and (rel.parts[0].startswith("build") or rel.parts[0] == "tests"):
+            continue
+        for name, deps in MODULE.findall(cmake.read_text()):
+            found[name] = (str(rel), deps.split())
+    for name, (folder, deps) in found.items():
+        found[name] = (folder, [d for d in deps if d in found])
+    return found
+
+
+def closure(name, graph, seen=None):
+    seen = set() if seen is None else seen
+    for dep in graph[name][1]:
+        if dep not in seen:
+            seen.add(dep)
+            closure(dep, graph, seen)
+    return seen
+
+
+def main():
+    graph = modules()
+    by_folder = {folder: name for name, (folder, _) in graph.items()}
+    bad = []
+    for name, (folder, _) in sorted(graph.items()):
+        allowed = closure(name, graph) | {name}
+        for source in sorted((ROOT / folder).glob("*.[ch]*")):
+            for target in INCLUDE.findall(source.read_text(errors="replace")):
+                used = by_folder.get(target)
+                if used is not None and used not in allowed:
+                    bad.append(f"{source.relative_to(ROOT)}: includes {target}/, "
+                               f"but {name} does not depend on {used}")
+    for line in bad:
+        print(line, file=sys.stderr)
+    return 1 if bad else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
