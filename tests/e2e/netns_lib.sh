@@ -227,6 +227,46 @@ instead of
 $(printf '%s\n' "$@")"
 }
 
+# e2e_commit_time KIND KEY: the lease_commit of the binding dhcp6ctl shows
+# for KEY (KIND binding or prefix-binding).
+e2e_commit_time() {
+  e2e_ctl show "$1" "$2" | sed -n 's/^lease_commit = //p'
+}
+
+# e2e_recommitted KIND KEY BEFORE WHAT: within 5 s the binding of KEY
+# (KIND binding or prefix-binding) gets a lease_commit other than BEFORE,
+# printed; WHAT (the message that should have made it) names the failure.
+e2e_recommitted() {
+  local commit
+  for _ in $(seq 50); do
+    commit=$(e2e_commit_time "$1" "$2")
+    [ "$commit" != "$3" ] && { echo "$commit"; return 0; }
+    sleep 0.1
+  done
+  e2e_fail "the $4 did not commit $1 $2 anew ($3)"
+}
+
+# e2e_capture_renewals FILTER: after e2e_capture_check, the client's
+# capture holds a Renew, a Rebind and at least three Replies (to the
+# Request, a Renew and a Rebind) that FILTER (the lease) matches.
+e2e_capture_renewals() {
+  local vc="${E2E_ID}vc"
+  [ "$(e2e_capture_count "$vc" 'dhcpv6.msgtype == 5')" -ge 1 ] || e2e_fail "no Renew captured"
+  [ "$(e2e_capture_count "$vc" 'dhcpv6.msgtype == 6')" -ge 1 ] || e2e_fail "no Rebind captured"
+  [ "$(e2e_capture_count "$vc" "dhcpv6.msgtype == 7 && $1")" -ge 3 ] ||
+    e2e_fail "fewer than three Replies match $1"
+}
+
+# e2e_wait_lines FILE PATTERN COUNT SECONDS: FILE has more than COUNT
+# lines matching PATTERN within SECONDS.
+e2e_wait_lines() {
+  for _ in $(seq $(($4 * 10))); do
+    [ "$(grep -cs "$2" "$1")" -gt "$3" ] && return 0
+    sleep 0.1
+  done
+  e2e_fail "no more than $3 lines '$2' in $1 within $4 s"
+}
+
 # e2e_in_range ADDR START STOP: whether START <= ADDR <= STOP.
 e2e_in_range() {
   python3 -c 'import ipaddress as i, sys; a, b, c = (i.ip_address(x) for x in sys.argv[1:])
@@ -321,19 +361,21 @@ e2e_dhclient_stop() {
   e2e_fail "dhclient $1 did not stop"
 }
 
-# e2e_dhcpcd NAME [OPTIONS...]: dhcpcd on the client's link (at most 20 s),
-# with NAME.hook as its script, its log in NAME.log. dhcpcd keeps its files
-# in /var/lib/dhcpcd and /run: it runs in a mount namespace of its own with
-# empty file systems there, so nothing is left behind.
+# e2e_dhcpcd NAME [OPTIONS...]: dhcpcd on the client's link (at most
+# E2E_DHCPCD_SECONDS, 20 s unless set), with NAME.hook as its script, its
+# log in NAME.log. dhcpcd keeps its files in /var/lib/dhcpcd and /run: it
+# runs in a mount namespace of its own with empty file systems there, so
+# nothing is left behind.
+E2E_DHCPCD_SECONDS=20
 e2e_dhcpcd() {
   local name=$1
   shift
   e2e_client_hook "$name"
-  ip netns exec "$E2E_CLI" unshare -m sh -c '
+  E2E_DHCPCD_SECONDS=$E2E_DHCPCD_SECONDS ip netns exec "$E2E_CLI" unshare -m sh -c '
     mount -t tmpfs tmpfs /run && mkdir -p /run/dhcpcd &&
     mount -t tmpfs tmpfs /var/lib && mkdir -p /var/lib/dhcpcd &&
-    exec timeout 20 dhcpcd "$@"' dhcpcd -c "$E2E_DIR/$name.hook" "$@" "${E2E_ID}vc" \
-    > "$E2E_DIR/$name.log" 2>&1
+    exec timeout "$E2E_DHCPCD_SECONDS" dhcpcd "$@"' dhcpcd -c "$E2E_DIR/$name.hook" "$@" \
+    "${E2E_ID}vc" > "$E2E_DIR/$name.log" 2>&1
 }
 
 # e2e_capture_start [NS IF]: records the DHCPv6 traffic of a link (by

@@ -17,11 +17,6 @@ E2E_VALID=40
 e2e_own_link_pools
 e2e_capture_start
 
-# commit_time ADDR: the binding's lease_commit as dhcp6ctl shows it.
-commit_time() {
-  e2e_ctl show binding "$1" | sed -n 's/^lease_commit = //p'
-}
-
 # addresses: every address dhclient's lease file has held, one a line.
 addresses() {
   sed -n 's/^ *iaaddr \([^ ]*\) .*/\1/p' "$E2E_DIR/na.leases" | sort -u
@@ -32,31 +27,20 @@ e2e_dhclient_watch na
 addr=$(e2e_lease_value na iaaddr) || exit 1
 duid=$(e2e_duid "$(e2e_lease_value na option\ dhcp6.client-id)")
 e2e_expect_leases bindings "$addr $duid active"
-first=$(commit_time "$addr")
+first=$(e2e_commit_time binding "$addr")
 [ -n "$first" ] || e2e_fail "binding $addr shows no lease_commit"
 
 # wait_log PATTERN COUNT SECONDS: dhclient's log has more than COUNT
 # lines matching PATTERN within SECONDS.
-wait_log() {
-  for _ in $(seq $(($3 * 10))); do
-    [ "$(grep -c "$1" "$E2E_DIR/na.log")" -gt "$2" ] && return 0
-    sleep 0.1
-  done
-  e2e_fail "dhclient did not log '$1' within $3 s"
-}
+wait_log() { e2e_wait_lines "$E2E_DIR/na.log" "$@"; }
 
 # recommitted WHAT BEFORE SECONDS: within SECONDS, dhclient gets one more
 # Reply and the binding a lease_commit other than BEFORE (printed); the
 # address stays the client's.
 recommitted() {
-  local commit=$2
+  local commit
   wait_log "RCV: Reply" "$replies" "$3"
-  for _ in $(seq 50); do
-    commit=$(commit_time "$addr")
-    [ "$commit" != "$2" ] && break
-    sleep 0.1
-  done
-  [ "$commit" != "$2" ] || e2e_fail "the $1 did not commit binding $addr anew ($2)"
+  commit=$(e2e_recommitted binding "$addr" "$2" "$1") || exit 1
   [ "$(addresses)" = "$addr" ] || e2e_fail "the lease file holds other addresses: $(addresses)"
   e2e_expect_leases bindings "$addr $duid active"
   echo "$commit"
@@ -80,10 +64,5 @@ e2e_ctl mode servicing > /dev/null
 rebound=$(recommitted Rebind "$renewed" 25) || exit 1
 
 e2e_capture_check
-vc="${E2E_ID}vc"
-[ "$(e2e_capture_count "$vc" 'dhcpv6.msgtype == 5')" -ge 1 ] || e2e_fail "no Renew captured"
-[ "$(e2e_capture_count "$vc" 'dhcpv6.msgtype == 6')" -ge 1 ] || e2e_fail "no Rebind captured"
-# Reply to the Request, to the first Renew and to the Rebind, each with the address.
-[ "$(e2e_capture_count "$vc" "dhcpv6.msgtype == 7 && dhcpv6.iaaddr.ip == $addr")" -ge 3 ] ||
-  e2e_fail "fewer than three Replies hold $addr"
+e2e_capture_renewals "dhcpv6.iaaddr.ip == $addr"
 echo "PASS: dhclient renewed and rebound $addr; commits $first, $renewed, $rebound"
