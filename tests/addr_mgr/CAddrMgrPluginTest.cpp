@@ -88,18 +88,8 @@ class CAddrMgrPluginTest : public ::testing::TestWithParam<std::string> {
  protected:
   void SetUp() override {
     const bool pg = GetParam() == "pgsql";
-    if (pg) {
-      if (CPrstTestDatabase::pgConnInfo().empty()) {
-        if (CPrstTestDatabase::ciRun())
-          FAIL() << "NUV_TEST_PG is not set: run the tests through scripts/with_pg.sh";
-        GTEST_SKIP() << "NUV_TEST_PG is not set";
-      }
-      database = std::make_unique<CPrstTestDatabase>("pgsql");
-      for (const char* key :
-           {"system.db.hostname", "system.db.name", "system.db.user", "system.db.password"})
-        if (const std::string* value = database->config().getp(key))
-          host.mutableConfig().set(key, *value);
-    }
+    NUV_REQUIRE_TEST_PG(GetParam());
+    if (pg) database = CPrstTestDatabase::forHost(host.mutableConfig());
     char tmpl[] = "/tmp/nuv_addr_mgr_XXXXXX";
     host.dir = mkdtemp(tmpl);
     host.mutableConfig().set(

@@ -83,19 +83,9 @@ struct ServedExchangeFixture : CHandlerThreadFixture<CServedController> {
 
   void SetUp() override {
     const bool pg = GetParam() == "pgsql";
-    if (pg) {
-      if (CPrstTestDatabase::pgConnInfo().empty()) {
-        if (CPrstTestDatabase::ciRun())
-          FAIL() << "NUV_TEST_PG is not set: run the tests through scripts/with_pg.sh";
-        GTEST_SKIP() << "NUV_TEST_PG is not set";
-      }
-      // A database of its own on the test server, dropped at the end.
-      database = std::make_unique<CPrstTestDatabase>("pgsql");
-      for (const char* key :
-           {"system.db.hostname", "system.db.name", "system.db.user", "system.db.password"})
-        if (const std::string* value = database->config().getp(key))
-          host.mutableConfig().set(key, *value);
-    }
+    NUV_REQUIRE_TEST_PG(GetParam());
+    // A database of its own on the test server, dropped at the end.
+    if (pg) database = CPrstTestDatabase::forHost(host.mutableConfig());
     char tmpl[] = "/tmp/nuv_served_XXXXXX";
     host.dir = mkdtemp(tmpl);
     provisioner = new CDomainProvisioner;

@@ -11,10 +11,7 @@
 class CPrstDatabaseTest : public ::testing::TestWithParam<std::string> {
  protected:
   void SetUp() override {
-    if (GetParam() == "pgsql" && CPrstTestDatabase::pgConnInfo().empty()) {
-      if (CPrstTestDatabase::ciRun()) FAIL() << "NUV_TEST_PG is not set";
-      GTEST_SKIP() << "NUV_TEST_PG is not set";
-    }
+    NUV_REQUIRE_TEST_PG(GetParam());
     database = std::make_unique<CPrstTestDatabase>(GetParam());
   }
   bool logged(const std::string& text) { return database->controller.logSink.contains(text); }
