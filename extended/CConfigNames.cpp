@@ -19,8 +19,7 @@ using K = CConfigNames::Key;
 constexpr Row kRows[] = {
   {K::msgLocale, "system.msg.locale", "string", "A locale specifier for the system having the format 'language_territory'. The default is 'en_us'."},
   {K::msgFile, "system.msg.file", "string", "The path to a file containing translations for system messages. If not specified, messages are displayed in US English."},
-  // The product registers this name a second time further down with the same
-  // text; the second insert is a no-op, so it stands here once.
+  // Registered once: one key, one description.
   {K::sharedKey, "system.shared_key", "byte sequence", "A secret key used to authenticate cooperating servers."},
   {K::systemIndex, "system.index", "int", "The index of this server among the cooperating servers."},
   {K::logTargetFile, "system.log.target.file", "string", "The path of the file that receives log output when the file target is selected."},

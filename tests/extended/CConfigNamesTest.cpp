@@ -8,8 +8,7 @@ using nuv::CStringMap;
 
 TEST(CConfigNamesTest, RegistersTheProcessWideKeys) {
   const CConfigNames names;
-  // 50 distinct names: the shared key is registered once although the
-  // product lists it twice.
+  // 50 distinct names, the shared key among them once.
   EXPECT_EQ(names.all().size(), 50u);
   EXPECT_EQ(names.description(CConfigNames::logLevels()),
             "string - A list of names specifying the types of messages to log "
