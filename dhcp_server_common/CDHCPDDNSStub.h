@@ -5,12 +5,8 @@
 
 class CDHCPDDNSStub : public CIDHCPDDNS {
  public:
-  void updateARecord(const nuv::CEndpoint&, const std::string&, std::uint32_t,
-                     const std::vector<nuv::CIPAddress>&) override {}
-  void updatePTRRecord(const nuv::CEndpoint&, const std::string&, std::uint32_t,
-                       const std::vector<nuv::CIPAddress>&) override {}
-  void deleteARecord(const nuv::CEndpoint&, const std::string&,
-                     const std::vector<nuv::CIPAddress>&) override {}
-  void deletePTRRecord(const nuv::CEndpoint&, const std::string&,
-                       const std::vector<nuv::CIPAddress>&) override {}
+  void updateARecord(const CDDNSUpdate&) override {}
+  void updatePTRRecord(const CDDNSUpdate&) override {}
+  void deleteARecord(const CDDNSUpdate&) override {}
+  void deletePTRRecord(const CDDNSUpdate&) override {}
 };
