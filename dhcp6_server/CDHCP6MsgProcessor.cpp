@@ -12,6 +12,8 @@
 #include "dhcp_base/CValueTypeInserter.h"
 #include "dhcp_server_common/CBindingFilter.h"
 #include "dhcp_server_common/CCmdReleasePoolCandidate.h"
+#include "dhcp_server_common/CDDNSDataFinder.h"
+#include "dhcp_server_common/CDDNSUpdatePlan.h"
 #include "dhcp_server_common/CIDHCPLBalancer.h"
 #include "dhcp_server_common/CIDHCPProvisioner.h"
 #include "extended/CIDHCPController.h"
@@ -269,13 +271,73 @@ void CDHCP6MsgProcessor::_findExtensibleBindings(const CBinding6Identifier& id,
       "%1 Found %2 prefix leases that can be extended for device '%3' on link %4.", out);
 }
 
-void CDHCP6MsgProcessor::_ddnsExtendBindings(const std::shared_ptr<CDHCP6Packet>&,
-                                             const std::shared_ptr<CDHCP6Packet>&,
-                                             const std::vector<nuv::CIPAddress>&) {}
+void CDHCP6MsgProcessor::_ddnsExtendBindings(const std::shared_ptr<CDHCP6Packet>& request,
+                                             const std::shared_ptr<CDHCP6Packet>& reply,
+                                             const COptionStorePtr& policyOptions,
+                                             const std::vector<nuv::CIPAddress>& addresses) {
+  _ddnsBindings(false, request, reply, policyOptions, addresses);
+}
 
-void CDHCP6MsgProcessor::_ddnsReleaseBindings(const std::shared_ptr<CDHCP6Packet>&,
-                                              const std::shared_ptr<CDHCP6Packet>&,
-                                              const std::vector<nuv::CIPAddress>&) {}
+void CDHCP6MsgProcessor::_ddnsReleaseBindings(const std::shared_ptr<CDHCP6Packet>& request,
+                                              const std::shared_ptr<CDHCP6Packet>& reply,
+                                              const COptionStorePtr& policyOptions,
+                                              const std::vector<nuv::CIPAddress>& addresses) {
+  _ddnsBindings(true, request, reply, policyOptions, addresses);
+}
+
+void CDHCP6MsgProcessor::_ddnsBindings(bool release, const std::shared_ptr<CDHCP6Packet>& request,
+                                       const std::shared_ptr<CDHCP6Packet>& reply,
+                                       const COptionStorePtr& policyOptions,
+                                       const std::vector<nuv::CIPAddress>& addresses) {
+  try {
+    CIDHCPContext& context = m_tls->context();
+    const COptionPtr fqdn = topOption(request->hostOptions(), CDHCP6OptionCode::clientFQDN);
+    const COptionPtr replyFQDN = CDHCP6Util::cloneAndStoreOptional(
+        CDHCP6OptionCode::clientFQDN, request->hostOptions(), reply->hostOptions());
+    const COptionPtr modeOption = topOption(policyOptions, CDDNSDataFinder::modeTag(context));
+    const std::uint8_t mode = modeOption ? CValueTypeConverter::uint8(*modeOption, 0) : 0;
+    std::uint8_t flags = 0;
+    COptionPtr e;
+    if (fqdn && fqdn->find(CTagPath{CDDNSDataFinder::fqdnFlagsTag(context)}, e) && e->count())
+      flags = CValueTypeConverter::uint8(*e, 0);
+
+    CDDNSUpdatePlan plan(context, policyOptions, mode, fqdn);
+    // A client that asks for no update at all is heard while its own name
+    // is used.
+    if (addresses.empty() ||
+        (mode == CDDNSDataFinder::clientFQDN && (flags & CDDNSDataFinder::kNFlag6)))
+      plan.clear();
+
+    if (replyFQDN) {
+      CDDNSDataFinder::setSFlag(flags, plan.forward());
+      CDDNSDataFinder::setNFlag(context, flags, !plan.forward() && !plan.reverse());
+      CDHCP6Util::setElement(replyFQDN, CDDNSDataFinder::fqdnFlagsTag(context), flags);
+      const std::string name = plan.fqdn(addresses.empty() ? nuv::CIPAddress() : addresses[0]);
+      if (!name.empty() && name != plan.clientName())
+        CDHCP6Util::setElement(replyFQDN, CDDNSDataFinder::fqdnDomainTag(context), name);
+    }
+    for (CDDNSUpdate& update : plan.updates(addresses, true))
+      _queueDDNS(
+          release ? CCmdDeferredDDNS::Action::deleteForward : CCmdDeferredDDNS::Action::addForward,
+          std::move(update));
+    for (CDDNSUpdate& update : plan.updates(addresses, false))
+      _queueDDNS(
+          release ? CCmdDeferredDDNS::Action::deleteReverse : CCmdDeferredDDNS::Action::addReverse,
+          std::move(update));
+  } catch (const std::exception& e) {
+    _log(nuv::sev_error, _msg("%1 Cannot prepare the DNS update: %2").pushs(e.what()));
+  }
+}
+
+void CDHCP6MsgProcessor::_queueDDNS(CCmdDeferredDDNS::Action action, CDDNSUpdate update) {
+  if (_debugEnabled())
+    _log(nuv::sev_debug, _msg("%1 Handing the DNS update of '%2' in zone '%3' to the DDNS "
+                              "service after commit.")
+                             .pushs(update.fqdn)
+                             .pushs(update.zone));
+  m_tls->syncCommands().append(
+      std::make_unique<CCmdDeferredDDNS>(m_tls->context(), action, std::move(update)));
+}
 
 COptionStorePtr CDHCP6MsgProcessor::_createOptionSet(const std::string& name) const {
   return m_tls->context().factory().createOS(name);

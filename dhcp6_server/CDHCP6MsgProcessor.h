@@ -26,6 +26,7 @@
 #include "dhcp_database/CPrstNetworkPending6.h"
 #include "dhcp_database/CPrstNetworkPool6.h"
 #include "dhcp_server_common/CBindingFilterResult.h"
+#include "dhcp_server_common/CCmdDeferredDDNS.h"
 #include "dhcp_server_common/CNodeContext.h"
 #include "standard/CIPAddress.h"
 #include "standard/CMessage.h"
@@ -114,14 +115,17 @@ class CDHCP6MsgProcessor {
                                const Token& token, std::vector<AExtensible>& out);
   void _findExtensibleBindings(const CBinding6Identifier& id, const nuv::CIPAddress& link,
                                const Token& token, std::vector<NExtensible>& out);
-  // Where the DNS names of the addresses a reply leases would be handed to
-  // the DDNS service. No update is made yet, and the reply carries no
-  // Client FQDN option, which tells the client to update its names itself.
+  // DNS updates for the addresses a Reply leases (extend) or a Release gives
+  // back: the Client FQDN option is copied into the reply with the flags
+  // of what the server will do, and the updates the policies call for are
+  // handed to the DDNS service after the commit. Never fails the message.
   void _ddnsExtendBindings(const std::shared_ptr<CDHCP6Packet>& request,
                            const std::shared_ptr<CDHCP6Packet>& reply,
+                           const COptionStorePtr& policyOptions,
                            const std::vector<nuv::CIPAddress>& addresses);
   void _ddnsReleaseBindings(const std::shared_ptr<CDHCP6Packet>& request,
                             const std::shared_ptr<CDHCP6Packet>& reply,
+                            const COptionStorePtr& policyOptions,
                             const std::vector<nuv::CIPAddress>& addresses);
   // A new empty option set made by the context's factory.
   COptionStorePtr _createOptionSet(const std::string& name) const;
@@ -151,6 +155,11 @@ class CDHCP6MsgProcessor {
                                           const nuv::CIPAddress& link, const char* staleLine);
   template <class Release, class Pending>
   void _deletePending(const CPrstUserClassPtr<Pending>& pending);
+  void _ddnsBindings(bool release, const std::shared_ptr<CDHCP6Packet>& request,
+                     const std::shared_ptr<CDHCP6Packet>& reply,
+                     const COptionStorePtr& policyOptions,
+                     const std::vector<nuv::CIPAddress>& addresses);
+  void _queueDDNS(CCmdDeferredDDNS::Action action, CDDNSUpdate update);
   template <class Binding, class Pool, class Result>
   void _extensible(CPoolFinder<Pool>& finder, const CBinding6Identifier& id,
                    const nuv::CIPAddress& link, const Token& token, const char* foundLine,

@@ -14,7 +14,7 @@ CDHCP6Release::Code CDHCP6Release::execute(unsigned short& port) {
     return CDHCP6TransmitCode::IGNORE;
   Code code = CDHCP6TransmitCode::IGNORE;
   if (!_processBindingIDs(ids, code)) return code;
-  _ddnsReleaseBindings(_source(), _dest(), m_released);
+  _ddnsReleaseBindings(_source(), _dest(), m_policyOptions, m_released);
   CDHCP6Util::addStatusCode(_dest()->hostOptions(), CDHCP6StatusCode::success);
   return CDHCP6TransmitCode::TRANSMIT;
 }

@@ -25,8 +25,9 @@ CDHCP6Request::Code CDHCP6Request::execute(unsigned short& port) {
 
   Code code = CDHCP6TransmitCode::IGNORE;
   if (!_processBindingIDs(ids, code)) return code;
+  // The DNS settings are read from the policy set before step 12 empties it.
+  _ddnsExtendBindings(_source(), _dest(), m_policyOptions, m_ddnsAddresses);
   _addTopLevelOptions();
-  _ddnsExtendBindings(_source(), _dest(), m_ddnsAddresses);
   return CDHCP6TransmitCode::TRANSMIT;
 }
 

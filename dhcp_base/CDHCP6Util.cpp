@@ -68,7 +68,7 @@ COptionPtr CDHCP6Util::cloneAndStoreOptional(std::uint32_t code, const COptionPt
 }
 
 // The child element code of a fixed layout, created when missing.
-COptionPtr CDHCP6Util::_element(const COptionPtr& option, std::uint32_t code) {
+COptionPtr CDHCP6Util::element(const COptionPtr& option, std::uint32_t code) {
   COptionPtr e;
   if (option->find(CTagPath{code}, e)) return e;
   e = createOption(code, option.get());
@@ -76,12 +76,21 @@ COptionPtr CDHCP6Util::_element(const COptionPtr& option, std::uint32_t code) {
   return e;
 }
 
+void CDHCP6Util::setElement(const COptionPtr& option, std::uint32_t code, std::uint8_t value) {
+  put(element(option, code), value);
+}
+
+void CDHCP6Util::setElement(const COptionPtr& option, std::uint32_t code,
+                            const std::string& value) {
+  put(element(option, code), value);
+}
+
 void CDHCP6Util::setT1T2(const COptionPtr& ia, std::uint32_t lifetime) {
   if (ia->tag() != Code::iaNA && ia->tag() != Code::iaPD) return;
   // Exact integer halves and four fifths: a binary fraction for 0.8 would
   // put multiples of 5 one second short.
-  put(_element(ia, 2), seconds(lifetime / 2));
-  put(_element(ia, 3), seconds(std::uint64_t{lifetime} * 4 / 5));
+  put(element(ia, 2), seconds(lifetime / 2));
+  put(element(ia, 3), seconds(std::uint64_t{lifetime} * 4 / 5));
 }
 
 COptionPtr CDHCP6Util::addIAADDR(const COptionPtr& ia, const nuv::CIPAddress& address,
@@ -91,10 +100,10 @@ COptionPtr CDHCP6Util::addIAADDR(const COptionPtr& ia, const nuv::CIPAddress& ad
               nuv::CMessage("Invalid IA type for IA Address."));
   const COptionPtr options = findIAOptions(ia);
   COptionPtr a = createOption(Code::iaAddr, options.get());
-  put(_element(a, 1), address);
-  put(_element(a, 2), seconds(preferred));
-  put(_element(a, 3), seconds(valid));
-  _element(a, 4);
+  put(element(a, 1), address);
+  put(element(a, 2), seconds(preferred));
+  put(element(a, 3), seconds(valid));
+  element(a, 4);
   options->append(a);
   return a;
 }
@@ -107,11 +116,11 @@ COptionPtr CDHCP6Util::addIAPrefix(const COptionPtr& ia, const nuv::CIPAddress& 
               nuv::CMessage("Invalid IA type for IA Prefix."));
   const COptionPtr options = findIAOptions(ia);
   COptionPtr p = createOption(Code::iaPrefix, options.get());
-  put(_element(p, 4), prefix);
-  put(_element(p, 3), prefixLength);
-  put(_element(p, 1), seconds(preferred));
-  put(_element(p, 2), seconds(valid));
-  _element(p, 5);
+  put(element(p, 4), prefix);
+  put(element(p, 3), prefixLength);
+  put(element(p, 1), seconds(preferred));
+  put(element(p, 2), seconds(valid));
+  element(p, 5);
   options->append(p);
   return p;
 }
@@ -131,21 +140,21 @@ COptionPtr CDHCP6Util::subOptions(const COptionPtr& option) {
 COptionPtr CDHCP6Util::addStatusCode(const COptionPtr& parent, CDHCP6StatusCode code) {
   const COptionPtr options = subOptions(parent);
   COptionPtr s = createOption(Code::statusCode, options.get());
-  put(_element(s, 1), code.value());
-  put(_element(s, 2), code.string());
+  put(element(s, 1), code.value());
+  put(element(s, 2), code.string());
   options->append(s);
   return s;
 }
 
 COptionPtr CDHCP6Util::createMinimalIA(CIAType type, std::uint32_t iaid, const COptionPtr& parent) {
   COptionPtr ia = createOption(type.iaTypeTag(), parent.get());
-  put(_element(ia, 1), iaid);
+  put(element(ia, 1), iaid);
   if (type == CIAType::iata) {
-    _element(ia, 2);
+    element(ia, 2);
   } else {
-    _element(ia, 2);
-    _element(ia, 3);
-    _element(ia, 4);
+    element(ia, 2);
+    element(ia, 3);
+    element(ia, 4);
   }
   parent->append(ia);
   return ia;

@@ -123,6 +123,9 @@ class CDHCP6Util {
   // (hop-count, addresses, Interface-ID, ...) is echoed unchanged.
   static void cloneAndUpdateRelayReturnHeaders(const CDHCP6Packet& request, CDHCP6Packet& reply);
 
- private:
-  static COptionPtr _element(const COptionPtr& option, std::uint32_t code);
+  // The element of a fixed-layout option (as the Client FQDN's flags),
+  // created when missing, and its one value replaced.
+  static COptionPtr element(const COptionPtr& option, std::uint32_t code);
+  static void setElement(const COptionPtr& option, std::uint32_t code, std::uint8_t value);
+  static void setElement(const COptionPtr& option, std::uint32_t code, const std::string& value);
 };

@@ -4,6 +4,7 @@
 #include "dhcp6_server/CDHCP6Release.h"
 #include "dhcp_database/CPolicyRecord.h"
 #include "dhcp_database/CPrstNetworkBinding6.h"
+#include "tests/dhcp6_server/CRecordingDDNS.h"
 #include "tests/dhcp6_server/LeasingFixture.h"
 
 using namespace served;
@@ -91,3 +92,36 @@ TEST_P(ReleaseFixture, AReleaseForAnotherServerIsNotAnsweredAndChangesNothing) {
 }
 
 NUV_PRST_BACKENDS(ReleaseFixture);
+
+namespace {
+struct DDNSReleaseFixture : ReleaseFixture {
+  void morePlugins() override {
+    ReleaseFixture::morePlugins();
+    ddns = new CRecordingDDNS;
+    host.addPlugin(ddns, deleteTestPlugin, nullptr, "ddns");
+  }
+  CRecordingDDNS* ddns = nullptr;  // owned by the host
+};
+}  // namespace
+
+TEST_P(DDNSReleaseFixture, TheReleasedAddressesNamesAreDeleted) {
+  store<CPolicyRecord>(
+      "name = ddns\ndomains = 7\noption = ddns-update-mode = 1\n"
+      "option = ddns-update-server = [2001:db8::53]:53\n"
+      "option = ddns-reverse-zone = 1.0.0.8.b.d.0.1.0.0.2.ip6.arpa");
+  provisioner->domains = {7};
+  const auto reply =
+      release(iaNA(1, iaAddr("2001:db8:1::10")) + iaPD(2) + fqdnOption(0x01, "host1.example.net."));
+  ASSERT_TRUE(reply);
+  const std::string rest =
+      " ttl=3600 server=[2001:db8::53]:53 auth=0 2001:db8:1::10 2001:db8:1::11";
+  EXPECT_EQ(ddns->taken(),
+            (std::vector<std::string>{
+                "delete-aaaa host1.example.net zone=example.net" + rest,
+                "delete-ptr host1.example.net zone=1.0.0.8.b.d.0.1.0.0.2.ip6.arpa" + rest}));
+  // Nothing released, nothing deleted.
+  EXPECT_TRUE(release(iaNA(9) + fqdnOption(0x01, "host1.example.net.")));
+  EXPECT_TRUE(ddns->taken().empty());
+}
+
+NUV_PRST_BACKENDS(DDNSReleaseFixture);

@@ -2,6 +2,8 @@
 // leases it holds are extended, and every lease made is announced once
 // its transaction has committed.
 #include "dhcp6_server/CDHCP6Request.h"
+#include "dhcp_database/CPolicyRecord.h"
+#include "tests/dhcp6_server/CRecordingDDNS.h"
 #include "tests/dhcp6_server/LeasingFixture.h"
 
 using namespace served;
@@ -15,6 +17,31 @@ struct RequestFixture : LeasingFixture {
   std::shared_ptr<CDHCP6Packet> solicit(const std::string& options) {
     return clientMessage(1, options);
   }
+};
+
+// With a DDNS service that keeps what it is handed.
+struct DDNSRequestFixture : RequestFixture {
+  void morePlugins() override {
+    RequestFixture::morePlugins();
+    ddns = new CRecordingDDNS;
+    host.addPlugin(ddns, deleteTestPlugin, nullptr, "ddns");
+  }
+  // The client's policies: the domain's own, holding the option lines.
+  void policy(int domain, const std::string& options) {
+    store<CPolicyRecord>("name = ddns" + std::to_string(domain) +
+                         "\ndomains = " + std::to_string(domain) + "\n" + options);
+    provisioner->domains = {domain};
+  }
+  // The reply's Client FQDN option as "flags name", or "<none>".
+  static std::string replyFQDN(const std::shared_ptr<CDHCP6Packet>& reply) {
+    COptionPtr flags, name;
+    if (!reply || !reply->hostOptions()->find(CTagPath{39, 1}, flags)) return "<none>";
+    std::string out = std::to_string(CValueTypeConverter::uint8(*flags, 0));
+    if (reply->hostOptions()->find(CTagPath{39, 2}, name) && name->count())
+      out += " " + CValueTypeConverter::string(*name, 0);
+    return out;
+  }
+  CRecordingDDNS* ddns = nullptr;  // owned by the host
 };
 
 const char* const kNotOnLink = "{ code = 4, message = \"not_on_link\" }";
@@ -164,3 +191,80 @@ TEST_P(RequestFixture, TheClientsOwnNameIsAnnounced) {
 }
 
 NUV_PRST_BACKENDS(RequestFixture);
+
+TEST_P(DDNSRequestFixture, TheLeasedAddressesNamesGoToTheDNSAfterCommit) {
+  const std::string zones =
+      "option = ddns-update-server = [2001:db8::53]:0\noption = ddns-ttl = 300\n"
+      "option = ddns-forward-zone = example.org\n"
+      "option = ddns-reverse-zone = 1.0.0.8.b.d.0.1.0.0.2.ip6.arpa\n";
+  const std::string rest = " ttl=300 server=[2001:db8::53]:53 auth=0 2001:db8:1::10";
+  const std::string reverse = "add-ptr host1.example.net zone=1.0.0.8.b.d.0.1.0.0.2.ip6.arpa";
+  ASSERT_TRUE(solicit(iaNA(1) + iaPD(2)));
+  const struct {
+    const char* what;
+    std::string options;  // of the policy
+    std::string fqdn;     // the client's option, or none
+    std::string replyFQDN;
+    std::vector<std::string> updates;
+  } cases[] = {
+      {"the client's name, forward and reverse",
+       "option = ddns-update-mode = 1\n" + zones,
+       fqdnOption(0x01, "host1.example.net."),
+       "1 host1.example.net",
+       {"add-aaaa host1.example.net zone=example.net" + rest, reverse + rest}},
+      {"S clear: the client keeps its AAAA, the server adds the PTR",
+       "option = ddns-update-mode = 1\n" + zones,
+       fqdnOption(0x00, "host1.example.net."),
+       "0 host1.example.net",
+       {reverse + rest}},
+      {"N set: the client wants no update",
+       "option = ddns-update-mode = 1\n" + zones,
+       fqdnOption(0x04, "host1.example.net."),
+       "4 host1.example.net",
+       {}},
+      {"a bare label completed by the forward zone",
+       "option = ddns-update-mode = 1\n" + zones,
+       fqdnOption(0x01, "host1"),
+       "1 host1.example.org",
+       {"add-aaaa host1.example.org zone=example.org" + rest,
+        "add-ptr host1.example.org zone=1.0.0.8.b.d.0.1.0.0.2.ip6.arpa" + rest}},
+      {"updates turned off: overridden, none",
+       zones,
+       fqdnOption(0x01, "host1.example.net."),
+       "6 host1.example.net",
+       {}},
+      {"generated names",
+       "option = ddns-update-mode = 2\noption = ddns-host-name = dyn\n" + zones,
+       fqdnOption(0x00, "host1.example.net."),
+       "3 dyn-2001-db8-1--10.example.org",
+       {"add-aaaa dyn-2001-db8-1--10.example.org zone=example.org" + rest,
+        "add-ptr dyn-2001-db8-1--10.example.org zone=1.0.0.8.b.d.0.1.0.0.2.ip6.arpa" + rest}},
+      {"generated names without a Client FQDN option: the reply has none",
+       "option = ddns-update-mode = 2\noption = ddns-host-name = dyn\n" + zones,
+       "",
+       "<none>",
+       {"add-aaaa dyn-2001-db8-1--10.example.org zone=example.org" + rest,
+        "add-ptr dyn-2001-db8-1--10.example.org zone=1.0.0.8.b.d.0.1.0.0.2.ip6.arpa" + rest}},
+  };
+  int domain = 10;
+  for (const auto& c : cases) {
+    policy(++domain, c.options);
+    // The first Request claims the offer; the later ones extend the lease.
+    const auto reply = request(iaNA(1) + iaPD(2) + c.fqdn);
+    ASSERT_TRUE(reply) << c.what;
+    EXPECT_EQ(replyFQDN(reply), c.replyFQDN) << c.what;
+    // Prefixes have no names.
+    EXPECT_EQ(ddns->taken(), c.updates) << c.what;
+  }
+}
+
+TEST_P(DDNSRequestFixture, ALeaseRolledBackNeverReachesTheDNS) {
+  policy(11,
+         "option = ddns-update-mode = 1\noption = ddns-reverse-zone = 8.b.d.0.1.0.0.2.ip6.arpa");
+  ASSERT_TRUE(solicit(iaNA(1)));
+  refuseInserts("dhcp_abindings6");
+  EXPECT_FALSE(request(iaNA(1) + fqdnOption(0x01, "host1.example.net.")));
+  EXPECT_TRUE(ddns->taken().empty());
+}
+
+NUV_PRST_BACKENDS(DDNSRequestFixture);

@@ -62,6 +62,24 @@ inline std::string iaPrefix(const char* prefix, unsigned length) {
   return opt(26, std::string(8, '\0') + std::string(1, static_cast<char>(length)) + ipv6(prefix));
 }
 
+// A Client FQDN option: flags, then the name in wire form; a name without
+// a trailing dot goes partial (no root label), as a bare host label does.
+inline std::string fqdnOption(std::uint8_t flags, const std::string& name) {
+  std::string data(1, static_cast<char>(flags));
+  std::string label;
+  const bool absolute = !name.empty() && name.back() == '.';
+  for (char c : absolute ? name : name + ".") {
+    if (c != '.') {
+      label += c;
+    } else if (!label.empty()) {
+      data += static_cast<char>(label.size()) + label;
+      label.clear();
+    }
+  }
+  if (absolute) data += '\0';
+  return opt(39, data);
+}
+
 // What an Advertise's IA says, in numbers.
 struct Offer {
   std::uint32_t t1 = 0, t2 = 0;
