@@ -107,6 +107,12 @@ constexpr Row kRows[] = {
   {K::lbalancerLocalHba, kScoped, "lbalancer.local.hba", "byte sequence", "Hash bucket assignment for one member of a DHCP server pair. A sequence of 32 bytes of the form XX-XX-XX, where each bit of the bytes represents a hash bucket assignment. The format is described in RFC 3074."},
   {K::lbalancerLocalDs, kScoped, "lbalancer.local.ds", "string", "The load-balancing service scope this server answers for."},
   {K::eventLogFile, kFree, "system.events.file", "string", "A file to which the system bus appends every published lease event as one JSON line. Not set: no file."},
+  {K::ddnsTsigName, kScoped, "ddns.tsig.name", "string", "The name of the TSIG key (HMAC-SHA256) that signs dynamic DNS updates. Not set: updates are sent unsigned."},
+  {K::ddnsTsigSecret, kScoped, "ddns.tsig.secret", "string", "The secret of the TSIG key, base64-encoded as DNS servers write it. Never logged."},
+  {K::ddnsQueueSize, kScoped, "ddns.queue_size", "int", "The number of dynamic DNS updates that may wait to be sent; when full, the oldest is dropped. Read at start. The default is 1024."},
+  {K::ddnsTimeout, kScoped, "ddns.timeout", "int", "The time, in milliseconds, to wait for a DNS server's answer to one update. The default is 2000."},
+  {K::ddnsRetries, kScoped, "ddns.retries", "int", "How often an update that timed out or got SERVFAIL is sent again, after a growing pause. The default is 3."},
+  {K::ddnsDrainTime, kScoped, "ddns.drain_time", "int", "The time, in seconds, waiting updates may still be sent at shutdown. The default is 3."},
 };
 // clang-format on
 

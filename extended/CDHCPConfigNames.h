@@ -107,6 +107,14 @@ class CDHCPConfigNames : public nuv::CConfigNames {
     lbalancerLocalDs,
     // This host's own: the system bus plug-in's audit trail of lease events.
     eventLogFile,
+    // The DNS update plug-in's: the TSIG key its updates are signed with and
+    // how its queue and sender behave.
+    ddnsTsigName,
+    ddnsTsigSecret,
+    ddnsQueueSize,
+    ddnsTimeout,
+    ddnsRetries,
+    ddnsDrainTime,
     count
   };
 
