@@ -10,6 +10,7 @@ PACKAGES=(
   libpq-dev postgresql
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nettle-dev nlohmann-json3-dev
+  libldns-dev knot knot-dnsutils
   python3-scapy tshark
   isc-dhcp-client dhcpcd-base kea-admin isc-dhcp-relay
   iproute2

@@ -20,7 +20,7 @@ if [ "${1:-}" = "--tsan" ]; then
   args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1"
         -DNUV_SANITIZE_THREAD=ON -DNUV_BUILD_BENCH=OFF)
   targets=(--target serving_tests dhcp6_server_tests extended_tests system_bus_tests
-           addr_mgr_tests)
+           addr_mgr_tests ddns_tests)
   filter=(-L threaded)
   export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 elif [ "${1:-}" = "--sanitize" ]; then
