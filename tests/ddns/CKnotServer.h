@@ -32,43 +32,21 @@ class CKnotServer {
   static constexpr const char* kReverseZone = "1.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa";
   static constexpr const char* kLockedZone = "locked.example";
 
-  CKnotServer() : m_dir(tempPath("knot")), m_port(freePort()) {
+  CKnotServer() : m_dir(tempPath("knot")) {
     std::system(("rm -rf " + m_dir + " && mkdir -p " + m_dir + "/db").c_str());
-    _writeConfig();
     for (const char* zone : {kForwardZone, kReverseZone, kLockedZone}) _writeZone(zone);
-    start();
+    // Another test may take the free port first: then another one.
+    std::string why;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      m_port = freePort();
+      _writeConfig();
+      if (_start(why)) return;
+    }
+    ADD_FAILURE() << why;
   }
   ~CKnotServer() {
     stop();
     std::system(("rm -rf " + m_dir).c_str());
-  }
-
-  // Starts knotd and waits (at most 10 s) until it answers.
-  void start() {
-    const std::string config = m_dir + "/knot.conf";
-    const std::string logFile = m_dir + "/knot.log";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND,
-                                     0644);
-    const char* argv[] = {"knotd", "-c", config.c_str(), nullptr};
-    const int rc =
-        posix_spawnp(&m_pid, "knotd", &actions, nullptr, const_cast<char**>(argv), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) {
-      m_pid = -1;
-      FAIL() << "cannot start knotd (scripts/setup.sh installs it): " << std::strerror(rc);
-    }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (query(kForwardZone, "SOA").empty()) {
-      int status = 0;
-      if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
-        m_pid = -1;
-        FAIL() << "knotd ended:\n" << log();
-      }
-      if (std::chrono::steady_clock::now() > deadline) FAIL() << "knotd does not answer\n" << log();
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
   }
 
   void stop() {
@@ -136,7 +114,42 @@ class CKnotServer {
     if (zone == kForwardZone) out << "ns AAAA ::1\n";
   }
 
+  // Starts knotd and waits (at most 10 s) until it answers; false, with
+  // why, when it does not.
+  bool _start(std::string& why) {
+    const std::string config = m_dir + "/knot.conf";
+    const std::string logFile = m_dir + "/knot.log";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND,
+                                     0644);
+    const char* argv[] = {"knotd", "-c", config.c_str(), nullptr};
+    const int rc =
+        posix_spawnp(&m_pid, "knotd", &actions, nullptr, const_cast<char**>(argv), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) {
+      m_pid = -1;
+      why = std::string("cannot start knotd (scripts/setup.sh installs it): ") + std::strerror(rc);
+      return false;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (query(kForwardZone, "SOA").empty()) {
+      if (waitpid(m_pid, nullptr, WNOHANG) == m_pid) {
+        m_pid = -1;
+        why = "knotd ended:\n" + log();
+        return false;
+      }
+      if (std::chrono::steady_clock::now() > deadline) {
+        stop();
+        why = "knotd does not answer:\n" + log();
+        return false;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
+  }
+
   std::string m_dir;
-  std::uint16_t m_port;
+  std::uint16_t m_port = 0;
   pid_t m_pid = -1;
 };
