@@ -23,5 +23,10 @@ nuv::CIPAddress CIPAddressIO::parse(const std::string& text, const COption& opti
   if (!a)
     _fail("CIPAddressIO::set", "Cannot set address '%1' for option %2.", "Invalid address.",
           {text, option.label()});
+  // The wire holds addresses of the context's family only.
+  const bool v4 = option.context() && option.context()->family().value() == 4;
+  if (a->type() != (v4 ? nuv::CIPAddress::ipv4 : nuv::CIPAddress::ipv6))
+    _fail("CIPAddressIO::set", "Cannot set address '%1' for option %2.",
+          v4 ? "Not an IPv4 address." : "Not an IPv6 address.", {text, option.label()});
   return *a;
 }

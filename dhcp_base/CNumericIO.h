@@ -1,7 +1,8 @@
 #pragma once
 // "8bit" to "64bit": each value as W big-endian bytes. Text: decimal
 // (signed when the definition says "signed"); input reads decimal, 0x
-// hexadecimal or 0-octal and keeps the low W bytes.
+// hexadecimal or 0-octal, and a value the W bytes cannot hold (or a
+// negative one for an unsigned definition) is refused, never wrapped.
 
 #include <cstdint>
 #include <string>
@@ -10,6 +11,8 @@
 
 // Reads a whole number with automatic base; throws naming the option.
 std::uint64_t parseOptionNumber(const std::string& text, const COption& option);
+// The same, refused unless it fits width bytes of the definition's sign.
+std::uint64_t parseOptionNumber(const std::string& text, const COption& option, unsigned width);
 
 template <class T, unsigned W>
 class CNumericIO : public CLeafIO<CNumericIO<T, W>, T> {
@@ -42,16 +45,13 @@ class CNumericIO : public CLeafIO<CNumericIO<T, W>, T> {
                                                 : std::to_string(static_cast<std::uint64_t>(v));
   }
   static T parse(const std::string& text, const COption& option) {
-    return static_cast<T>(parseOptionNumber(text, option) & kMask);
+    return static_cast<T>(parseOptionNumber(text, option, W) & kMask);
   }
   static nlohmann::json toJson(T v, const COption& option) {
     if (option.attributes().element.isSigned) return asSigned(v);
     return static_cast<std::uint64_t>(v);
   }
   static T fromJson(const nlohmann::json& j, const COption& option) {
-    if (j.is_number_unsigned()) return static_cast<T>(j.get<std::uint64_t>() & kMask);
-    if (j.is_number_integer())
-      return static_cast<T>(static_cast<std::uint64_t>(j.get<std::int64_t>()) & kMask);
     return parse(j.is_string() ? j.get<std::string>() : j.dump(), option);
   }
 };

@@ -28,10 +28,11 @@ void CPolicyRecord::_write(CRecordTextWriter& out) const {
 
 void CPolicyRecord::_set(const nuv::CStringMap& map) {
   const CRecordTextReader in(map, "CPolicyRecord::_set", "Cannot set policy record from text.");
+  const auto newName = in.name("name");
   const auto enforceValue = in.boolean("enforce");
   const auto domains = in.domains(domainMemberships().domains());
   COptionStorePtr options = _optionsFromText(in);
-  if (const std::string* v = in.get("name")) name(*v);
+  if (newName) name(*newName);
   if (const std::string* v = in.get("description")) description(*v);
   if (enforceValue) enforce(*enforceValue);
   if (domains) domainMemberships(*domains);

@@ -30,6 +30,10 @@ COptionStorePtr CPrstDHCPRecord::_optionsFromText(const CRecordTextReader& in) c
   try {
     return m_options.fromText(in.map());
   } catch (const nuv::CException& e) {
-    in.fail(nuv::CMessage(e.whatText()));
+    // The option's own reason says what is wrong with the value.
+    const std::string why = e.whyText();
+    in.fail(nuv::CMessage(why.empty() || why == "Invalid value." ? "%1" : "%1 %2")
+                .pushs(e.whatText())
+                .pushs(why));
   }
 }

@@ -4,6 +4,7 @@
 #include "dhcp_base/COptionFactory.h"
 #include "dhcp_base/COptionInputContext.h"
 #include "dhcp_base/COptionLookup.h"
+#include "dhcp_base/COptionOutputContext.h"
 #include "oodb/CPrstException.h"
 #include "oodb/CPrstUserBase.h"
 #include "standard/StringUtil.h"
@@ -110,7 +111,35 @@ COptionStorePtr CPrstOptionStoreAttr::fromText(const nuv::CStringMap& map) const
     while (out->erase(CTagPath{def->tag()})) {
     }
   }
+  _encodeEach(*out);
   return out;
+}
+
+void CPrstOptionStoreAttr::_encodeEach(const COptionStore& store) {
+  // What cannot be written must not be stored: each option is encoded
+  // once, as a reply would carry it.
+  std::vector<std::uint8_t> buffer;
+  for (const COption::Ptr& option : *store.children()) {
+    const std::string& name = option->attributes().name;
+    const std::string label = name.empty() ? option->label() : name;
+    COptionOutputContext oc;
+    const std::size_t size = option->valueArea(&oc);
+    if (size > 0xffff)
+      PRST_THROW(
+          "CPrstOptionStoreAttr::fromText",
+          nuv::CMessage("Option '%1' is %2 bytes long; at most 65535 fit.").pushs(label).push(size),
+          nuv::CMessage("Invalid value."));
+    buffer.resize(size + 1);
+    try {
+      option->valueOutput(buffer.data(), buffer.size(), oc);
+    } catch (const nuv::CException& e) {
+      PRST_THROW("CPrstOptionStoreAttr::fromText",
+                 nuv::CMessage("Option '%1' cannot be encoded: %2")
+                     .pushs(label)
+                     .pushs(e.whyText().empty() ? e.whatText() : e.whyText()),
+                 nuv::CMessage("Invalid value."));
+    }
+  }
 }
 
 void CPrstOptionStoreAttr::adopt(COptionStorePtr store) {

@@ -49,6 +49,8 @@ class CPrstOptionStoreAttr : public CPrstAttrBase {
 
  private:
   CDHCPContext& _requireContext(const char* op) const;
+  // Throws for the first option that cannot be encoded.
+  static void _encodeEach(const COptionStore& store);
 
   const char* m_instanceName;
   CDHCPContext* m_context = nullptr;

@@ -252,6 +252,7 @@ void CPrstPool::_set(const nuv::CStringMap& map) {
   const int fam = family();
 
   if (creating && !in.has("name")) in.fail("Missing 'name' key.");
+  const auto newName = in.name("name");
   std::optional<std::uint32_t> valid;
   try {
     valid = in.lifetime("valid_lt");
@@ -312,9 +313,11 @@ void CPrstPool::_set(const nuv::CStringMap& map) {
   const auto pref = in.lifetime("pref_lt");
   const auto sessionId = in.i32("session_id");
   std::optional<nuv::CExpression> allowExpr, denyExpr;
+  const auto allowText = in.expression("allow");
+  const auto denyText = in.expression("deny");
   try {
-    if (const std::string* v = in.get("allow")) allowExpr = _parseExpr(*v);
-    if (const std::string* v = in.get("deny")) denyExpr = _parseExpr(*v);
+    if (allowText) allowExpr = _parseExpr(*allowText);
+    if (denyText) denyExpr = _parseExpr(*denyText);
   } catch (const nuv::CException& e) {
     in.fail(nuv::CMessage(e.whatText()));
   }
@@ -325,7 +328,7 @@ void CPrstPool::_set(const nuv::CStringMap& map) {
   COptionStorePtr options = _optionsFromText(in);
 
   // Everything is checked: apply.
-  if (const std::string* v = in.get("name")) name(*v);
+  if (newName) name(*newName);
   if (const std::string* v = in.get("description")) description(*v);
   if (const std::string* v = in.get("policies")) policies(*v);
   if (enabled) active(*enabled);

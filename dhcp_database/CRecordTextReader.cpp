@@ -50,7 +50,15 @@ std::optional<T> CRecordTextReader::_typed(const char* key) const {
 }
 
 std::optional<std::uint32_t> CRecordTextReader::u32(const char* key) const {
-  return _typed<std::uint32_t>(key);
+  const std::string* v = m_map.getp(key);
+  if (!v) return std::nullopt;
+  // Unlike stored arguments, text from an operator never wraps: "-1" is
+  // a mistake, not 4294967295.
+  try {
+    return static_cast<std::uint32_t>(prst_detail::parseUnsigned(*v, UINT32_MAX, false));
+  } catch (const nuv::CException&) {
+    invalid(key);
+  }
 }
 
 std::optional<std::int32_t> CRecordTextReader::i32(const char* key) const {
@@ -79,6 +87,26 @@ std::optional<std::uint32_t> CRecordTextReader::lifetime(const char* key) const 
   return u32(key);
 }
 
+std::optional<std::string> CRecordTextReader::name(const char* key) const {
+  const std::string* v = m_map.getp(key);
+  if (!v) return std::nullopt;
+  std::string out = nuv::trim(*v);
+  if (out.empty()) fail(nuv::CMessage("The '%1' key is empty.").pushs(key));
+  return out;
+}
+
+std::optional<std::string> CRecordTextReader::expression(const char* key) const {
+  const std::string* v = m_map.getp(key);
+  if (!v) return std::nullopt;
+  // An opened bracket that is never closed would be kept as a literal.
+  const std::string t = nuv::trim(*v);
+  if (!t.empty() && t.front() == '[' && t.back() != ']')
+    fail(nuv::CMessage("Cannot parse expression '%1' for key '%2': no closing ']'.")
+             .pushs(t)
+             .pushs(key));
+  return *v;
+}
+
 std::optional<nuv::CIPAddress> CRecordTextReader::address(std::string_view text, int family) {
   auto a = nuv::CIPAddress::fromText(nuv::trim(text));
   if (!a || a->type() != (family == 4 ? nuv::CIPAddress::ipv4 : nuv::CIPAddress::ipv6))
@@ -95,11 +123,13 @@ std::optional<CDomainMemberships::Set> CRecordTextReader::domains(
     if (!v) return out;
     for (const std::string& item : nuv::split(*v, ',')) {
       if (nuv::trim(item).empty()) continue;
+      std::int32_t id = -1;
       try {
-        out.insert(CPrstValueTraits<std::int32_t>::parse(item));
+        id = CPrstValueTraits<std::int32_t>::parse(item);
       } catch (const nuv::CException&) {
-        invalid(key);
       }
+      if (id < 0) invalid(key);
+      out.insert(id);
     }
     return out;
   };

@@ -52,6 +52,10 @@ class CRecordTextReader {
       invalid(key);
     }
   }
+  // A name: trimmed, never empty.
+  std::optional<std::string> name(const char* key) const;
+  // A value that may be an expression: "[..." must end with "]".
+  std::optional<std::string> expression(const char* key) const;
   // A number of seconds or "infinite".
   std::optional<std::uint32_t> lifetime(const char* key) const;
   // An address of the family (6 or 4); anything else fails with badType.

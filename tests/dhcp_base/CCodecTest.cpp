@@ -145,6 +145,16 @@ TEST_F(CCodecTest, TextInputFailuresKeepThePreviousValue) {
        "Cannot set value '1' for control option 300. | Control options cannot be assigned a "
        "value."},
       {"32bit", "12x", "Cannot set numeric value '12x' for option 300. | Value is not a number."},
+      // Never wrapped into the width.
+      {"8bit", "256", "Cannot set numeric value '256' for option 300. | Value is out of range."},
+      {"8bit", "-1", "Cannot set numeric value '-1' for option 300. | Value is out of range."},
+      {"16bit", "0x10000",
+       "Cannot set numeric value '0x10000' for option 300. | Value is out of range."},
+      {"32bit", "4294967296",
+       "Cannot set numeric value '4294967296' for option 300. | Value is out of range."},
+      // A DHCPv6 option holds IPv6 addresses only.
+      {"ipaddress", "192.0.2.1",
+       "Cannot set address '192.0.2.1' for option 300. | Not an IPv6 address."},
       {"byte_sequence", "01-0g",
        "Cannot set byte sequence '01-0g' for option 300. | Invalid byte sequence."},
   };
@@ -158,11 +168,20 @@ TEST_F(CCodecTest, TextInputFailuresKeepThePreviousValue) {
   }
 }
 
-TEST_F(CCodecTest, NumbersReadWithAutomaticBaseAndKeepTheirWidth) {
+TEST_F(CCodecTest, NumbersReadWithAutomaticBase) {
   define("tagpath = 300\nname = x\ntype = 8bit\narrayed = true");
   COption::Ptr o = make(300);
-  o->string("0x10, 010, \" 9 \", 257");
-  EXPECT_EQ(o->string(), "16, 8, 9, 1");
+  o->string("0x10, 010, \" 9 \", 255");
+  EXPECT_EQ(o->string(), "16, 8, 9, 255");
+  // A signed definition takes its own range.
+  ctx.optionLookup().clear();
+  define("tagpath = 300\nname = x\ntype = 8bit\narrayed = true\nsigned = true");
+  COption::Ptr s = make(300);
+  s->string("-128, 127");
+  EXPECT_EQ(s->string(), "-128, 127");
+  for (const char* bad : {"128", "-129"})
+    EXPECT_EQ(failure([&] { s->string(bad); }), std::string("Cannot set numeric value '") + bad +
+                                                    "' for option 300. | Value is out of range.");
 }
 
 TEST_F(CCodecTest, LongOptionIsSplitIntoParts) {

@@ -203,6 +203,7 @@ TEST_F(CCtlCommandTest, RefusedChangesShowTheSystemsMessageAndStoreNothing) {
   ASSERT_EQ(run({"add", "policy", "name=site", "domains=5"}).code, 0);
   ASSERT_EQ(run({"add", "policy", "name=lab"}).code, 0);
   const std::string lanBefore = show("pool", "lan");
+  const std::string labBefore = show("policy", "lab");
   struct Case {
     std::vector<std::string> args;
     std::string err;
@@ -230,6 +231,37 @@ TEST_F(CCtlCommandTest, RefusedChangesShowTheSystemsMessageAndStoreNothing) {
       {{"change", "pool", "lan", "description=half", "option=no-such-option = 1"}, "*"},
       {{"change", "policy", "lab", "name=site"},
        "Cannot store policy 'site'. (Another policy with this name is stored.)"},
+      // What would wrap or break the wire.
+      {{"change", "policy", "lab", "option=dns-servers = 192.0.2.1"},
+       "Cannot set policy record from text. (Cannot set address '192.0.2.1' for option 23. Not an "
+       "IPv6 address.)"},
+      {{"change", "policy", "lab", "option=preference = 256"},
+       "Cannot set policy record from text. (Cannot set numeric value '256' for option 7. Value is "
+       "out of range.)"},
+      {{"change", "policy", "lab", "option=preference = -1"},
+       "Cannot set policy record from text. (Cannot set numeric value '-1' for option 7. Value is "
+       "out of range.)"},
+      {{"change", "pool", "lan", "valid_lt=-1"},
+       "Cannot set pool record from text. (Invalid or missing 'valid_lt' key.)"},
+      {{"change", "pool", "lan", "pref_lt=-60"},
+       "Cannot set pool record from text. (Invalid value '-60' for key 'pref_lt'.)"},
+      {{"add", "binding", "ipaddr=2001:db8:1::30", "relay=::", "lease_duration=-60",
+        "client_id=00-01", "iatype=iana", "iaid=1"},
+       "Failed to set a binding record from text. (Invalid value '-60' for key "
+       "'lease_duration'.)"},
+      {{"change", "policy", "lab", "domains=-3"},
+       "Cannot set policy record from text. (Invalid value '-3' for key 'domains'.)"},
+      {{"change", "pool", "lan", "allow=[$X("},
+       "Cannot set pool record from text. (Cannot parse expression '[$X(' for key 'allow': no "
+       "closing ']'.)"},
+      {{"change", "policy", "lab", "name= "},
+       "Cannot set policy record from text. (The 'name' key is empty.)"},
+      // No option longer than the wire's 16-bit length field.
+      {{"change", "policy", "lab", "option=subscriber-id = " + std::string(70000 * 2, 'a')},
+       "Cannot set policy record from text. (Option 'subscriber-id' is 70000 bytes long; at most "
+       "65535 fit.)"},
+      {{"change", "pool", "lan", "name="},
+       "Cannot set pool record from text. (The 'name' key is empty.)"},
   };
   for (const Case& c : cases) {
     const Result r = run(c.args);
@@ -243,6 +275,7 @@ TEST_F(CCtlCommandTest, RefusedChangesShowTheSystemsMessageAndStoreNothing) {
   EXPECT_EQ(run({"list", "bindings"}).out, "");
   EXPECT_EQ(run({"list", "policies"}).out, "site\nlab\n");
   EXPECT_EQ(show("pool", "lan"), lanBefore);
+  EXPECT_EQ(show("policy", "lab"), labBefore);
 }
 
 TEST_F(CCtlCommandTest, FileOptionLinesReplaceTheWholeSet) {
