@@ -1,6 +1,8 @@
 // The stubs that stand in for missing service plug-ins answer neutrally.
 #include <gtest/gtest.h>
 
+#include "dhcp_base/CDHCP6Packet.h"
+#include "dhcp_base/CDHCPContext.h"
 #include "dhcp_server_common/CDHCPAddrMgrStub.h"
 #include "dhcp_server_common/CDHCPEvalStub.h"
 #include "dhcp_server_common/CDHCPExtensionStub.h"
@@ -8,6 +10,7 @@
 #include "dhcp_server_common/CDHCPLeaseQueryStub.h"
 #include "dhcp_server_common/CDHCPRewriteStub.h"
 #include "dhcp_server_common/CDHCPStatsStub.h"
+#include "dhcp_server_common/CNodeContext.h"
 #include "tests/fixtures/CRecordingController.h"
 #include "tests/fixtures/FailureOf.h"
 
@@ -29,10 +32,10 @@ TEST(CDHCPStubsTest, AddressManagerStubHasNothingToGiveAndPassesTimesThrough) {
 }
 
 TEST(CDHCPStubsTest, OtherStubsAnswerSoThatProcessingGoesOn) {
-  // The stubs never look at the message; any storage stands in for it.
-  alignas(std::max_align_t) char storage[16] = {};
-  auto& node = reinterpret_cast<CNodeContext&>(storage);
-  auto& packet = reinterpret_cast<CDHCP6Packet&>(storage);
+  // The stubs never look at the message: an empty one will do.
+  CDHCPContext context(6);
+  CNodeContext node(&context);
+  CDHCP6Packet packet(&context, "test-packet");
   EXPECT_EQ(CDHCPExtensionStub().packet_received(), 0);
   EXPECT_EQ(CDHCPLeaseQueryStub().processLQ(node, packet, packet), 2);
   EXPECT_TRUE(CDHCPLBalancerStub().canService(node, 5000));

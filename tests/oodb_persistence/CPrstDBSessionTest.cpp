@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 
 #include "oodb/CPrstKeyValue.h"
@@ -345,9 +346,12 @@ TEST_P(CPrstDBSessionTest, ConcurrentUpdatesAreNeverLost) {
   session->commit();
   constexpr int kRounds = 25;
   std::atomic<int> conflicts{0};
+  // Retries are bounded: a worker that keeps losing fails the test rather
+  // than hanging it.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   auto worker = [&] {
     auto s = database->session();
-    for (int i = 0; i < kRounds;) {
+    for (int i = 0; i < kRounds && std::chrono::steady_clock::now() < deadline;) {
       try {
         CPrstTransaction tx(*s);
         nuv::CStringMap args;
