@@ -31,23 +31,23 @@ using M = CDHCPMetricEnums;
 // The counter of each client message type the server accepts.
 std::int32_t receivedMetric(std::uint8_t type) {
   switch (type) {
-    case 1:
+    case CDHCP6MsgType::solicit:
       return M::packetsV6Solicit;
-    case 3:
+    case CDHCP6MsgType::request:
       return M::packetsV6Request;
-    case 4:
+    case CDHCP6MsgType::confirm:
       return M::packetsV6Confirm;
-    case 5:
+    case CDHCP6MsgType::renew:
       return M::packetsV6Renew;
-    case 6:
+    case CDHCP6MsgType::rebind:
       return M::packetsV6Rebind;
-    case 8:
+    case CDHCP6MsgType::release:
       return M::packetsV6Release;
-    case 9:
+    case CDHCP6MsgType::decline:
       return M::packetsV6Decline;
-    case 11:
+    case CDHCP6MsgType::info_request:
       return M::packetsV6InfoReq;
-    case 14:
+    case CDHCP6MsgType::lease_query:
       return M::packetsV6LeaseQuery;
     default:
       return -1;
@@ -57,17 +57,17 @@ std::int32_t receivedMetric(std::uint8_t type) {
 // The counter of each reply type the server sends.
 std::int32_t sentMetric(std::uint8_t type) {
   switch (type) {
-    case 2:
+    case CDHCP6MsgType::advertise:
       return M::packetsV6Advertise;
-    case 4:
+    case CDHCP6MsgType::confirm:
       return M::packetsV6Confirm;
-    case 7:
+    case CDHCP6MsgType::reply:
       return M::packetsV6Reply;
-    case 10:
+    case CDHCP6MsgType::reconfigure:
       return M::packetsV6Reconfig;
-    case 13:
+    case CDHCP6MsgType::relay_reply:
       return M::packetsV6RelayReply;
-    case 15:
+    case CDHCP6MsgType::lease_query_reply:
       return M::packetsV6LeaseQueryReply;
     default:
       return -1;
@@ -220,12 +220,12 @@ void CDHCP6Handler::_processUDPInput(CDHCP6TLS& tls) {
     failureMask = CSyncCommand::always;
     sync.execute(CSyncCommand::always | CSyncCommand::onCommit);
     switch (code) {
-      case 1:
+      case CDHCP6TransmitCode::TRANSMIT:
         _unicastToSource(tls, packet->pktLen(), type, port);
         break;
-      case 2:
+      case CDHCP6TransmitCode::IGNORE:
         break;
-      case 0:
+      case CDHCP6TransmitCode::DROP:
         _dhcpLog().log(nuv::sev_debug, nuv::CMessage("The server is dropping a datagram."));
         break;
       default:
