@@ -96,12 +96,36 @@ int CConfigNames::dbValueDefaultSchemaVersionNumber() const {
             CMessage("This product does not have a database."));
 }
 
+namespace {
+// Whole numbers ("int", "long") must read as such and not be negative;
+// booleans must read as one. Counts, intervals, sizes and identities are
+// never negative, and a value that does not read fails before anything
+// starts rather than when its reader first asks.
+void checkValue(const CStringMap& config, const std::string& key, const std::string& description) {
+  const std::string type = description.substr(0, description.find(" - "));
+  bool negative = false;
+  if (type == "int")
+    negative = config.get_int32(key, 0) < 0;
+  else if (type == "long")
+    negative = config.get_int64(key, 0) < 0;
+  else if (type == "boolean")
+    config.get_bool(key, false);
+  if (negative)
+    NUV_THROW("CConfigNames::validate",
+              CMessage("Cannot validate configuration key '%1'.").pushs(key),
+              CMessage("Value '%1' is negative.").pushs(config.get(key)));
+}
+}  // namespace
+
 void CConfigNames::validate(const CStringMap& config) const {
-  for (const auto& entry : config)
-    if (!nameExists(entry.first))
+  for (const auto& entry : config) {
+    const std::string* description = m_names.getp(entry.first);
+    if (!description)
       NUV_THROW("CConfigNames::validate",
                 CMessage("Cannot validate configuration key '%1'.").pushs(entry.first),
                 CMessage("Unrecognized key."));
+    checkValue(config, entry.first, *description);
+  }
 }
 
 std::string CConfigNames::keyName(Key key) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "extended/CConfigNames.h"
+#include "extended/CDHCPConfigNames.h"
 #include "tests/fixtures/FailureOf.h"
 
 using nuv::CConfigNames;
@@ -63,6 +64,34 @@ TEST(CConfigNamesTest, ValidateNamesTheFirstUnknownKeyInMapOrder) {
               (Failure{"extended", "CConfigNames::validate",
                        std::string("Cannot validate configuration key '") + c.unknown + "'.",
                        "Unrecognized key."}));
+  }
+}
+
+TEST(CConfigNamesTest, ValuesMustReadAsTheirKeysType) {
+  const CDHCPConfigNames names(6);
+  const std::string threads = CDHCPConfigNames::engineThreadCount(6);
+  const struct {
+    std::string key, value;
+    const char* why;  // null: passes
+  } cases[] = {
+      {threads, "4", nullptr},
+      {threads, "0x10", nullptr},
+      {threads, "-1", "Value '-1' is negative."},
+      {threads, "4294967296", "Value '4294967296' is not an integer."},
+      {threads, "text", "Value 'text' is not an integer."},
+      {CConfigNames::ipv6Enable(), "yes", nullptr},
+      {CConfigNames::ipv6Enable(), "maybe", "Value 'maybe' is not a boolean."},
+      // Text keys take any text.
+      {CConfigNames::logLevels(), "-1", nullptr},
+  };
+  for (const auto& c : cases) {
+    CStringMap config(false);
+    config.set(c.key, c.value);
+    if (!c.why) {
+      EXPECT_NO_THROW(names.validate(config)) << c.key << " " << c.value;
+      continue;
+    }
+    EXPECT_EQ(failureOf([&] { names.validate(config); }).why, c.why) << c.key << " " << c.value;
   }
 }
 

@@ -83,8 +83,12 @@ TEST(dhcp6dTest, AHostWhoseServerDoesNotRunExitsWithTheCause) {
     std::string config;
     const char* cause;
   } cases[] = {
-      {"server fails to run", baseConfig() + "ipv6.dhcpv6.engine.thread_count = -1\n",
-       "Value '-1' is not an unsigned integer."},
+      {"a negative thread count", baseConfig() + "ipv6.dhcpv6.engine.thread_count = -1\n",
+       "Cannot validate configuration key 'ipv6.dhcpv6.engine.thread_count'. (Value '-1' is "
+       "negative.)"},
+      {"a thread count that is no number",
+       baseConfig() + "ipv6.dhcpv6.engine.thread_count = many\n",
+       "(Value 'many' is not an integer.)"},
       {"too many threads", baseConfig() + "ipv6.dhcpv6.engine.thread_count = 100000\n",
        "Cannot start 100000 worker threads. (The key 'ipv6.dhcpv6.engine.thread_count' takes "
        "at most 256.)"},
