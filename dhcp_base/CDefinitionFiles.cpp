@@ -2,8 +2,11 @@
 
 #include <unistd.h>
 
+#include "dhcp_base/CDHCPContext.h"
 #include "dhcp_base/COptionLookupFileReader.h"
 #include "dhcp_base/CVendorLookupFileReader.h"
+#include "extended/CDHCPConfigNames.h"
+#include "standard/CConfig.h"
 
 namespace {
 template <class Reader, class Lookup>
@@ -29,4 +32,13 @@ void CDefinitionFiles::readOptions(COptionLookup& lookup, const std::string& pat
 
 void CDefinitionFiles::readVendors(CVendorLookup& lookup, const std::string& path) {
   read<CVendorLookupFileReader>(lookup, path);
+}
+
+void CDefinitionFiles::readConfigured(CDHCPContext& context, const nuv::CConfig& config,
+                                      const std::string& storageDir) {
+  const auto file = [&](const std::string& key, const char* fallback) {
+    return resolve(config.get(key, fallback), storageDir);
+  };
+  readOptions(context.optionLookup(), file(CDHCPConfigNames::optionsFile(6), "options6.spec"));
+  readVendors(context.vendorLookup(), file(CDHCPConfigNames::vendorsFile(6), "vclasses6.spec"));
 }

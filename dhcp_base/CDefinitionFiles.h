@@ -5,8 +5,12 @@
 
 #include <string>
 
+class CDHCPContext;
 class COptionLookup;
 class CVendorLookup;
+namespace nuv {
+class CConfig;
+}
 
 class CDefinitionFiles {
  public:
@@ -16,4 +20,8 @@ class CDefinitionFiles {
   static std::string resolve(const std::string& name, const std::string& storageDir);
   static void readOptions(COptionLookup& lookup, const std::string& path);
   static void readVendors(CVendorLookup& lookup, const std::string& path);
+  // Both files a configuration names (defaults "options6.spec" and
+  // "vclasses6.spec") into the context's lookups.
+  static void readConfigured(CDHCPContext& context, const nuv::CConfig& config,
+                             const std::string& storageDir);
 };

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "extended/CMasterController.h"
 #include "standard/CException.h"
 #include "standard/StringUtil.h"
 
@@ -17,6 +18,8 @@ namespace {
 
 constexpr std::size_t kMaxMessage = 512;
 constexpr std::size_t kMaxTable = 64;
+// Every counter on a line of its own fits many times over.
+constexpr std::size_t kMaxAnswer = 1 << 16;
 
 sockaddr_un unixAddress(const std::string& path) {
   sockaddr_un addr{};
@@ -95,10 +98,11 @@ bool CHostControlSocket::send(const std::string& path, const std::string& text) 
 }
 
 CHostControlSocket::CHostControlSocket(std::string path, int serverIndex, Publish publish,
-                                       CLogSink& log)
+                                       CLogSink& log, Answer answer)
     : m_path(std::move(path)),
       m_serverIndex(serverIndex),
       m_publish(std::move(publish)),
+      m_answer(std::move(answer)),
       m_log(log) {
   const sockaddr_un addr = unixAddress(m_path);
   const auto fail = [this](int err) {
@@ -145,6 +149,44 @@ CHostControlSocket::~CHostControlSocket() {
   unlink(m_path.c_str());
 }
 
+void CHostControlSocket::_answer(std::string_view query, const sockaddr_un& to,
+                                 socklen_t toLength) {
+  std::string answer;
+  if (!m_answer || !m_answer(query, answer)) answer = "unknown_query\n";
+  // A sender without an address of its own cannot be answered.
+  if (toLength <= sizeof(sa_family_t)) return;
+  if (sendto(m_fd, answer.data(), answer.size(), MSG_DONTWAIT,
+             reinterpret_cast<const sockaddr*>(&to), toLength) < 0)
+    m_log.log(nuv::sev_warning,
+              nuv::CMessage("Cannot answer a status query on the control socket."), errno);
+}
+
+bool CHostControlSocket::query(const std::string& path, const std::string& text,
+                               std::string& answer, int timeoutMs) {
+  const sockaddr_un addr = unixAddress(path);
+  const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  if (fd < 0)
+    NUV_THROW_ERRNO("CHostControlSocket::query",
+                    nuv::CMessage("Cannot query control socket '%1'.").pushs(path), errno);
+  // An abstract address the kernel picks: the host answers to it.
+  const sa_family_t family = AF_UNIX;
+  bool ok = bind(fd, reinterpret_cast<const sockaddr*>(&family), sizeof family) == 0 &&
+            sendto(fd, text.data(), text.size(), 0, reinterpret_cast<const sockaddr*>(&addr),
+                   sizeof addr) >= 0;
+  if (ok) {
+    pollfd pfd{fd, POLLIN, 0};
+    ok = poll(&pfd, 1, timeoutMs) == 1;
+  }
+  if (ok) {
+    std::string buffer(kMaxAnswer, '\0');
+    const ssize_t n = recv(fd, buffer.data(), buffer.size(), 0);
+    ok = n >= 0;
+    if (ok) answer.assign(buffer.data(), static_cast<std::size_t>(n));
+  }
+  close(fd);
+  return ok;
+}
+
 void CHostControlSocket::_run() {
   pollfd fds[2] = {{m_fd, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
   for (;;) {
@@ -161,7 +203,10 @@ void CHostControlSocket::_receive() {
   char data[kMaxMessage];
   alignas(cmsghdr) char control[CMSG_SPACE(sizeof(ucred))];
   iovec iov{data, sizeof data};
+  sockaddr_un from{};
   msghdr msg{};
+  msg.msg_name = &from;
+  msg.msg_namelen = sizeof from;
   msg.msg_iov = &iov;
   msg.msg_iovlen = 1;
   msg.msg_control = control;
@@ -178,6 +223,11 @@ void CHostControlSocket::_receive() {
     return;
   }
   const std::string_view text(data, static_cast<std::size_t>(n));
+  const std::string line = nuv::trim(text);
+  if (CMasterController::isStatusQuery(line.data(), line.size())) {
+    _answer(line, from, msg.msg_namelen);
+    return;
+  }
   auto event = (msg.msg_flags & MSG_TRUNC) ? nullptr : parse(text, m_serverIndex);
   if (!event) {
     m_log.log(nuv::sev_warning, nuv::CMessage("Ignoring a malformed control message '%1'.")

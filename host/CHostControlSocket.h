@@ -8,9 +8,14 @@
 // A message is one line "<type> <table> <oid>", for example
 // "modify dhcp_policies6 12"; type is "add", "modify" or "del". The line
 // "mode <name>" switches the server to "servicing", "learning" or
-// "paused" (a CModeEvent).
+// "paused" (a CModeEvent). A status query ("query_stats", "query_mode",
+// as on the DHCP port) is answered with a datagram to its sender, which
+// therefore binds an address of its own (CHostControlSocket::query).
 // Datagrams from another user than the host's own (or root) are dropped:
 // the file mode keeps others out, the sender's credentials make sure.
+
+#include <sys/socket.h>
+#include <sys/un.h>
 
 #include <functional>
 #include <memory>
@@ -24,6 +29,8 @@
 class CHostControlSocket {
  public:
   using Publish = std::function<void(std::shared_ptr<CAppEvent>)>;
+  // Fills the answer to a status query; false when nobody answers it.
+  using Answer = std::function<bool(std::string_view query, std::string& answer)>;
   static constexpr const char* kFileName = "dhcp6d.ctl";
 
   // The socket's path in a storage directory.
@@ -33,7 +40,8 @@ class CHostControlSocket {
   // and starts reading it on a thread of its own; every well-formed
   // message is handed to publish on that thread. Throws when the socket
   // cannot be made or another host already listens on it.
-  CHostControlSocket(std::string path, int serverIndex, Publish publish, CLogSink& log);
+  CHostControlSocket(std::string path, int serverIndex, Publish publish, CLogSink& log,
+                     Answer answer = {});
   CHostControlSocket(const CHostControlSocket&) = delete;
   CHostControlSocket& operator=(const CHostControlSocket&) = delete;
   // Stops the thread and removes the socket file.
@@ -53,14 +61,20 @@ class CHostControlSocket {
   // The sending side: false when no host listens on path (errno tells
   // why); throws only when the message cannot be sent for another reason.
   static bool send(const std::string& path, const std::string& message);
+  // Asks a status query and waits at most timeoutMs for the answer: false
+  // when no host listens or none answered in time.
+  static bool query(const std::string& path, const std::string& query, std::string& answer,
+                    int timeoutMs = 3000);
 
  private:
   void _run();
   void _receive();
+  void _answer(std::string_view query, const sockaddr_un& to, socklen_t toLength);
 
   std::string m_path;
   int m_serverIndex;
   Publish m_publish;
+  Answer m_answer;
   CLogSink& m_log;
   int m_fd = -1;
   int m_wake[2] = {-1, -1};  // written once to stop the reader

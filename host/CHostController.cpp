@@ -91,7 +91,10 @@ bool CHostController::run() {
           else
             publish(std::move(event));
         },
-        log());
+        log(),
+        [this](std::string_view query, std::string& answer) {
+          return getQueryResponse(query.data(), query.size(), answer);
+        });
   } catch (const nuv::CException& e) {
     log().log(nuv::sev_error, nuv::CMessage(e.printableError()));
   }

@@ -2,16 +2,21 @@
 
 #include <fstream>
 #include <iostream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "host/CHostControlSocket.h"
 #include "host/CHostController.h"
+#include "oodb/CPrstTransaction.h"
 #include "standard/CConfig.h"
 #include "standard/CException.h"
 #include "tools/CCtlDatabase.h"
+#include "tools/CCtlReport.h"
 #include "tools/CRecordAdmin.h"
 
 namespace {
+
+constexpr const char* kStatsQuery = "query_stats\n";
 
 // A command line that does not say what to do.
 struct Misuse {
@@ -26,6 +31,9 @@ struct Request {
   std::vector<std::string> keyValues;
   std::string file;  // -f; "-" is stdin
   bool all = false;  // publish-definitions --all
+  std::string pool;  // leases --pool
+  CLeaseReport::Filter filter = CLeaseReport::Filter::all;
+  bool json = false;
 };
 
 const CRecordKind& kindOf(const std::string& word) {
@@ -40,10 +48,21 @@ Request parse(const std::vector<std::string>& args) {
     const std::string& a = args[i];
     if ((a == "-c" || a == "-f") && i + 1 < args.size()) {
       (a == "-c" ? r.configPath : r.file) = args[++i];
+    } else if (a == "--pool" && i + 1 < args.size()) {
+      r.pool = args[++i];
     } else if (a == "--all") {
       r.all = true;
+    } else if (a == "--json") {
+      r.json = true;
+    } else if (a == "--active" || a == "--expired") {
+      const auto f = a == "--active" ? CLeaseReport::Filter::active : CLeaseReport::Filter::expired;
+      if (r.filter != CLeaseReport::Filter::all && r.filter != f)
+        throw Misuse{"leases takes --active or --expired, not both"};
+      r.filter = f;
     } else if (a == "-c" || a == "-f") {
       throw Misuse{"option " + a + " needs a file name"};
+    } else if (a == "--pool") {
+      throw Misuse{"option --pool needs a pool name"};
     } else {
       words.push_back(a);
     }
@@ -73,6 +92,8 @@ Request parse(const std::vector<std::string>& args) {
     r.keyValues.assign(words.begin() + 3, words.end());
   } else if (r.verb == "publish-definitions") {
     if (words.size() > 1) throw Misuse{"publish-definitions takes no arguments"};
+  } else if (r.verb == "leases" || r.verb == "pools" || r.verb == "stats") {
+    if (words.size() > 1) throw Misuse{r.verb + " takes no arguments"};
   } else if (r.verb == "mode") {
     need(2, "servicing|learning|paused");
     r.key = words[1];
@@ -81,6 +102,10 @@ Request parse(const std::vector<std::string>& args) {
   } else {
     throw Misuse{"unknown command '" + r.verb + "'"};
   }
+  if (r.verb != "leases" && (!r.pool.empty() || r.filter != CLeaseReport::Filter::all))
+    throw Misuse{"--pool, --active and --expired belong to leases"};
+  if (r.json && r.verb != "leases" && r.verb != "pools" && r.verb != "stats" && r.verb != "list")
+    throw Misuse{"--json belongs to the lists (list, leases, pools, stats)"};
   if ((r.verb == "add" || r.verb == "change") && r.keyValues.empty() == r.file.empty())
     throw Misuse{r.verb + " takes key=value arguments or -f FILE"};
   return r;
@@ -133,13 +158,49 @@ int switchMode(const Request& r, std::ostream& err) {
   return CCtlCommand::failed;
 }
 
+// The running server's counters, asked on its control socket.
+int showStats(const Request& r, std::ostream& out, std::ostream& err) {
+  const nuv::CConfig config = nuv::CConfig::load(r.configPath);
+  const std::string socketPath = CHostControlSocket::pathIn(CHostController::storagePath(config));
+  std::string answer;
+  if (!CHostControlSocket::query(socketPath, kStatsQuery, answer)) {
+    err << "dhcp6ctl: no server answered on '" << socketPath << "'.\n";
+    return CCtlCommand::failed;
+  }
+  CCtlReport::stats(answer, r.json, out);
+  return CCtlCommand::done;
+}
+
+void listJson(const std::vector<std::string>& keys, std::ostream& out) {
+  nlohmann::json list = nlohmann::json::array();
+  for (const std::string& key : keys) list.push_back(key);
+  out << list.dump(2) << "\n";
+}
+
 int execute(const Request& r, std::ostream& out, std::ostream& err) {
   if (r.verb == "mode") return switchMode(r, err);
+  if (r.verb == "stats") return showStats(r, out, err);
   CCtlDatabase db(nuv::CConfig::load(r.configPath));
   CRecordAdmin admin(db.session(), &db.controller().log());
   std::vector<CObjectChange> changes;
-  if (r.verb == "list") {
-    for (const std::string& key : admin.list(*r.kind)) out << key << "\n";
+  if (r.verb == "list" && r.kind->binding && r.json) {
+    const bool prefix = std::string(r.kind->name) == "prefix-binding";
+    std::vector<CLeaseRow> rows;
+    for (CLeaseRow& row : CLeaseReport::read(db.session(), nuv::CTimeT::now()))
+      if (row.prefix == prefix) rows.push_back(std::move(row));
+    CCtlReport::leases(rows, true, out);
+  } else if (r.verb == "list") {
+    const std::vector<std::string> keys = admin.list(*r.kind);
+    if (r.json)
+      listJson(keys, out);
+    else
+      for (const std::string& key : keys) out << key << "\n";
+  } else if (r.verb == "leases") {
+    CCtlReport::leases(CLeaseReport::read(db.session(), nuv::CTimeT::now(), r.pool, r.filter),
+                       r.json, out);
+  } else if (r.verb == "pools") {
+    CPrstTransaction tx(db.session());  // read only: rolled back
+    CCtlReport::pools(CPoolUsage::read(db.session()), r.json, out);
   } else if (r.verb == "show") {
     out << admin.show(*r.kind, r.key);
   } else if (r.verb == "publish-definitions") {
@@ -175,6 +236,13 @@ void CCtlCommand::usage(std::ostream& out) {
          "  delete KIND KEY\n"
          "  publish-definitions [--all]         store the option and vendor definitions\n"
          "  mode servicing|learning|paused      switch the running server's mode\n"
+         "  leases [--pool NAME] [--active|--expired]\n"
+         "                                      address or prefix, client DUID, IA type,\n"
+         "                                      IAID, state, seconds left and pool of each\n"
+         "                                      lease; --active: those with time left\n"
+         "                                      (active, fixed), --expired: the others\n"
+         "  pools                               each pool's size, leased, offered, free\n"
+         "  stats                               the running server's counters\n"
          "\n"
          "KIND is policy, pool, prefix-pool, binding or prefix-binding (KINDS their\n"
          "plurals); KEY is a policy's or pool's name, a binding's address.\n"
@@ -182,6 +250,7 @@ void CCtlCommand::usage(std::ostream& out) {
          "one; the option lines of a file (-f FILE, '-' for stdin) replace the set.\n"
          "Each change is announced to a running server on its control socket.\n"
          "\n"
+         "  --json      lists (list, leases, pools, stats) as JSON\n"
          "  -c FILE     the server's configuration file; default "
       << kDefaultConfig
       << "\n"

@@ -4,7 +4,6 @@
 #include "dhcp_database/COptionLookupPrstReader.h"
 #include "dhcp_database/CVendorLookupPrstReader.h"
 #include "extended/CConfigNames.h"
-#include "extended/CDHCPConfigNames.h"
 #include "host/CHostControlSocket.h"
 #include "oodb/CPrstTransaction.h"
 #include "oodb_persistence/CIDatabaseInit.h"
@@ -24,7 +23,7 @@ CCtlDatabase::CCtlDatabase(nuv::CConfig config)
       m_evaluator(m_controller.get()),
       m_context(6, m_controller.get()) {
   m_context.evaluator(&m_evaluator);
-  _readDefinitions();
+  CDefinitionFiles::readConfigured(m_context, *m_controller->config(), m_controller->varDir());
   m_controller->openProviders("CIDatabaseInit");
   m_session = CIDatabaseInit::find(*m_controller).openSession({&m_factory});
   // Definitions an operator published may exist only in the database.
@@ -43,15 +42,4 @@ CCtlDatabase::~CCtlDatabase() {
 
 std::string CCtlDatabase::controlSocketPath() const {
   return CHostControlSocket::pathIn(m_controller->varDir());
-}
-
-void CCtlDatabase::_readDefinitions() {
-  const auto cfg = m_controller->config();
-  const auto file = [&](const std::string& key, const char* fallback) {
-    return CDefinitionFiles::resolve(cfg->get(key, fallback), m_controller->varDir());
-  };
-  CDefinitionFiles::readOptions(m_context.optionLookup(),
-                                file(CDHCPConfigNames::optionsFile(6), "options6.spec"));
-  CDefinitionFiles::readVendors(m_context.vendorLookup(),
-                                file(CDHCPConfigNames::vendorsFile(6), "vclasses6.spec"));
 }

@@ -28,8 +28,6 @@ class CCtlDatabase {
   std::string controlSocketPath() const;
 
  private:
-  void _readDefinitions();
-
   std::unique_ptr<CHostController> m_controller;
   nuv::CExpEval m_evaluator;
   CDHCPContext m_context;

@@ -172,6 +172,23 @@ TEST_F(CHostControlSocketTest, RunningHostPublishesReceivedChangesOnTheSystemBus
   EXPECT_EQ(e->sm().get("event_instance"), "2");
   EXPECT_EQ(e->serverIndex, 2);
   bus->unsubscribe(&inbox);
+
+  // Status queries are answered to the asker, as on the DHCP port.
+  struct Case {
+    const char* query;
+    const char* answer;
+  } cases[] = {
+      {"query_mode\n", "mode=servicing\n"},
+      {"query_nothing\n", "unknown_query\n"},
+  };
+  for (const Case& c : cases) {
+    std::string answer;
+    EXPECT_TRUE(CHostControlSocket::query(path, c.query, answer)) << c.query;
+    EXPECT_EQ(answer, c.answer) << c.query;
+  }
+  EXPECT_EQ(inbox.count(), 1u);  // a query is no change
   host.stop();
   EXPECT_FALSE(std::filesystem::exists(path));
+  std::string answer;
+  EXPECT_FALSE(CHostControlSocket::query(path, "query_mode", answer, 100));
 }

@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <mutex>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "host/CHostControlSocket.h"
@@ -349,8 +351,13 @@ TEST_F(CCtlCommandTest, ListeningHostIsToldOfEveryCommittedChange) {
 }
 
 TEST_F(CCtlCommandTest, MisuseIsAnsweredWithTheUsage) {
-  const std::vector<std::vector<std::string>> misuses = {
-      {}, {"list", "leases"}, {"show", "pool"}, {"add", "policy", "name=a", "-f", "x"}, {"frob"}};
+  const std::vector<std::vector<std::string>> misuses = {{},
+                                                         {"list", "leases"},
+                                                         {"show", "pool"},
+                                                         {"leases", "--pool"},
+                                                         {"mode", "x", "--json"},
+                                                         {"add", "policy", "name=a", "-f", "x"},
+                                                         {"frob"}};
   for (const auto& args : misuses) {
     std::ostringstream out, err;
     EXPECT_EQ(CCtlCommand::run(args, out, err), CCtlCommand::misuse)
@@ -377,4 +384,146 @@ TEST_F(CCtlCommandTest, ProgramKeepsOutputAndMessagesApartAndExitsWithItsCode) {
   EXPECT_EQ(WEXITSTATUS(status), 1);
   EXPECT_EQ(slurp(out), "");
   EXPECT_EQ(slurp(err), "dhcp6ctl: Cannot find policy 'nothing'. (No such record is stored.)\n");
+}
+
+namespace {
+
+// A pool of 240 addresses less 16 excluded, a prefix pool of 65280 /56s,
+// and leases of every state in them: active, expired, released, fixed.
+void addLeases(const std::function<Result(std::vector<std::string>)>& run) {
+  const std::vector<std::vector<std::string>> adds = {
+      {"add", "pool", "name=lan", "valid_lt=3600", "rangestart=2001:db8:1::10",
+       "rangestop=2001:db8:1::ff", "prefix_len=64",
+       "relay=::", "xrange=2001:db8:1::10-2001:db8:1::1f"},
+      {"add", "prefix-pool", "name=pd", "valid_lt=7200", "prefix=2001:db8:100::", "prefix_len=40",
+       "sub_prefix_len=56",
+       "rangestart=2001:db8:101::", "rangestop=2001:db8:1ff:ff00::", "relay=::"},
+      {"add", "binding", "ipaddr=2001:db8:1::20", "lease_duration=infinite", "fixed=false",
+       "client_id=00-01-02", "iaid=7", "iatype=iana", "source_pool=lan"},
+      {"add", "binding", "ipaddr=2001:db8:1::21", "lease_duration=60", "fixed=false",
+       "lease_commit=1000000", "client_id=00-01-03", "iaid=8", "iatype=iana", "source_pool=lan"},
+      {"add", "binding", "ipaddr=2001:db8:1::22", "lease_duration=0", "fixed=false",
+       "client_id=00-01-04", "iaid=9", "iatype=iana"},
+      {"add", "prefix-binding", "ipaddr=2001:db8:101:100::", "prefix_len=56",
+       "lease_duration=infinite", "client_id=00-01-02", "iaid=3", "iatype=iapd", "source_pool=pd"},
+  };
+  for (std::vector<std::string> args : adds) {
+    args.push_back("relay=::");
+    if (args[1] == "pool" || args[1] == "prefix-pool") args.pop_back();
+    const Result r = run(args);
+    ASSERT_EQ(r.code, 0) << r.err;
+  }
+}
+
+}  // namespace
+
+TEST_F(CCtlCommandTest, LeasesAreListedWithClientStateAndPoolAndFilteredOnRequest) {
+  addLeases([this](std::vector<std::string> a) { return run(std::move(a)); });
+  Result r = run({"leases"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "ADDRESS                DUID      IA    IAID  STATE     REMAINING  POOL\n"
+            "2001:db8:1::20         00-01-02  iana     7  active     infinite  lan\n"
+            "2001:db8:1::21         00-01-03  iana     8  expired           0  lan\n"
+            "2001:db8:1::22         00-01-04  iana     9  released          0  -\n"
+            "2001:db8:101:100::/56  00-01-02  iapd     3  fixed      infinite  pd\n");
+
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::string> addresses;
+  } cases[] = {
+      {{"--active"}, {"2001:db8:1::20", "2001:db8:101:100::/56"}},
+      {{"--expired"}, {"2001:db8:1::21", "2001:db8:1::22"}},
+      {{"--pool", "lan"}, {"2001:db8:1::20", "2001:db8:1::21"}},
+      {{"--pool", "lan", "--expired"}, {"2001:db8:1::21"}},
+      {{"--pool", "pd", "--active"}, {"2001:db8:101:100::/56"}},
+      {{"--pool", "nowhere"}, {}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"leases", "--json"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    r = run(args);
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::vector<std::string> got;
+    for (const auto& lease : nlohmann::json::parse(r.out)) got.push_back(lease["address"]);
+    EXPECT_EQ(got, c.addresses) << c.args[0];
+  }
+  EXPECT_EQ(run({"leases", "--active", "--expired"}).code, CCtlCommand::misuse);
+  EXPECT_EQ(run({"pools", "--pool", "lan"}).code, CCtlCommand::misuse);
+}
+
+TEST_F(CCtlCommandTest, LeasesAsJsonAgreeWithTheStoredBindings) {
+  addLeases([this](std::vector<std::string> a) { return run(std::move(a)); });
+  const Result r = run({"leases", "--json"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const auto leases = nlohmann::json::parse(r.out);
+  ASSERT_EQ(leases.size(), 4u);
+  for (const auto& lease : leases) {
+    const std::string address = lease["address"];
+    const bool prefix = lease["prefix"];
+    const std::string text =
+        run({"show", prefix ? "prefix-binding" : "binding", address.substr(0, address.find('/'))})
+            .out;
+    const auto has = [&](const std::string& line) {
+      return text.find(line + "\n") != std::string::npos;
+    };
+    EXPECT_TRUE(has("client_id = " + lease["duid"].get<std::string>())) << text;
+    EXPECT_TRUE(has("iaid = " + std::to_string(lease["iaid"].get<std::uint32_t>()))) << text;
+    const std::string pool = lease["pool"];
+    if (!pool.empty()) {
+      EXPECT_TRUE(has("source_pool = " + pool)) << text;
+    }
+    EXPECT_EQ(lease["infinite"], has("lease_duration = infinite")) << text;
+  }
+  // The list of bindings says the same, one lease a line.
+  const auto bindings = nlohmann::json::parse(run({"list", "bindings", "--json"}).out);
+  EXPECT_EQ(bindings.size(), 3u);
+  EXPECT_EQ(nlohmann::json::parse(run({"list", "pools", "--json"}).out),
+            nlohmann::json::parse(R"(["lan"])"));
+}
+
+TEST_F(CCtlCommandTest, PoolsShowSizeLeasesAndWhatIsFree) {
+  addLeases([this](std::vector<std::string> a) { return run(std::move(a)); });
+  Result r = run({"pools"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  // Bindings hold their address until they are reclaimed, expired or not;
+  // the released lease names no pool.
+  EXPECT_EQ(r.out,
+            "POOL  KIND     TOTAL  LEASED  OFFERED   FREE  USED\n"
+            "lan   address    224       2        0    222  0.9%\n"
+            "pd    prefix   65280       1        0  65279  0.0%\n");
+  r = run({"pools", "--json"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const auto pools = nlohmann::json::parse(r.out);
+  ASSERT_EQ(pools.size(), 2u);
+  EXPECT_EQ(pools[0]["name"], "lan");
+  EXPECT_EQ(pools[0]["total"], 224);
+  EXPECT_EQ(pools[0]["free"], 222);
+  EXPECT_EQ(pools[1]["kind"], "prefix");
+  EXPECT_EQ(pools[1]["leased"], 1);
+}
+
+TEST_F(CCtlCommandTest, StatsAreTheRunningServersCounters) {
+  Result r = run({"stats"});
+  EXPECT_EQ(r.code, CCtlCommand::failed);
+  EXPECT_NE(r.err.find("no server answered"), std::string::npos) << r.err;
+
+  CRecordingLog log;
+  CHostControlSocket socket(
+      CHostControlSocket::pathIn(dir), 0, [](std::shared_ptr<CAppEvent>) {}, log,
+      [](std::string_view query, std::string& answer) {
+        if (query != "query_stats") return false;
+        answer = "packets.v6_solicit=12\npackets.input=30\n";
+        return true;
+      });
+  r = run({"stats"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "METRIC              VALUE\n"
+            "packets.v6_solicit     12\n"
+            "packets.input          30\n");
+  r = run({"stats", "--json"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(nlohmann::json::parse(r.out),
+            nlohmann::json::parse(R"({"packets.v6_solicit": 12, "packets.input": 30})"));
 }
