@@ -7,6 +7,7 @@
 #include "dhcp_base/CVendorLookupFileReader.h"
 #include "extended/CDHCPConfigNames.h"
 #include "standard/CConfig.h"
+#include "standard/CDataDir.h"
 
 namespace {
 template <class Reader, class Lookup>
@@ -23,7 +24,7 @@ std::string CDefinitionFiles::resolve(const std::string& name, const std::string
   if (!name.empty() && name.front() == '/') return name;
   const std::string local = storageDir + "/" + name;
   if (::access(local.c_str(), R_OK) == 0) return local;
-  return std::string(NUV_DATA_DIR) + "/" + name;
+  return nuv::CDataDir::path() + "/" + name;
 }
 
 void CDefinitionFiles::readOptions(COptionLookup& lookup, const std::string& path) {

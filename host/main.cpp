@@ -2,6 +2,8 @@
 // named by the configuration and runs them until SIGINT or SIGTERM; SIGHUP
 // re-reads the configuration.
 
+#include <systemd/sd-daemon.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -69,6 +71,8 @@ int main(int argc, char** argv) {
       host->stop();
       return 1;
     }
+    // Every plug-in runs and the server serves: a supervisor may go on.
+    sd_notify(0, "READY=1");
   } catch (const nuv::CException& e) {
     // Once the host is made its log is where the operator looks.
     if (host)
@@ -86,6 +90,7 @@ int main(int argc, char** argv) {
       continue;
     }
     if (sig == SIGHUP) {
+      sd_notify(0, "RELOADING=1");
       try {
         host->reload(nuv::CConfig::load(configPath));
       } catch (const nuv::CException& e) {
@@ -93,9 +98,11 @@ int main(int argc, char** argv) {
             nuv::sev_error,
             nuv::CMessage("Keeping the current configuration: %1").pushs(e.printableError()));
       }
+      sd_notify(0, "READY=1");
       continue;
     }
     host->log().log(nuv::sev_info, nuv::CMessage("Stopping on signal %1.").pushs(strsignal(sig)));
+    sd_notify(0, "STOPPING=1");
     break;
   }
   host->stop();

@@ -9,11 +9,11 @@ PACKAGES=(
   libsqlite3-dev sqlite3
   libpq-dev postgresql
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  nettle-dev nlohmann-json3-dev
+  nettle-dev nlohmann-json3-dev libsystemd-dev libcpp-httplib-dev
   libldns-dev knot knot-dnsutils
   python3-scapy tshark
   isc-dhcp-client dhcpcd-base kea-admin isc-dhcp-relay
-  iproute2
+  iproute2 systemd python3-prometheus-client
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include "extended/CMasterController.h"
 #include "extended/CPluginEntry.h"
 #include "plugins/pg_db/CPgConnection.h"
+#include "standard/CDataDir.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ int CPgDatabasePlugin::openPlugin() {
                                 .pushs(nuv::CConfigNames::dbHostname()));
     return 1;
   }
-  return openFor(*controller(), pluginName(), NUV_DATA_DIR);
+  return openFor(*controller(), pluginName(), nuv::CDataDir::path());
 }
 
 void CPgDatabasePlugin::splitHostPort(const std::string& text, std::string& host,

@@ -8,9 +8,10 @@
 #include "extended/CMasterController.h"
 #include "extended/CPluginEntry.h"
 #include "plugins/sqlite_db/CSQLiteConnection.h"
+#include "standard/CDataDir.h"
 
 int CSQLiteDatabasePlugin::openPlugin() {
-  return openFor(*controller(), pluginName(), NUV_DATA_DIR);
+  return openFor(*controller(), pluginName(), nuv::CDataDir::path());
 }
 
 void CSQLiteDatabasePlugin::_configure(const nuv::CConfig& config, const std::string& varDir) {
