@@ -113,6 +113,7 @@ constexpr Row kRows[] = {
   {K::ddnsTimeout, kScoped, "ddns.timeout", "int", "The time, in milliseconds, to wait for a DNS server's answer to one update. The default is 2000."},
   {K::ddnsRetries, kScoped, "ddns.retries", "int", "How often an update that timed out or got SERVFAIL is sent again, after a growing pause. The default is 3."},
   {K::ddnsDrainTime, kScoped, "ddns.drain_time", "int", "The time, in seconds, waiting updates may still be sent at shutdown. The default is 3."},
+  {K::metricsListenOn, kFree, "stats.metrics.listen_on", "string", "The address and port on which the server's metrics are served over HTTP for Prometheus (/metrics): a port alone listens on the loopback address [::1]. Not set: no endpoint."},
 };
 // clang-format on
 

@@ -115,6 +115,8 @@ class CDHCPConfigNames : public nuv::CConfigNames {
     ddnsTimeout,
     ddnsRetries,
     ddnsDrainTime,
+    // The statistics' HTTP endpoint for Prometheus.
+    metricsListenOn,
     count
   };
 
@@ -181,4 +183,5 @@ class CDHCPConfigNames : public nuv::CConfigNames {
   static std::string optionsFile(CProtocolFamily f) { return keyName(DHCPKey::optionsFile, f); }
   static std::string vendorsFile(CProtocolFamily f) { return keyName(DHCPKey::vendorsFile, f); }
   static std::string eventLogFile() { return keyName(DHCPKey::eventLogFile, 6); }
+  static std::string metricsListenOn() { return keyName(DHCPKey::metricsListenOn, 6); }
 };

@@ -10,6 +10,7 @@ thread_local std::vector<std::pair<const CExceptionFacade*, nuv::CException>> t_
 void CExceptionFacade::record(const nuv::CException& e) {
   t_recorded.emplace_back(this, e);
   m_count.fetch_add(1, std::memory_order_relaxed);
+  if (e.module == "oodb_persistence") m_databaseCount.fetch_add(1, std::memory_order_relaxed);
 }
 
 void CExceptionFacade::log() {

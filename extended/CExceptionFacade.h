@@ -16,8 +16,11 @@ class CExceptionFacade {
   // Writes and forgets every exception this thread recorded.
   void log();
   std::uint64_t recordedCount() const { return m_count.load(std::memory_order_relaxed); }
+  // Those of them that the database layer raised (module "oodb_persistence").
+  std::uint64_t databaseCount() const { return m_databaseCount.load(std::memory_order_relaxed); }
 
  private:
   CLogSink& m_sink;
   std::atomic<std::uint64_t> m_count{0};
+  std::atomic<std::uint64_t> m_databaseCount{0};
 };

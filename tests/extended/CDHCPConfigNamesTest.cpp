@@ -32,10 +32,12 @@ TEST(CDHCPConfigNamesTest, AccessorsFormTheFamilyScopedNames) {
 TEST(CDHCPConfigNamesTest, RegistersTheKeysOfOneFamily) {
   const CDHCPConfigNames names(6);
   // 50 process-wide names, 19 read by this server, 69 of the services beside
-  // it, the host's own and six of the DNS update plug-in.
-  EXPECT_EQ(names.all().size(), 146u);
+  // it, the host's own, six of the DNS update plug-in and the metrics
+  // endpoint.
+  EXPECT_EQ(names.all().size(), 147u);
   EXPECT_TRUE(names.nameExists("ipv6.dhcpv6.ddns.tsig.secret"));
   EXPECT_TRUE(names.nameExists("IPV6.DHCPV6.ENGINE.THREAD_COUNT"));
+  EXPECT_TRUE(names.nameExists("stats.metrics.listen_on"));
   EXPECT_TRUE(names.nameExists("ipv6.dhcpv6.failover.force_updreqall"));
   EXPECT_TRUE(names.nameExists("stats.retention_age"));
   EXPECT_FALSE(names.nameExists(CDHCPConfigNames::engineThreadCount(4)));

@@ -24,16 +24,16 @@ std::string baseConfig() {
 
 TEST(dhcp6dTest, LoadsAllPluginsAndStopsCleanlyOnInterrupt) {
   CHost host(baseConfig() + "ipv6.dhcpv6.engine.thread_count = 2\n");
-  ASSERT_TRUE(host.waitFor("Loaded 8 plugins")) << host.output();
+  ASSERT_TRUE(host.waitFor("Loaded 9 plugins")) << host.output();
   ASSERT_TRUE(host.waitFor("Plugin 'System Bus' provides CISystemBusFactory."));
   EXPECT_EQ(host.stop(SIGINT), 0);
   const std::string out = host.output();
-  EXPECT_NE(out.find("Loaded 8 plugins: Address Manager, DNS Updates, DHCPv6 Server, "
-                     "Expression Evaluator, PostgreSQL Database, SQLite Database, Statistics, "
-                     "System Bus."),
+  EXPECT_NE(out.find("Loaded 9 plugins: Address Manager, DNS Updates, DHCPv6 Server, "
+                     "Expression Evaluator, Metrics, PostgreSQL Database, SQLite Database, "
+                     "Statistics, System Bus."),
             std::string::npos);
   for (const char* name :
-       {"Address Manager", "DNS Updates", "DHCPv6 Server", "Expression Evaluator",
+       {"Address Manager", "DNS Updates", "DHCPv6 Server", "Expression Evaluator", "Metrics",
         "PostgreSQL Database", "SQLite Database", "Statistics", "System Bus"})
     EXPECT_EQ(host.count(std::string("Unloading plugin '") + name + "'."), 1u) << name << "\n"
                                                                                << out;
@@ -111,7 +111,7 @@ TEST(dhcp6dTest, AHostWhoseServerDoesNotRunExitsWithTheCause) {
 
 TEST(dhcp6dTest, HangupRereadsTheConfigurationAndKeepsTheOldOneWhenInvalid) {
   CHost host(baseConfig());
-  ASSERT_TRUE(host.waitFor("Loaded 8 plugins")) << host.output();
+  ASSERT_TRUE(host.waitFor("Loaded 9 plugins")) << host.output();
   host.writeConfig(baseConfig() + "no.such.key = 1\n");
   host.signal(SIGHUP);
   EXPECT_TRUE(
