@@ -1,10 +1,15 @@
 #pragma once
 // A log sink of the host: writes entries with a UTC time stamp and the
 // severity name to the targets named by "system.log.targets" (stdout,
-// stderr, file), keeping only the severities named by "system.log.levels".
+// stderr, file, syslog), keeping only the severities named by
+// "system.log.levels". syslog (which journald collects) gets the entry
+// without the time stamp, at the matching priority, under the facility
+// "system.log.facility" (default daemon). The values of secrets (names
+// ending in "secret" or "password") never reach a target.
 
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -28,11 +33,21 @@ class CHostLog : public CLogSink {
 
   static constexpr const char* kDefaultLevels = "error,warning,info";
 
+  // Where syslog entries go: syslog(3) unless a test catches them.
+  using SyslogWriter = std::function<void(int priority, const std::string& text)>;
+  void syslogWriter(SyslogWriter writer);
+  // The syslog facility a name stands for (daemon, user, local0 to
+  // local7, any case); throws for another name.
+  static int facility(const std::string& name);
+
  private:
   std::string m_tag;
   mutable std::mutex m_mutex;
   std::atomic<unsigned> m_mask{nuv::sev_error | nuv::sev_warning | nuv::sev_info};
   bool m_stdout = true;
   bool m_stderr = false;
+  bool m_syslog = false;
+  int m_facility = 0;
+  SyslogWriter m_syslogWriter;
   std::FILE* m_file = nullptr;
 };

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "standard/CException.h"
+#include "standard/CSecretMask.h"
 #include "standard/StringUtil.h"
 
 namespace nuv {
@@ -20,10 +21,15 @@ CConfig CConfig::parse(std::istream& in, const std::string& origin) {
     if (text.empty() || text[0] == '#') continue;
     const auto eq = text.find('=');
     const std::string key = eq == std::string::npos ? std::string() : trim(text.substr(0, eq));
-    if (key.empty())
+    if (key.empty()) {
+      // "system.db.password hunter2": the name is shown, a secret is not.
+      const std::string name = text.substr(0, text.find_first_of(" \t"));
+      const std::string shown =
+          CSecretMask::isSecretKey(name) && name != text ? name + " " + CSecretMask::kMask : text;
       NUV_THROW("CConfig::parse",
                 CMessage("Cannot read configuration '%1' at line %2.").pushs(origin).push(lineNo),
-                CMessage("Expected 'key = value', found '%1'.").pushs(text));
+                CMessage("Expected 'key = value', found '%1'.").pushs(shown));
+    }
     config.set(key, trim(text.substr(eq + 1)));
   }
   return config;

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#include <syslog.h>
 
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "host/CHostLog.h"
 #include "standard/CException.h"
@@ -62,6 +64,7 @@ TEST(CHostLogTest, BadSettingsAreRefusedAndTheOldOnesKept) {
       {"system.log.levels", "error,loud"},
       {"system.log.targets", "stdout,carrier-pigeon"},
       {"system.log.target.file", "/nonexistent-dir/x.log"},
+      {"system.log.facility", "kern"},
   };
   for (const auto& [key, value] : bad) {
     nuv::CConfig config;
@@ -69,5 +72,70 @@ TEST(CHostLogTest, BadSettingsAreRefusedAndTheOldOnesKept) {
     if (std::string(key) == "system.log.target.file") config.set("system.log.targets", "file");
     EXPECT_THROW(log.configure(config), nuv::CException) << key;
     EXPECT_EQ(log.mask(), 63u) << key;
+  }
+}
+
+TEST(CHostLogTest, SyslogGetsEachEntryAtItsPriorityUnderTheFacility) {
+  nuv::CConfig config;
+  config.set("system.log.targets", "syslog");
+  config.set("system.log.facility", "local3");
+  config.set("system.log.levels", "all");
+  CHostLog log("dhcp");
+  std::vector<std::pair<int, std::string>> seen;
+  log.syslogWriter(
+      [&](int priority, const std::string& text) { seen.emplace_back(priority, text); });
+  log.configure(config);
+  struct Case {
+    unsigned severity;
+    int priority;
+    const char* text;
+  } cases[] = {
+      {nuv::sev_error, LOG_ERR, "dhcp error: e"},
+      {nuv::sev_warning, LOG_WARNING, "dhcp warning: w"},
+      {nuv::sev_info, LOG_INFO, "dhcp info: i"},
+      {nuv::sev_audit, LOG_NOTICE, "dhcp audit: a"},
+      {nuv::sev_debug, LOG_DEBUG, "dhcp debug: d"},
+      {nuv::sev_verbose, LOG_DEBUG, "dhcp verbose: v"},
+  };
+  for (const Case& c : cases) {
+    seen.clear();
+    const std::string text = c.text;
+    log.log(c.severity, nuv::CMessage(text.substr(text.size() - 1)));
+    ASSERT_EQ(seen.size(), 1u) << c.text;
+    EXPECT_EQ(seen[0].first, LOG_LOCAL3 | c.priority) << c.text;
+    EXPECT_EQ(seen[0].second, c.text);
+  }
+  EXPECT_EQ(CHostLog::facility("DAEMON"), LOG_DAEMON);
+  EXPECT_EQ(CHostLog::facility("local0"), LOG_LOCAL0);
+}
+
+TEST(CHostLogTest, SecretsNeverReachALogLine) {
+  const std::string path = tempPath("hostlog_secrets.log");
+  std::remove(path.c_str());
+  nuv::CConfig config;
+  config.set("system.log.targets", "file,syslog");
+  config.set("system.log.target.file", path);
+  CHostLog log;
+  std::string syslogged;
+  log.syslogWriter([&](int, const std::string& text) { syslogged += text + "\n"; });
+  log.configure(config);
+  log.log(nuv::sev_error, nuv::CMessage("Cannot use %1.").pushs("ddns.tsig.secret = c2VjcmV0"));
+  log.log(nuv::sev_info, nuv::CMessage("Connecting with '%1'.").pushs("user=u password='pw 1'"));
+  const std::string text = readFile(path) + syslogged;
+  for (const char* secret : {"c2VjcmV0", "pw 1"})
+    EXPECT_EQ(text.find(secret), std::string::npos) << text;
+  // The value runs to the next blank: the full stop goes with it.
+  EXPECT_NE(text.find("error: Cannot use ddns.tsig.secret = ****\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("info: Connecting with 'user=u password='****''.\n"), std::string::npos)
+      << text;
+}
+
+TEST(CHostLogTest, AConfigurationLineThatCannotBeReadDoesNotShowItsSecret) {
+  std::istringstream in("system.db.user = u\nsystem.db.password hunter2\n");
+  try {
+    nuv::CConfig::parse(in, "test.conf");
+    FAIL() << "no failure";
+  } catch (const nuv::CException& e) {
+    EXPECT_EQ(e.whyText(), "Expected 'key = value', found 'system.db.password ****'.");
   }
 }
