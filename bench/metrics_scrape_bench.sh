@@ -16,7 +16,7 @@ e2e_require perfdhcp
 run() {
   local scrape=$1 label=$2
   e2e_setup
-  E2E_LOG_LEVELS="error,warning"
+  E2E_LOG_LEVELS="error,warning,info"  # e2e_serve waits for an info line
   e2e_serve "$build/host/dhcp6d" "$build/tools/dhcp6ctl" "$build/plugins" \
     "ipv6.dhcpv6.engine.thread_count = 2" "stats.metrics.listen_on = 9547"
   e2e_address_pool lan fd00:e2e::1:0 fd00:e2e::ff:ffff ::
