@@ -168,8 +168,14 @@ class CVariant {
   friend CVariant operator|(CVariant l, const CVariant& r) { return l |= r; }
   friend CVariant operator^(CVariant l, const CVariant& r) { return l ^= r; }
   // Both operands are converted (and may fail) before combining.
-  friend bool operator&&(const CVariant& l, const CVariant& r) { return l.boolean() & r.boolean(); }
-  friend bool operator||(const CVariant& l, const CVariant& r) { return l.boolean() | r.boolean(); }
+  friend bool operator&&(const CVariant& l, const CVariant& r) {
+    const bool left = l.boolean();
+    return r.boolean() && left;
+  }
+  friend bool operator||(const CVariant& l, const CVariant& r) {
+    const bool left = l.boolean();
+    return r.boolean() || left;
+  }
   friend bool operator<(const CVariant& l, const CVariant& r) { return _compare(l, r, Op::lt) < 0; }
   friend bool operator>(const CVariant& l, const CVariant& r) { return _compare(l, r, Op::gt) > 0; }
   friend bool operator<=(const CVariant& l, const CVariant& r) {
