@@ -151,7 +151,8 @@ void CSqlStatementSpec::_readFile(const std::string& path, std::vector<std::stri
 void CSqlStatementSpec::_addRecord(const Keys& keys, const std::string& file, int line) {
   for (const char* k : kRequired)
     if (!keys.count(k)) badRecord(line, nuv::CMessage("Missing key '%1'.").pushs(k));
-  for (const auto& [key, value] : keys) {
+  for (const auto& entry : keys) {
+    const std::string& key = entry.first;
     const bool known =
         std::find_if(std::begin(kRequired), std::end(kRequired),
                      [&](const char* k) { return key == k; }) != std::end(kRequired) ||
