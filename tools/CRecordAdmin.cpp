@@ -32,7 +32,7 @@ std::shared_ptr<CPrstDHCPRecord> asRecord(nuv::CGeneralPtr<CPrstUserBase> object
 
 }  // namespace
 
-std::string CRecordAdmin::_key(const CRecordKind& kind, const CPrstUserBase& record) {
+std::string CRecordAdmin::key(const CRecordKind& kind, const CPrstUserBase& record) {
   const CPrstAttrBase* attr = record.attribute(kind.keyArg);
   return attr ? attr->text() : std::string();
 }
@@ -69,11 +69,11 @@ CRecordAdmin::Record CRecordAdmin::_require(const CRecordKind& kind, const std::
   return r;
 }
 
-void CRecordAdmin::_apply(CPrstDHCPRecord& record, const CRecordKind& kind,
-                          const CRecordEdit& edit) {
+void CRecordAdmin::apply(CPrstDHCPRecord& record, const CRecordKind& kind,
+                         const CRecordEdit& edit) {
   for (const auto& [key, value] : edit.keys)
     if (!kind.accepts(key))
-      NUV_THROW("CRecordAdmin::_apply",
+      NUV_THROW("CRecordAdmin::apply",
                 nuv::CMessage("Cannot use key '%1' for a %2.").pushs(key).pushs(kind.name),
                 nuv::CMessage("The known keys are %1.").pushs(kind.keyList()));
   if (!edit.keys.empty()) record._set(edit.keys);
@@ -101,7 +101,7 @@ void CRecordAdmin::_checkFree(const CRecordKind& kind, const CRecordEdit& edit,
 
 std::string CRecordAdmin::_line(const CRecordKind& kind, const CPrstUserBase& record,
                                 nuv::CTimeT now) {
-  std::string line = _key(kind, record);
+  std::string line = key(kind, record);
   const auto* binding = dynamic_cast<const CPrstBinding*>(&record);
   if (!kind.binding || !binding) return line;
   const auto id = binding->createIdentifier();
@@ -145,9 +145,9 @@ std::vector<CObjectChange> CRecordAdmin::add(const CRecordKind& kind, const CRec
   CPrstTransaction tx(m_session);
   Record record = asRecord(m_session.createTransient(kind.prototype));
   _checkFree(kind, withDefaults, nullptr);
-  _apply(*record, kind, withDefaults);
+  apply(*record, kind, withDefaults);
   // Pools and bindings refuse a missing key themselves; policies do not.
-  if (_key(kind, *record).empty())
+  if (key(kind, *record).empty())
     NUV_THROW("CRecordAdmin::add", nuv::CMessage("Cannot add a %1.").pushs(kind.name),
               nuv::CMessage("The '%1' key is missing.").pushs(kind.keyName));
   record->commit();
@@ -176,7 +176,7 @@ std::vector<CObjectChange> CRecordAdmin::change(const CRecordKind& kind, const s
   if (!record) record = _require(kind, key);
   // Checked before the record changes: a select may reload its row.
   _checkFree(kind, edit, record.get());
-  _apply(*record, kind, edit);
+  apply(*record, kind, edit);
   record->commit();
   tx.commit();
   out.push_back(_change("modify", kind, *record));

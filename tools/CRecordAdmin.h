@@ -61,17 +61,21 @@ class CRecordAdmin {
   // transaction.
   DefinitionCounts publishDefinitions(CDHCPContext& context, bool all);
 
+  // Applies an edit to a record of the kind as add and change do: unknown
+  // keys are refused, then the keys, then each option removal.
+  static void apply(CPrstDHCPRecord& record, const CRecordKind& kind, const CRecordEdit& edit);
+  // The record's key (name, address); empty when it has none.
+  static std::string key(const CRecordKind& kind, const CPrstUserBase& record);
+
  private:
   using Record = std::shared_ptr<CPrstDHCPRecord>;
   Record _find(const CRecordKind& kind, const std::string& key);
   Record _require(const CRecordKind& kind, const std::string& key);
-  void _apply(CPrstDHCPRecord& record, const CRecordKind& kind, const CRecordEdit& edit);
   // Refuses a name or address that another record of the kind holds.
   // Refuses to delete a pool that bindings still refer to.
   void _checkUnused(const CRecordKind& kind, const std::string& key, const CPrstUserBase& record);
   void _checkFree(const CRecordKind& kind, const CRecordEdit& edit, const CPrstUserBase* self);
   std::vector<CObjectChange> _createGlobalPolicies();
-  static std::string _key(const CRecordKind& kind, const CPrstUserBase& record);
   // The record's line of list().
   static std::string _line(const CRecordKind& kind, const CPrstUserBase& record, nuv::CTimeT now);
   static CObjectChange _change(const char* type, const CRecordKind& kind,
