@@ -5,6 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config clang-format
+  clang libclang-rt-14-dev  # the fuzz targets: clang with its libFuzzer and sanitizer runtimes
   libace-dev
   libsqlite3-dev sqlite3
   libpq-dev postgresql
