@@ -1,11 +1,21 @@
 #include "dhcp_base/CDNSNameIO.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "dhcp_base/CPktIOException.h"
 #include "standard/StringUtil.h"
 
 namespace {
+// What a label written as text may hold: host names (letters, digits,
+// hyphens), service labels ("_sip"), wildcards and classless reverse
+// zones ("0/25"). Anything else (blanks, commas, quotes, control or
+// non-ASCII bytes) would not read back from the text form the same.
+bool labelCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '_' || c == '*' || c == '/';
+}
+
 // The name without a final root dot.
 std::string_view bare(const std::string& v) {
   std::string_view s = v;
@@ -77,7 +87,9 @@ std::string CDNSNameIO::parse(const std::string& text, const COption& option) {
   std::string_view s = bare(text);
   bool ok = s.size() <= 253;
   for (const std::string& label : nuv::split(s, '.'))
-    if (label.size() > 63 || (label.empty() && !s.empty())) ok = false;
+    if (label.size() > 63 || (label.empty() && !s.empty()) ||
+        !std::all_of(label.begin(), label.end(), labelCharacter))
+      ok = false;
   if (!ok)
     _fail("CDNSNameIO::set", "Cannot set domain name '%1' for option %2.", "Invalid domain name.",
           {text, option.label()});

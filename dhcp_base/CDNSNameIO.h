@@ -2,7 +2,9 @@
 // "dnsname": each name as DNS labels (length byte, label bytes) closed by a
 // zero byte. Compressed names are refused: options are read without the
 // message around them. A payload that ends after a whole label without the
-// closing zero (a partial name, as in Client FQDN) still reads.
+// closing zero (a partial name, as in Client FQDN) still reads. Names
+// given as text must be made of letters, digits and "-_*/", so that the
+// text form of a set reads back as the same set.
 
 #include <string>
 

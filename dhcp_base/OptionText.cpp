@@ -1,10 +1,14 @@
 #include "dhcp_base/OptionText.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "standard/CException.h"
 #include "standard/StringUtil.h"
 
 namespace {
+const char* const kBlanks = " \t\r\n";
+
 int hexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -16,56 +20,68 @@ int hexDigit(char c) {
 std::vector<std::string> splitValueList(std::string_view text) {
   std::vector<std::string> out;
   if (nuv::trim(text).empty()) return out;
-  std::string item;    // unquoted characters of the current item
-  std::string quoted;  // quoted characters of the current item
+  // The item's characters in order; blanks are trimmed only at its ends
+  // outside the quoted ones, which run from quotedFrom to quotedTo.
+  std::string item;
+  std::size_t quotedFrom = std::string::npos, quotedTo = 0;
   bool inQuotes = false;
-  bool sawQuotes = false;
   auto finish = [&]() {
-    out.push_back(sawQuotes ? quoted + nuv::trim(item) : nuv::trim(item));
+    if (quotedFrom == std::string::npos) {
+      out.push_back(nuv::trim(item));
+    } else {
+      const std::size_t first = std::min(item.find_first_not_of(kBlanks), quotedFrom);
+      const std::size_t last = item.find_last_not_of(kBlanks);
+      const std::size_t end = last == std::string::npos ? quotedTo : std::max(last + 1, quotedTo);
+      out.push_back(item.substr(first, end - first));
+    }
     item.clear();
-    quoted.clear();
-    sawQuotes = false;
+    quotedFrom = std::string::npos;
   };
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (inQuotes) {
       if (c == '"') {
         inQuotes = false;
+        quotedTo = item.size();
       } else if (c == '\\' && i + 1 < text.size()) {
         const char e = text[++i];
         switch (e) {
           case 'n':
-            quoted += '\n';
+            item += '\n';
             break;
           case 't':
-            quoted += '\t';
+            item += '\t';
             break;
           case 'r':
-            quoted += '\r';
+            item += '\r';
             break;
           case 'x':
             if (i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 && hexDigit(text[i + 2]) >= 0) {
-              quoted += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
+              item += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
               i += 2;
             } else {
-              quoted += 'x';
+              item += 'x';
             }
             break;
           default:
-            quoted += e;
+            item += e;
         }
       } else {
-        quoted += c;
+        item += c;
       }
     } else if (c == '"') {
       inQuotes = true;
-      sawQuotes = true;
+      if (quotedFrom == std::string::npos) quotedFrom = item.size();
     } else if (c == ',') {
       finish();
     } else {
       item += c;
     }
   }
+  // An open quote would silently take the rest of the line, commas and all.
+  if (inQuotes)
+    NUV_THROW("splitValueList", nuv::CMessage("Cannot read value list '%1'.").pushs(text),
+              nuv::CMessage("A quote is not closed."));
   finish();
   return out;
 }

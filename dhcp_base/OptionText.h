@@ -7,8 +7,9 @@
 
 // Splits a value list at commas outside double quotes. Unquoted parts are
 // trimmed; quoted parts are taken as written between the quotes, with the
-// escapes \" \\ \n \t \r and \xNN processed. The empty (or blank) text is
-// the empty list.
+// escapes \" \\ \n \t \r and \xNN processed; an item may mix both, in
+// order. The empty (or blank) text is the empty list; a quote left open
+// fails.
 std::vector<std::string> splitValueList(std::string_view text);
 // The value in double quotes, escaped so that splitValueList reads it back.
 std::string quoteValue(std::string_view value);

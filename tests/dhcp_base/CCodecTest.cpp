@@ -157,6 +157,14 @@ TEST_F(CCodecTest, TextInputFailuresKeepThePreviousValue) {
        "Cannot set address '192.0.2.1' for option 300. | Not an IPv6 address."},
       {"byte_sequence", "01-0g",
        "Cannot set byte sequence '01-0g' for option 300. | Invalid byte sequence."},
+      // Names whose text form would not read back: blanks, commas, quotes.
+      {"dnsname", "a b.example",
+       "Cannot set domain name 'a b.example' for option 300. | Invalid domain name."},
+      {"dnsname", "\"x,y\".example",
+       "Cannot set domain name 'x,y.example' for option 300. | Invalid domain name."},
+      {"dnsname", "\"x\\\"y\"",
+       "Cannot set domain name 'x\"y' for option 300. | Invalid domain name."},
+      {"string", "\"open, 1", "Cannot read value list '\"open, 1'. | A quote is not closed."},
   };
   for (const Bad& b : cases) {
     ctx.optionLookup().clear();
@@ -182,6 +190,13 @@ TEST_F(CCodecTest, NumbersReadWithAutomaticBase) {
   for (const char* bad : {"128", "-129"})
     EXPECT_EQ(failure([&] { s->string(bad); }), std::string("Cannot set numeric value '") + bad +
                                                     "' for option 300. | Value is out of range.");
+}
+
+TEST_F(CCodecTest, QuotedAndPlainPartsOfAnItemKeepTheirOrder) {
+  define("tagpath = 300\nname = x\ntype = string\narrayed = true\nlen_prefix_width = 1");
+  COption::Ptr o = make(300);
+  o->string(" ab\"c, d\"ef , \" g\" ");
+  EXPECT_EQ(o->string(), "\"abc, def\", \" g\"");
 }
 
 TEST_F(CCodecTest, LongOptionIsSplitIntoParts) {
