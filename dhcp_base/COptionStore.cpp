@@ -1,8 +1,12 @@
 #include "dhcp_base/COptionStore.h"
 
+#include <vector>
+
 #include "dhcp_base/CDHCPContext.h"
 #include "dhcp_base/COptionFactory.h"
+#include "dhcp_base/COptionInputContext.h"
 #include "dhcp_base/COptionLookup.h"
+#include "dhcp_base/COptionOutputContext.h"
 #include "exp_eval/CExpression.h"
 #include "standard/CException.h"
 #include "standard/StringUtil.h"
@@ -36,6 +40,28 @@ void COptionStore::string(std::string_view text, COptionInputContext& ic) {
     parsed.push_back(std::move(option));
   }
   for (COption::Ptr& c : parsed) m_values.push_back(std::move(c));
+}
+
+void COptionStore::checkWire() const {
+  CDHCPContext& ctx = *context();
+  for (const COption::Ptr& c : m_values) {
+    if (c->valueType() == COptionType::ot_expression || ctx.isServerControlOption(c->tag()))
+      continue;
+    COptionStorePtr one = ctx.factory().createOS("wire check");
+    one->append(c->clone(&ctx, one.get()));
+    COptionOutputContext oc(one.get(), false);
+    std::vector<std::uint8_t> bytes(one->valueArea(&oc));
+    const std::uint8_t* end = one->valueOutput(bytes.data(), bytes.size(), oc);
+    COptionStorePtr back = ctx.factory().createOS("wire check");
+    COptionInputContext ic(bytes.data(), back.get());
+    try {
+      back->valueInput(bytes.data(), static_cast<std::size_t>(end - bytes.data()), ic);
+    } catch (const nuv::CException& e) {
+      NUV_THROW("COptionStore::checkWire",
+                nuv::CMessage("Option '%1' would be sent malformed.").pushs(c->attributes().name),
+                nuv::CMessage(e.whyText()));
+    }
+  }
 }
 
 std::string COptionStore::dump() const {

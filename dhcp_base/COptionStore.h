@@ -30,6 +30,12 @@ class COptionStore
 
   void setJSONValue(const nlohmann::json& value, COptionInputContext& ic) override;
 
+  // Encodes each option that goes on the wire (not server settings, not
+  // expressions, which are computed per message) on its own and decodes
+  // it again with the same definitions, as a client would read it. Throws
+  // "Option '%1' would be sent malformed." with the decoder's reason.
+  void checkWire() const;
+
   const std::string& elementPrefix() const { return m_elementPrefix; }
   void elementPrefix(std::string prefix) { m_elementPrefix = std::move(prefix); }
   void instanceName(std::string name) { m_instanceName = std::move(name); }

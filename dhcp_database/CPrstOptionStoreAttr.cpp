@@ -112,6 +112,9 @@ COptionStorePtr CPrstOptionStoreAttr::fromText(const nuv::CStringMap& map) const
     }
   }
   _encodeEach(*out);
+  // Written is not enough: a client must read it back (an address list
+  // without addresses encodes, as an option nobody can decode).
+  out->checkWire();
   return out;
 }
 

@@ -36,7 +36,8 @@ class CPrstOptionStoreAttr : public CPrstAttrBase {
   // The set that the text-form keys "options" (the whole set), "option"
   // (one option added, or replacing the one with its code) and "-option"
   // (an option name, removed) make of this one; null when none is given.
-  // Checked but not applied: adopt() applies it.
+  // Checked (each option must encode to bytes that decode again) but not
+  // applied: adopt() applies it.
   COptionStorePtr fromText(const nuv::CStringMap& map) const;
   void adopt(COptionStorePtr store);
 

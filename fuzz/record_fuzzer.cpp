@@ -75,7 +75,7 @@ std::shared_ptr<CPrstDHCPRecord> create(const CRecordKind& kind) {
 // (or relay) reads them.
 void checkOptions(const CPrstDHCPRecord& record, const std::string& text) {
   static std::vector<std::uint8_t> buffer(1 << 20);
-  COptionOutputContext oc;
+  COptionOutputContext oc(nullptr, false);  // as in a reply: no server settings
   const std::uint8_t* end = nullptr;
   try {
     end = record.optionStore().valueOutput(buffer.data(), buffer.size(), oc);

@@ -229,6 +229,22 @@ TEST_F(COptionTest, ServerControlOptionsStayOffTheWire) {
   EXPECT_EQ(hex(buf, static_cast<std::size_t>(end - buf)), "86b100020223");
 }
 
+TEST_F(COptionTest, CheckWireRefusesWhatAClientCouldNotRead) {
+  nuv::CExpEval eval;
+  ctx.evaluator(&eval);
+  COptionStorePtr store = ctx.factory().createOS("policy");
+  // Server settings and expressions never go on the wire as they stand.
+  store->string(
+      "dns-servers = 2001:db8::1\nreply-port = 547\npreference = [1 + 2]\nrapid-commit =");
+  store->checkWire();
+  // An address list without addresses: option 23 of length 0.
+  COptionStorePtr empty = ctx.factory().createOS("policy");
+  empty->string("dns-servers =");
+  EXPECT_EQ(failure([&] { empty->checkWire(); }),
+            "Option 'dns-servers' would be sent malformed. | Buffer is too short to represent this "
+            "option.");
+}
+
 TEST_F(COptionTest, OptionsMayBeReleasedOnAnotherThread) {
   // Policy sets are built on one thread and dropped on another: the pools
   // must stay consistent (the sanitizer build checks).

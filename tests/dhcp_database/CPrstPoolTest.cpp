@@ -202,6 +202,9 @@ TEST_P(CPrstPoolTest, TextFormValidation) {
       {true, without(pd, "prefix"), npool, "Missing 'prefix' key."},
       {true, without(pd, "prefix_len"), npool, "Missing 'prefix_len' key."},
       {true, without(pd, "sub_prefix_len"), npool, "Missing 'sub_prefix_len' key."},
+      {false, with(good, "option = dns-servers ="), pool,
+       "Option 'dns-servers' would be sent malformed. Buffer is too short to represent this "
+       "option."},
   };
   for (const auto& c : cases) {
     auto p = std::dynamic_pointer_cast<CPrstPool>(
