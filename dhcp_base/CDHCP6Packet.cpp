@@ -222,7 +222,12 @@ void CDHCP6Packet::_parseRelayLayer(const std::uint8_t*& bytes, std::size_t& len
   _appendHeader(*layer, Code::peerAddress, bytes + 18, 16, ic);
   layer->valueInput(bytes + kRelayHeader, length - kRelayHeader, ic);
 
-  // Fails "No such option." when the layer has no Relay Message.
+  // Fails "No such option." when the layer has no Relay Message. With two,
+  // which one is meant cannot be told, and the one left in the layer
+  // would be echoed into the Relay-reply beside ours.
+  if (layer->instanceCount(CTagPath{Code::relayMsg}) > 1)
+    invalid("CDHCP6Packet::_parseRelayLayer",
+            nuv::CMessage("The relay layer holds more than one Relay Message option."));
   keep.option = layer->find(CTagPath{Code::relayMsg});
   layer->erase(CTagPath{Code::relayMsg});
   const COption& message = *keep.option;

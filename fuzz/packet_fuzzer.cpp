@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -65,18 +66,29 @@ std::size_t u16(const std::uint8_t* p) {
   return static_cast<std::size_t>(p[0] << 8 | p[1]);
 }
 
+[[noreturn]] void fail(const char* what, const std::uint8_t* reply, std::size_t size) {
+  std::fprintf(stderr, "%s; the reply:\n", what);
+  for (std::size_t i = 0; i < size; ++i) std::fprintf(stderr, "%02x", reply[i]);
+  std::fprintf(stderr, "\n");
+  std::abort();
+}
+
 // The client message inside a serialised reply's Relay-reply layers.
 void unwrap(const std::uint8_t*& p, std::size_t& size, std::size_t layers) {
+  const std::uint8_t* const reply = p;
+  const std::size_t replySize = size;
   for (std::size_t n = 0; n < layers; ++n) {
-    if (size < CDHCP6Packet::kRelayHeader || p[0] != CDHCP6MsgType::relay_reply) std::abort();
+    if (size < CDHCP6Packet::kRelayHeader || p[0] != CDHCP6MsgType::relay_reply)
+      fail("a relay layer is missing", reply, replySize);
     std::size_t at = CDHCP6Packet::kRelayHeader;
     bool found = false;
     while (at + 4 <= size) {
       const std::size_t code = u16(p + at), len = u16(p + at + 2);
-      if (at + 4 + len > size) std::abort();
+      if (at + 4 + len > size) fail("an option of a relay layer overruns it", reply, replySize);
       if (code == Code::relayMsg) {
         // The Relay Message is its layer's last option and reaches the end.
-        if (at + 4 + len != size) std::abort();
+        if (at + 4 + len != size)
+          fail("the Relay Message is not its layer's last option", reply, replySize);
         p += at + 4;
         size = len;
         found = true;
@@ -84,7 +96,7 @@ void unwrap(const std::uint8_t*& p, std::size_t& size, std::size_t layers) {
       }
       at += 4 + len;
     }
-    if (!found) std::abort();
+    if (!found) fail("a relay layer has no Relay Message", reply, replySize);
   }
 }
 
@@ -112,10 +124,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const nuv::CException&) {
     return 0;  // a path too long for 1280 bytes is not answered
   }
-  if (length > CDHCP6Packet::kMaxReplySize) std::abort();
+  if (length > CDHCP6Packet::kMaxReplySize) fail("the reply is too long", out, length);
   unwrap(out, length, reply.relayCount());
   client.clear();
   client.clientSetFromRaw(out, length, kSource);
-  if (client.transactionID() != request.transactionID()) std::abort();
+  if (client.transactionID() != request.transactionID())
+    fail("the reply has another transaction-id", out, length);
   return 0;
 }

@@ -62,6 +62,12 @@ cases = {
     "relay_without_message": DHCP6_RelayForward(
         hopcount=0, linkaddr="2001:db8:2::1", peeraddr="fe80::1") /
     DHCP6OptIfaceId(ifaceid=b"port-9"),
+    # A relay layer with two Relay Messages: which one is meant cannot be
+    # told, and the other one must not be echoed into the reply.
+    "relay_two_messages": DHCP6_RelayForward(
+        hopcount=0, linkaddr="2001:db8:2::1", peeraddr="fe80::1") /
+    DHCP6OptRelayMsg(message=solicit) /
+    DHCP6OptRelayMsg(message=DHCP6_InfoRequest(trid=0x000008) / ORO),
     # What a server refuses.
     "solicit_with_server_id": DHCP6_Solicit(trid=0x000010) / CLIENT / SERVER / ia_na(),
     "renew_without_server_id": DHCP6_Renew(trid=0x000011) / CLIENT / ia_na("2001:db8:1::100"),

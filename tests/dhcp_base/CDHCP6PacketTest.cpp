@@ -120,6 +120,8 @@ TEST_F(CDHCP6PacketTest, RelayOptionsAfterTheRelayMessageStayInTheLayer) {
 
   EXPECT_EQ(failure([&] { parseServer(datagram("relay_without_message")); }),
             "Cannot find option 9 in container in-relay-0-options. | No such option.");
+  EXPECT_EQ(failure([&] { parseServer(datagram("relay_two_messages")); }),
+            "Invalid dhcp6 packet. | The relay layer holds more than one Relay Message option.");
 }
 
 TEST_F(CDHCP6PacketTest, ScapyClientMessagesParseAndWriteBackUnchanged) {
