@@ -14,9 +14,7 @@
 #include "dhcp6_server/CDHCP6Request.h"
 #include "dhcp6_server/CDHCP6Solicit.h"
 #include "dhcp6_server/CDHCP6TLS.h"
-#include "dhcp_base/CDHCP6OptionCode.h"
 #include "dhcp_base/CDHCP6Util.h"
-#include "dhcp_base/CValueTypeInserter.h"
 #include "dhcp_server_common/CIDHCPExtension.h"
 #include "dhcp_server_common/CIDHCPLeaseQuery.h"
 #include "dhcp_server_common/CIDHCPPktStore.h"
@@ -297,15 +295,7 @@ bool CDHCP6Handler::_admitMalformed(CDHCP6TLS& tls) {
 
 std::uint32_t CDHCP6Handler::_startReply(CDHCP6TLS& tls) {
   CDHCP6Context& context = tls.context();
-  const CDHCP6Packet& request = *context.inPacket();
-  CDHCP6Packet& reply = *context.outPacket();
-  CDHCP6Util::cloneAndUpdateRelayReturnHeaders(request, reply);
-  CDHCP6Util::cloneAndStoreRequired(CDHCP6OptionCode::transactionID, request.hostOptions(),
-                                    reply.hostOptions());
-  COptionPtr serverID;
-  CDHCP6Util::createAndStore(CDHCP6OptionCode::serverID, reply.hostOptions(), serverID);
-  CValueTypeInserter::push_back(m_controller->duid(), *serverID);
-  return request.transactionID();
+  return CDHCP6Util::startReply(*context.inPacket(), *context.outPacket(), m_controller->duid());
 }
 
 int CDHCP6Handler::_service(CDHCP6TLS& tls, std::uint8_t type, std::uint16_t& port) {

@@ -277,3 +277,14 @@ void CDHCP6Util::cloneAndUpdateRelayReturnHeaders(const CDHCP6Packet& request,
     reply.appendRelayLayer(std::move(copy));
   }
 }
+
+std::uint32_t CDHCP6Util::startReply(const CDHCP6Packet& request, CDHCP6Packet& reply,
+                                     const nuv::CHexStore& serverDUID) {
+  cloneAndUpdateRelayReturnHeaders(request, reply);
+  cloneAndStoreRequired(CDHCP6OptionCode::transactionID, request.hostOptions(),
+                        reply.hostOptions());
+  COptionPtr serverID;
+  createAndStore(CDHCP6OptionCode::serverID, reply.hostOptions(), serverID);
+  CValueTypeInserter::push_back(serverDUID, *serverID);
+  return request.transactionID();
+}

@@ -122,6 +122,10 @@ class CDHCP6Util {
   // first, turned into Relay-reply; everything else the relays sent
   // (hop-count, addresses, Interface-ID, ...) is echoed unchanged.
   static void cloneAndUpdateRelayReturnHeaders(const CDHCP6Packet& request, CDHCP6Packet& reply);
+  // What every reply starts with: the request's relay path, its
+  // transaction-id and our Server Identifier; the transaction-id.
+  static std::uint32_t startReply(const CDHCP6Packet& request, CDHCP6Packet& reply,
+                                  const nuv::CHexStore& serverDUID);
 
   // The element of a fixed-layout option (as the Client FQDN's flags),
   // created when missing, and its one value replaced.

@@ -17,7 +17,6 @@
 #include "dhcp_base/CDHCP6Packet.h"
 #include "dhcp_base/CDHCP6Util.h"
 #include "dhcp_base/COptionFactory.h"
-#include "dhcp_base/CValueTypeInserter.h"
 #include "fuzz/FuzzCatalogue.h"
 #include "standard/CException.h"
 
@@ -52,12 +51,7 @@ void readLikeProcessors(const CDHCP6Packet& request) {
 // What the handler puts into every reply: the relay path, the
 // transaction-id, the Server Identifier, the client's identifier.
 void startReply(const CDHCP6Packet& request, CDHCP6Packet& reply) {
-  CDHCP6Util::cloneAndUpdateRelayReturnHeaders(request, reply);
-  CDHCP6Util::cloneAndStoreRequired(Code::transactionID, request.hostOptions(),
-                                    reply.hostOptions());
-  COptionPtr sid;
-  CDHCP6Util::createAndStore(Code::serverID, reply.hostOptions(), sid);
-  CValueTypeInserter::push_back(kServerDUID, *sid);
+  CDHCP6Util::startReply(request, reply, kServerDUID);
   reply.msgType(CDHCP6MsgType::reply);
   CDHCP6Util::cloneAndStoreOptional(Code::clientID, request.hostOptions(), reply.hostOptions());
 }

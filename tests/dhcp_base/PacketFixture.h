@@ -62,12 +62,7 @@ class PacketFixture : public OptionFixture {
   // message type, and (with leases) an IA_NA with an address, an IA_PD
   // with a prefix, or top-level NoAddrsAvail.
   void startReply(CDHCP6MsgType type) {
-    CDHCP6Util::cloneAndUpdateRelayReturnHeaders(request, reply);
-    CDHCP6Util::cloneAndStoreRequired(Code::transactionID, request.hostOptions(),
-                                      reply.hostOptions());
-    COptionPtr sid;
-    CDHCP6Util::createAndStore(Code::serverID, reply.hostOptions(), sid);
-    CValueTypeInserter::push_back(kServerDUID, *sid);
+    CDHCP6Util::startReply(request, reply, kServerDUID);
     reply.msgType(type);
     CDHCP6Util::cloneAndStoreOptional(Code::clientID, request.hostOptions(), reply.hostOptions());
   }
