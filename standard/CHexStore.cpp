@@ -13,7 +13,13 @@ CHexStore::CHexStore(const std::uint8_t* bytes, std::size_t n) {
 }
 
 CHexStore::CHexStore(std::string_view text, std::string_view separator) : m_separator(separator) {
-  _parse(text);
+  // A constructor that throws gets no destructor call: free the buffer here.
+  try {
+    _parse(text);
+  } catch (...) {
+    _release();
+    throw;
+  }
 }
 
 CHexStore::CHexStore(const CIPAddress& address) {
