@@ -21,6 +21,7 @@
 #include "extended/CDHCPMetricEnums.h"
 #include "extended/CICommandQueueTask.h"
 #include "extended/CIDHCPController.h"
+#include "oodb/CPrstException.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ std::string typeName(std::uint8_t type) {
 
 CDHCP6Handler::CDHCP6Handler(CIDHCPController* controller, CICommandQueueTask* task,
                              CTLSPool<CDHCP6TLS>& tlsPool)
-    : m_controller(controller), m_task(task), m_tlsPool(tlsPool) {}
+    : m_controller(controller), m_task(task), m_tlsPool(tlsPool), m_outage(controller->log()) {}
 
 CLogSink& CDHCP6Handler::_dhcpLog() const {
   return **m_controller->dhcpLog();
@@ -216,6 +217,7 @@ void CDHCP6Handler::_processUDPInput(CDHCP6TLS& tls) {
     const int code = _service(tls, type, port);
     tls.commitTransaction();
     failureMask = CSyncCommand::always;
+    m_outage.served(std::time(nullptr));
     sync.execute(CSyncCommand::always | CSyncCommand::onCommit);
     switch (code) {
       case CDHCP6TransmitCode::TRANSMIT:
@@ -238,7 +240,13 @@ void CDHCP6Handler::_processUDPInput(CDHCP6TLS& tls) {
         _record(again);
       }
     }
-    _record(e);
+    if (dynamic_cast<const CPrstUnavailableException*>(&e)) {
+      // Not one line per message while the database is away.
+      tls.stats().inc(M::packetsDbUnavailable);
+      m_outage.dropped(e, std::time(nullptr));
+    } else {
+      _record(e);
+    }
     try {
       sync.execute(failureMask);
       tls.commitTransaction();

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "dhcp6_server/CDHCP6OutageLog.h"
 #include "dhcp_server_common/CRawPktDataQueue.h"
 #include "dhcp_server_common/CTLSPool.h"
 #include "extended/CMulticastCallback.h"
@@ -58,4 +59,5 @@ class CDHCP6Handler : public CMulticastCallback {
   CIDHCPController* m_controller;  // the host's; not owned
   CICommandQueueTask* m_task;      // the engine; not owned
   CTLSPool<CDHCP6TLS>& m_tlsPool;
+  CDHCP6OutageLog m_outage;
 };

@@ -15,6 +15,7 @@ CDHCPMeasurementSpec CDHCPMeasurementSpec::forHandlerThread(const std::string& t
   spec.setMeasured(CDHCPMetricEnums::packetsV6Solicit, CDHCPMetricEnums::packetsV6LeaseQueryReply);
   spec.setMeasured(CDHCPMetricEnums::packetsInput, CDHCPMetricEnums::packetsSendFail);
   spec.setMeasured(CDHCPMetricEnums::addressRequests, CDHCPMetricEnums::addressUnavailable);
+  spec.setMeasured(CDHCPMetricEnums::packetsDbUnavailable);
   return spec;
 }
 

@@ -115,7 +115,8 @@ constexpr Row kRows[] = {
   {M::stateNormal, "state.normal"},
   {M::peerConnect, "peer.connect"},
   {M::peerConnectAck, "peer.connect_ack"},
-  {M::peerDisconnect, "peer.disconnect"},};
+  {M::peerDisconnect, "peer.disconnect"},
+  {M::packetsDbUnavailable, "packets.db_unavailable"},};
 // clang-format on
 
 constexpr std::size_t kFirst = M::packetsV4Discover;

@@ -112,6 +112,8 @@ class CDHCPMetricEnums : public CMetricEnums {
     peerConnect,
     peerConnectAck,
     peerDisconnect,
+    // Messages dropped because the database could not serve them.
+    packetsDbUnavailable,
     metricCount  // one past the last identifier
   };
 

@@ -5,6 +5,8 @@
 // deleted the row first) has its own type so that callers may retry; so
 // has a duplicate (a unique key already holds the value), which
 // CIPrstSession::commitUnique turns into a refusal the transaction survives.
+// An unavailable database (the connection is lost, the disk is full) has
+// one too: the work is dropped and tried again with the next transaction.
 
 #include <string>
 
@@ -24,6 +26,11 @@ class CPrstConflictException : public CPrstException {
 };
 
 class CPrstDuplicateException : public CPrstException {
+ public:
+  using CPrstException::CPrstException;
+};
+
+class CPrstUnavailableException : public CPrstException {
  public:
   using CPrstException::CPrstException;
 };

@@ -179,7 +179,15 @@ void CPrstDBSession::begin() {
     PRST_THROW("CPrstDBSession::begin", nuv::CMessage("Cannot begin a database transaction."),
                nuv::CMessage("A transaction is already active."));
   _endTx();
-  _runFixed("TRANSACTION_BEGIN");
+  m_conn->recover();
+  try {
+    _runFixed("TRANSACTION_BEGIN");
+  } catch (const CPrstUnavailableException&) {
+    // A connection the server dropped since the last transaction shows
+    // only now: once more on a new one.
+    m_conn->recover();
+    _runFixed("TRANSACTION_BEGIN");
+  }
   m_inTx = true;
 }
 

@@ -3,7 +3,8 @@
 // with positional "?" parameters, their result rows, and running a script.
 // Providers implement it once per engine; the SQL itself comes from the
 // provider's statement file. Driver failures raise CPrstException; a lock
-// timeout, serialization failure or deadlock raises CPrstConflictException.
+// timeout, serialization failure or deadlock raises CPrstConflictException;
+// a lost connection or a full disk raises CPrstUnavailableException.
 
 #include <cstdint>
 #include <memory>
@@ -41,4 +42,8 @@ class CSqlConnection {
                                                  const std::string& sql) = 0;
   // Runs SQL text without parameters or results (schema scripts).
   virtual void executeScript(const std::string& sql) = 0;
+  // Called before each transaction: brings back a connection a failure
+  // left unusable, its prepared statements still valid. Raises
+  // CPrstUnavailableException while that is not possible.
+  virtual void recover() {}
 };

@@ -3,6 +3,7 @@
 #include <libpq-fe.h>
 
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <vector>
 
@@ -20,6 +21,12 @@ std::string errorText(PGconn* conn, const PGresult* res) {
   nuv::CMessage why(errorText(conn, res));
   const std::string code = state ? state : "";
   PQclear(res);
+  // A connection the server closed, or one of the classes connection
+  // exception (08), insufficient resources (53: disk full, out of memory,
+  // too many connections) and operator intervention (57: shutdown).
+  if (PQstatus(conn) == CONNECTION_BAD || code.rfind("08", 0) == 0 || code.rfind("53", 0) == 0 ||
+      code.rfind("57", 0) == 0)
+    throw CPrstUnavailableException(std::move(what), std::move(why), context, __FILE__, __LINE__);
   // serialization_failure, deadlock_detected, lock_not_available
   if (code == "40001" || code == "40P01" || code == "55P03")
     throw CPrstConflictException(std::move(what), std::move(why), context, __FILE__, __LINE__);
@@ -28,17 +35,22 @@ std::string errorText(PGconn* conn, const PGresult* res) {
   throw CPrstException(std::move(what), std::move(why), context, __FILE__, __LINE__);
 }
 
+void prepareOnServer(PGconn* conn, const std::string& name, const std::string& serverName,
+                     const std::string& sql) {
+  PGresult* res = PQprepare(conn, serverName.c_str(), sql.c_str(), 0, nullptr);
+  if (PQresultStatus(res) != PGRES_COMMAND_OK)
+    fail(conn, res, "CPgConnection::prepare",
+         nuv::CMessage("Cannot precompile sql statement '%1'.").pushs(name));
+  PQclear(res);
+}
+
 class CPgStatement : public CSqlStatement {
  public:
+  // sql with numbered placeholders.
   CPgStatement(PGconn* conn, std::string name, std::string serverName, const std::string& sql)
       : m_conn(conn), m_name(std::move(name)), m_server(std::move(serverName)) {
-    PGresult* res = PQprepare(conn, m_server.c_str(),
-                              CPgConnection::numberPlaceholders(sql).c_str(), 0, nullptr);
-    if (PQresultStatus(res) != PGRES_COMMAND_OK)
-      fail(conn, res, "CPgConnection::prepare",
-           nuv::CMessage("Cannot precompile sql statement '%1'.").pushs(m_name));
-    PQclear(res);
-    res = PQdescribePrepared(conn, m_server.c_str());
+    prepareOnServer(conn, m_name, m_server, sql);
+    PGresult* res = PQdescribePrepared(conn, m_server.c_str());
     if (PQresultStatus(res) != PGRES_COMMAND_OK)
       fail(conn, res, "CPgConnection::prepare",
            nuv::CMessage("Cannot precompile sql statement '%1'.").pushs(m_name));
@@ -119,16 +131,45 @@ std::string CPgConnection::numberPlaceholders(const std::string& sql) {
   return out;
 }
 
-CPgConnection::CPgConnection(const std::string& connInfo, const std::string& where) {
+CPgConnection::CPgConnection(const std::string& connInfo, const std::string& where)
+    : m_where(where) {
   m_conn = PQconnectdb(connInfo.c_str());
   if (PQstatus(m_conn) != CONNECTION_OK) {
     const std::string why = errorText(m_conn, nullptr);
     PQfinish(m_conn);
     m_conn = nullptr;
-    PRST_THROW("CPgConnection::CPgConnection",
-               nuv::CMessage("Cannot open database '%1'.").pushs(where), nuv::CMessage(why));
+    throw CPrstUnavailableException(nuv::CMessage("Cannot open database '%1'.").pushs(where),
+                                    nuv::CMessage(why), "CPgConnection::CPgConnection", __FILE__,
+                                    __LINE__);
   }
   PQsetNoticeProcessor(m_conn, quiet, nullptr);
+}
+
+void CPgConnection::recover() {
+  if (PQstatus(m_conn) == CONNECTION_OK && !m_unprepared) return;
+  // Every transaction of every thread comes here while the server is
+  // away: one attempt a second, not one a message.
+  const auto now = std::chrono::steady_clock::now();
+  if (now < m_nextAttempt)
+    throw CPrstUnavailableException(nuv::CMessage("Cannot open database '%1'.").pushs(m_where),
+                                    nuv::CMessage("The connection was lost."),
+                                    "CPgConnection::recover", __FILE__, __LINE__);
+  m_nextAttempt = now + kRetryInterval;
+  if (PQstatus(m_conn) != CONNECTION_OK) {
+    PQreset(m_conn);
+    if (PQstatus(m_conn) != CONNECTION_OK)
+      throw CPrstUnavailableException(nuv::CMessage("Cannot open database '%1'.").pushs(m_where),
+                                      nuv::CMessage(errorText(m_conn, nullptr)),
+                                      "CPgConnection::recover", __FILE__, __LINE__);
+  }
+  // Prepared statements live in the server's session: the new one needs
+  // them all again, under the names the statement objects know. Until all
+  // are there the connection is not usable.
+  m_unprepared = true;
+  executeScript("DEALLOCATE ALL");
+  for (const auto& [serverName, sql] : m_statements)
+    prepareOnServer(m_conn, serverName, serverName, sql);
+  m_unprepared = false;
 }
 
 CPgConnection::~CPgConnection() {
@@ -137,7 +178,11 @@ CPgConnection::~CPgConnection() {
 
 std::unique_ptr<CSqlStatement> CPgConnection::prepare(const std::string& name,
                                                       const std::string& sql) {
-  return std::make_unique<CPgStatement>(m_conn, name, "s" + std::to_string(++m_serial), sql);
+  std::string serverName = "s" + std::to_string(++m_serial);
+  std::string numbered = numberPlaceholders(sql);
+  auto statement = std::make_unique<CPgStatement>(m_conn, name, serverName, numbered);
+  m_statements.emplace_back(std::move(serverName), std::move(numbered));
+  return statement;
 }
 
 void CPgConnection::executeScript(const std::string& sql) {

@@ -2,9 +2,14 @@
 // One PostgreSQL connection (one per thread). Statements are prepared on
 // the server once per connection; the "?" placeholders of the statement
 // files become $1, $2, ... here. Parameters and results travel as text.
-// A serialization failure, deadlock or lock timeout is a conflict.
+// A serialization failure, deadlock or lock timeout is a conflict; a
+// connection the server closed makes the database unavailable until
+// recover() has opened a new one (tried at most once a second).
 
+#include <chrono>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "oodb_persistence/CSqlConnection.h"
 
@@ -19,11 +24,19 @@ class CPgConnection : public CSqlConnection {
   std::string dialect() const override { return "pgsql"; }
   std::unique_ptr<CSqlStatement> prepare(const std::string& name, const std::string& sql) override;
   void executeScript(const std::string& sql) override;
+  void recover() override;
 
   // "?" placeholders outside quoted literals as "$1", "$2", ...
   static std::string numberPlaceholders(const std::string& sql);
 
  private:
+  static constexpr std::chrono::seconds kRetryInterval{1};
+
   pg_conn* m_conn = nullptr;
+  std::string m_where;
   unsigned m_serial = 0;
+  // Every statement prepared, by server-side name, for a new connection.
+  std::vector<std::pair<std::string, std::string>> m_statements;
+  std::chrono::steady_clock::time_point m_nextAttempt{};
+  bool m_unprepared = false;
 };

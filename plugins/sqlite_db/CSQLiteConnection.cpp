@@ -15,6 +15,9 @@ namespace {
   nuv::CMessage why(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
   if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
     throw CPrstConflictException(std::move(what), std::move(why), context, __FILE__, __LINE__);
+  // The disk is full or failing: nothing can be stored until that ends.
+  if (code == SQLITE_FULL || code == SQLITE_IOERR)
+    throw CPrstUnavailableException(std::move(what), std::move(why), context, __FILE__, __LINE__);
   if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
     throw CPrstDuplicateException(std::move(what), std::move(why), context, __FILE__, __LINE__);
   throw CPrstException(std::move(what), std::move(why), context, __FILE__, __LINE__);
@@ -121,7 +124,7 @@ class CSQLiteStatement : public CSqlStatement {
 
 }  // namespace
 
-CSQLiteConnection::CSQLiteConnection(const std::string& path) {
+CSQLiteConnection::CSQLiteConnection(const std::string& path, bool flushEveryCommit) {
   const int rc =
       sqlite3_open_v2(path.c_str(), &m_db,
                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -136,9 +139,13 @@ CSQLiteConnection::CSQLiteConnection(const std::string& path) {
   // A unique key's refusal must be told from other constraint failures.
   sqlite3_extended_result_codes(m_db, 1);
   try {
-    // WAL: readers see the last commit while a writer works. NORMAL sync is
-    // durable across a process crash; a power loss may drop the last commits.
-    executeScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=OFF;");
+    // WAL: readers see the last commit while a writer works. NORMAL sync
+    // (the log is flushed at checkpoints) keeps every commit across a
+    // process crash; a power loss may drop the commits since the last
+    // checkpoint. FULL flushes the log at every commit: durable across a
+    // power loss too, at the cost of one fsync per commit.
+    executeScript(std::string("PRAGMA journal_mode=WAL; PRAGMA synchronous=") +
+                  (flushEveryCommit ? "FULL" : "NORMAL") + "; PRAGMA foreign_keys=OFF;");
     // A file that is not a database only shows on the first read.
     executeScript("SELECT COUNT(*) FROM sqlite_master;");
   } catch (const nuv::CException& e) {
@@ -164,6 +171,16 @@ void CSQLiteConnection::executeScript(const std::string& sql) {
   if (rc == SQLITE_OK) return;
   std::string why = err ? err : sqlite3_errstr(rc);
   sqlite3_free(err);
+  const int code = rc & 0xff;
+  if (code == SQLITE_FULL || code == SQLITE_IOERR)
+    throw CPrstUnavailableException(nuv::CMessage("Cannot run sql script."), nuv::CMessage(why),
+                                    "CSQLiteConnection::executeScript", __FILE__, __LINE__);
   PRST_THROW("CSQLiteConnection::executeScript", nuv::CMessage("Cannot run sql script."),
              nuv::CMessage(why));
+}
+
+void CSQLiteConnection::recover() {
+  // A write that failed (disk full) may leave its transaction open when
+  // the rollback after it failed too; the next one cannot begin inside it.
+  if (!sqlite3_get_autocommit(m_db)) executeScript("ROLLBACK;");
 }

@@ -14,12 +14,15 @@ class CSQLiteConnection : public CSqlConnection {
   static constexpr int kBusyTimeoutMs = 10000;
 
   // Opens (creating) the database file; throws "Cannot open database '%1'.".
-  explicit CSQLiteConnection(const std::string& path);
+  // flushEveryCommit: a commit returns only once it is on disk
+  // (synchronous FULL), not only in the operating system's cache.
+  explicit CSQLiteConnection(const std::string& path, bool flushEveryCommit = false);
   ~CSQLiteConnection() override;
 
   std::string dialect() const override { return "sqlite"; }
   std::unique_ptr<CSqlStatement> prepare(const std::string& name, const std::string& sql) override;
   void executeScript(const std::string& sql) override;
+  void recover() override;
 
  private:
   sqlite3* m_db = nullptr;

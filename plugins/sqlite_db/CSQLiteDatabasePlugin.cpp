@@ -19,6 +19,8 @@ void CSQLiteDatabasePlugin::_configure(const nuv::CConfig& config, const std::st
   const std::string dir = config.get(Names::dbPath(), varDir);
   mkdir(dir.c_str(), 0750);
   m_path = dir + "/" + config.get(Names::dbName(), "dhcp6d.db");
+  // 0: no soft commits, every commit is flushed to disk before it returns.
+  m_flushEveryCommit = config.get_uint32(Names::dbSoftVsHardCommitRatio(), 1) == 0;
   // Every client's DUID and lease is in it: a new database is the owner's
   // only, and its -wal and -shm files take the same mode.
   const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
@@ -26,7 +28,7 @@ void CSQLiteDatabasePlugin::_configure(const nuv::CConfig& config, const std::st
 }
 
 std::unique_ptr<CSqlConnection> CSQLiteDatabasePlugin::_connect() {
-  return std::make_unique<CSQLiteConnection>(m_path);
+  return std::make_unique<CSQLiteConnection>(m_path, m_flushEveryCommit);
 }
 
 NUV_PLUGIN_ENTRY(CSQLiteDatabasePlugin)

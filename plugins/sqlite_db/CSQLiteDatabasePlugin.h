@@ -30,4 +30,5 @@ class CSQLiteDatabasePlugin : public CPlugin, public CPrstDatabase {
 
  private:
   std::string m_path;
+  bool m_flushEveryCommit = false;
 };

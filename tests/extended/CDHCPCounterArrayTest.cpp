@@ -22,7 +22,7 @@ TEST(CDHCPCounterArrayTest, CountsOnlyMeasuredMetrics) {
   counters.add(M::packetsV6Solicit, 5);
   counters.inc(M::packetsOutput);  // not measured
   counters.inc(-1);
-  counters.inc(106);
+  counters.inc(107);
   EXPECT_EQ(counters[M::packetsInput], 2u);
   EXPECT_EQ(counters[M::packetsV6Solicit], 5u);
   EXPECT_EQ(counters[M::packetsOutput], 0u);

@@ -16,7 +16,7 @@ TEST(CDHCPMeasurementSpecTest, RangesIncludeBothEnds) {
   spec.setMeasured(0);
   EXPECT_EQ(spec.measuredCount(), 17u);
   EXPECT_FALSE(spec.isMeasured(-1));
-  EXPECT_FALSE(spec.isMeasured(106));
+  EXPECT_FALSE(spec.isMeasured(107));
 }
 
 TEST(CDHCPMeasurementSpecTest, BadIdentifiersMarkNothing) {
@@ -28,13 +28,13 @@ TEST(CDHCPMeasurementSpecTest, BadIdentifiersMarkNothing) {
   };
   const Case cases[] = {
       {32, 18, "Cannot measure metrics 32 to 18.", "Invalid range."},
-      {100, 106, "Cannot measure metrics 100 to 106.", "Unknown metric."},
+      {100, 107, "Cannot measure metrics 100 to 107.", "Unknown metric."},
       {-1, 3, "Cannot measure metrics -1 to 3.", "Unknown metric."},
   };
   for (const Case& c : cases)
     EXPECT_EQ(failureOf([&] { spec.setMeasured(c.first, c.last); }),
               (Failure{"extended", "CDHCPMeasurementSpec::setMeasured", c.what, c.why}));
-  EXPECT_EQ(failureOf([&] { spec.setMeasured(106); }).what, "Cannot measure metric 106.");
+  EXPECT_EQ(failureOf([&] { spec.setMeasured(107); }).what, "Cannot measure metric 107.");
   EXPECT_FALSE(spec.hasMeasurements());
 }
 
@@ -43,7 +43,8 @@ TEST(CDHCPMeasurementSpecTest, HandlerThreadSetAndUnion) {
   EXPECT_EQ(handler.name(), "task-3");
   EXPECT_EQ(handler.instance(), 7u);
   EXPECT_EQ(handler.family(), CProtocolFamily(6));
-  EXPECT_EQ(handler.measuredCount(), 15u + 10u + 4u);
+  EXPECT_EQ(handler.measuredCount(), 15u + 10u + 4u + 1u);
+  EXPECT_TRUE(handler.isMeasured(CDHCPMetricEnums::packetsDbUnavailable));
   EXPECT_TRUE(handler.isMeasured(CDHCPMetricEnums::recalledOffer));
   EXPECT_FALSE(handler.isMeasured(CDHCPMetricEnums::accepts));
 
@@ -51,6 +52,6 @@ TEST(CDHCPMeasurementSpecTest, HandlerThreadSetAndUnion) {
   other.setMeasured(CDHCPMetricEnums::accepts);
   other.setMeasured(CDHCPMetricEnums::packetsInput);
   other += handler;
-  EXPECT_EQ(other.measuredCount(), 30u);
+  EXPECT_EQ(other.measuredCount(), 31u);
   EXPECT_EQ(other.name(), "other");
 }

@@ -5,9 +5,9 @@
 
 TEST(CDHCPMetricEnumsTest, RegistersEveryIdentifierOnce) {
   const CDHCPMetricEnums metrics;
-  ASSERT_EQ(metrics.all().size(), 106u);
+  ASSERT_EQ(metrics.all().size(), 107u);
   EXPECT_EQ(metrics.all().begin()->first, 0);
-  EXPECT_EQ(metrics.all().rbegin()->first, 105);
+  EXPECT_EQ(metrics.all().rbegin()->first, 106);
   for (const auto& [id, nameTemplate] : metrics.all()) {
     EXPECT_EQ(nameTemplate.rfind("[%s].[%s].[%s].", 0), 0u) << id;
     EXPECT_EQ(metrics.index(nameTemplate), id) << nameTemplate;  // templates are distinct
@@ -26,6 +26,7 @@ TEST(CDHCPMetricEnumsTest, IdentifiersCarryTheirNames) {
       {CDHCPMetricEnums::addressUnavailable, "address.unavailable"},
       {CDHCPMetricEnums::messageUpdateUpdateRequestAck, "message.update.update.request_ack"},
       {CDHCPMetricEnums::peerDisconnect, "peer.disconnect"},
+      {CDHCPMetricEnums::packetsDbUnavailable, "packets.db_unavailable"},
   };
   for (const auto& [id, suffix] : cases) EXPECT_EQ(metrics.suffix(id), suffix) << id;
   EXPECT_EQ(CDHCPMetricEnums::packetsV6Solicit, 18);

@@ -399,4 +399,72 @@ TEST_P(CPrstDBSessionTest, AStaleUpdateIsAConflict) {
   EXPECT_EQ(mine->counter.get(), 1u);
 }
 
+// The database goes away under a session that has prepared its statements
+// (PostgreSQL: the server ends the connection and refuses new ones;
+// SQLite: the disk is full) and comes back: the session fails with
+// "unavailable" meanwhile and serves again without being opened anew.
+TEST_P(CPrstDBSessionTest, AnUnavailableDatabaseIsServedAgainOnceBack) {
+  session->begin();
+  addRecord("before");
+  session->commit();
+  const bool pg = GetParam() == "pgsql";
+  auto goAway = [&] {
+    if (pg) {
+      CPrstTestDatabase::admin("ALTER DATABASE " + database->name + " ALLOW_CONNECTIONS false");
+      CPrstTestDatabase::admin(
+          "SELECT pg_terminate_backend(pid, 5000) FROM pg_stat_activity WHERE datname = '" +
+          database->name + "'");
+    } else {
+      session->connection().executeScript("PRAGMA max_page_count = 1;");
+    }
+  };
+  auto comeBack = [&] {
+    if (pg)
+      CPrstTestDatabase::admin("ALTER DATABASE " + database->name + " ALLOW_CONNECTIONS true");
+    else
+      session->connection().executeScript("PRAGMA max_page_count = 1000000;");
+  };
+  // Enough rows to need a page more than the file has.
+  auto write = [&] {
+    session->begin();
+    for (int i = 0; i < 200; ++i) addRecord("during" + std::to_string(i));
+    session->commit();
+  };
+
+  goAway();
+  EXPECT_THROW(write(), CPrstUnavailableException);
+  EXPECT_FALSE(session->inTransaction());
+  EXPECT_THROW(write(), CPrstUnavailableException);
+  comeBack();
+  // A lost connection is tried again at most once a second.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  for (;;) {
+    try {
+      write();
+      break;
+    } catch (const CPrstUnavailableException& e) {
+      ASSERT_LT(std::chrono::steady_clock::now(), deadline) << e.whyText();
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+  }
+  EXPECT_EQ(session->select<CTestRecord>("test.name", byName("before")).size(), 1u);
+  EXPECT_EQ(session->select<CTestRecord>("test.name", byName("during199")).size(), 1u);
+}
+
+// A connection the server ended between two transactions is replaced at
+// the next begin, with no transaction failing for it.
+TEST_P(CPrstDBSessionTest, AConnectionEndedBetweenTransactionsIsReplaced) {
+  if (GetParam() != "pgsql") GTEST_SKIP() << "a connection of its own only on PostgreSQL";
+  session->begin();
+  addRecord("before");
+  session->commit();
+  CPrstTestDatabase::admin(
+      "SELECT pg_terminate_backend(pid, 5000) FROM pg_stat_activity WHERE datname = '" +
+      database->name + "'");
+  session->begin();
+  addRecord("after");
+  session->commit();
+  EXPECT_EQ(session->select<CTestRecord>("test.all").size(), 2u);
+}
+
 NUV_PRST_BACKENDS(CPrstDBSessionTest);

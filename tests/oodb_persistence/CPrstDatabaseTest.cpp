@@ -97,6 +97,25 @@ TEST_P(CPrstDatabaseTest, ServerFindsTheProviderByInterface) {
   }
 }
 
+// SQLite flushes every commit to disk (synchronous FULL) only when soft
+// commits are turned off; otherwise at checkpoints (NORMAL).
+TEST_P(CPrstDatabaseTest, SoftCommitsChooseHowOftenSQLiteFlushes) {
+  if (GetParam() != "sqlite") GTEST_SKIP() << "PostgreSQL flushes as its server is set";
+  const std::pair<const char*, std::int64_t> cases[] = {{nullptr, 1}, {"0", 2}, {"5", 1}};
+  for (const auto& [ratio, synchronous] : cases) {
+    if (ratio) database->config().set("system.db.soft_vs_hard_commit_ratio", ratio);
+    ASSERT_EQ(database->open(), 0);
+    {  // the plug-in's objects go before the plug-in
+      auto conn = database->db().openConnection();
+      auto pragma = conn->prepare("pragma", "PRAGMA synchronous");
+      pragma->execute({});
+      ASSERT_TRUE(pragma->next());
+      EXPECT_EQ(pragma->column(0).asInt64(), synchronous) << (ratio ? ratio : "unset");
+    }
+    database->close();
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(SQLite, CPrstDatabaseTest, ::testing::Values(std::string("sqlite")));
 INSTANTIATE_TEST_SUITE_P(PostgreSQL, CPrstDatabaseTest, ::testing::Values(std::string("pgsql")));
 
