@@ -17,7 +17,11 @@ CDHCP6Request::Code CDHCP6Request::execute(unsigned short& port) {
   if (CDHCP6Util::requestedServer(request) != _serverDUID()) {
     for (const CBinding6Tuple& tuple : ids) {
       const CBinding6Identifier id(tuple);
-      _deleteAPending(_findAPending(id, _relay()));
+      // Servers sharing the database share the offers: the one the client
+      // asks the other server for is that server's to lease now.
+      const APending pending = _findAPending(id, _relay());
+      if (pending && !CDHCP6Util::findBindingID(tuple, pending->offeredAddress(), request))
+        _deleteAPending(pending);
     }
     _log(nuv::sev_info, _msg("%1 Discarding 'REQUEST' (serverDUID != me)."));
     return CDHCP6TransmitCode::IGNORE;

@@ -196,5 +196,19 @@ CPrstUserClassPtr<typename Kind::Pending> CDHCP6Solicit::_createPending(
   Kind::length(*pending, pool.subPrefixLen());
   // Several servers may share the database: the first offer of an address wins.
   if (!pending->commitUnique()) return {};
+  // The search saw leases and offers at one moment; since then another
+  // server may have turned its own offer of the address into a lease. The
+  // offer stored now keeps any new lease of the address from being made,
+  // so one look at the leases settles it.
+  nuv::CStringMap args;
+  args.set("IPADDR", address.string());
+  if (!_tls()
+           ->prstSession()
+           .select<typename Kind::Binding>("binding.addr", args, CPrstSelectOptions().withRows(1))
+           .empty()) {
+    pending->deletePersistent();
+    pending->commit();
+    return {};
+  }
   return pending;
 }

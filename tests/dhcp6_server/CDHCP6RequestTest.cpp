@@ -126,6 +126,18 @@ TEST_P(RequestFixture, ARequestForAnotherServerWithdrawsTheAddressOffers) {
   EXPECT_FALSE(clientMessage(3, iaNA(1)));
 }
 
+// Servers sharing the database: the offer a client asks another server for
+// is that server's to lease, not this one's to withdraw.
+TEST_P(RequestFixture, AnOfferRequestedFromAnotherServerIsLeftToIt) {
+  ASSERT_TRUE(solicit(iaNA(1)));
+  const std::string other = opt(2, std::string("\x00\x03\x00\x01\x09", 5));
+  EXPECT_FALSE(clientMessage(3, other + iaNA(1, iaAddr("2001:db8:1::10"))));
+  EXPECT_EQ(pendings<CPrstAddressPending6>(), 1u);
+  // Another address named: the offer is withdrawn after all.
+  EXPECT_FALSE(clientMessage(3, other + iaNA(1, iaAddr("2001:db8:1::99"))));
+  EXPECT_EQ(pendings<CPrstAddressPending6>(), 0u);
+}
+
 TEST_P(RequestFixture, ALeaseAndAnOfferInOneIAAreRepliedTogether) {
   addressPool("short", "2001:db8:1:1::10", "2001:db8:1:1::ff", kLink,
               "prefix = 2001:db8:1:1::\npref_lt = 1000\nvalid_lt = 2000");

@@ -357,6 +357,21 @@ TEST_P(ScriptedSolicitFixture, AnAddressOfferedElsewhereIsPassedOverForTheNext) 
   EXPECT_TRUE(logged("No free addresses available."));
 }
 
+TEST_P(ScriptedSolicitFixture, AnAddressLeasedElsewhereSinceTheSearchIsPassedOver) {
+  // Another server sharing the database turned its offer of ::10 into a
+  // lease after the search had found ::10 free: no offer of ::10 is left.
+  store<CPrstAddressBinding6>(std::string("client_id = 00-99\niatype = iana\niaid = 1\n"
+                                          "lease_duration = 7200\ndomains = 2\n"
+                                          "ipaddr = 2001:db8:1::10\nrelay = ") +
+                              kLink + "\nsource_pool = lan");
+  manager->script = {"2001:db8:1::10", "2001:db8:1::11"};
+  Offer na;
+  ASSERT_TRUE(offer(solicit(iaNA(1)), 3, na));
+  EXPECT_EQ(na.leases, std::vector<std::string>{"2001:db8:1::11 3600 7200"});
+  EXPECT_EQ(manager->released, std::vector<std::string>{"2001:db8:1::10"});
+  EXPECT_EQ(pendings<CPrstAddressPending6>(), 1u);
+}
+
 TEST_P(ScriptedSolicitFixture, AnOfferThatCannotBeStoredIsHandedBackAndNothingIsAnswered) {
   refuseInserts("dhcp_apendings6");
   manager->script = {"2001:db8:1::10"};
