@@ -3,8 +3,9 @@
 # temporary directory, a free port on loopback, the socket in that
 # directory; the server runs as a non-root user (postgres) when started as
 # root. The command gets the connection string (without dbname, through
-# the socket) in NUV_TEST_PG; the server is stopped and its directory
-# removed on exit.
+# the socket) in NUV_TEST_PG, the server's binaries and data directory in
+# NUV_TEST_PG_BIN and NUV_TEST_PG_DATA; the server is stopped and its
+# directory removed on exit.
 #   scripts/with_pg.sh build/tests/oodb_persistence_tests --gtest_filter='PostgreSQL/*'
 set -euo pipefail
 
@@ -33,11 +34,21 @@ trap cleanup EXIT
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 "${run[@]}" "$bin/initdb" -D "$dir/data" -U postgres -A trust -E UTF8 --no-locale >"$dir/initdb.log" 2>&1 ||
   { cat "$dir/initdb.log" >&2; exit 1; }
-"${run[@]}" "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
-  -o "-c listen_addresses=127.0.0.1 -p $port -k $dir -c fsync=off -c full_page_writes=off -c max_connections=50" \
-  start >/dev/null || { cat "$dir/server.log" >&2; exit 1; }
+# The settings go into the configuration file, so that a test may stop and
+# start the server again with pg_ctl alone (NUV_TEST_PG_BIN, NUV_TEST_PG_DATA).
+cat >> "$dir/data/postgresql.conf" <<CONF
+listen_addresses = '127.0.0.1'
+port = $port
+unix_socket_directories = '$dir'
+fsync = off
+full_page_writes = off
+max_connections = 50
+CONF
+"${run[@]}" "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 start >/dev/null ||
+  { cat "$dir/server.log" >&2; exit 1; }
 
 # The Unix socket, not TCP: tests that run in a network namespace of their
 # own reach the server through the file system.
 export NUV_TEST_PG="host=$dir port=$port user=postgres"
+export NUV_TEST_PG_BIN="$bin" NUV_TEST_PG_DATA="$dir/data"
 "$@"

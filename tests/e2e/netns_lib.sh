@@ -12,6 +12,7 @@ E2E_PIDS=()
 E2E_NAMESPACES=()
 E2E_LINKS=()
 E2E_CAPTURES=()
+E2E_MOUNTS=()
 # The admin tool, set by e2e_serve.
 E2E_CTL=""
 # Log levels and scheduling priority (nice) of the server started by e2e_serve.
@@ -28,6 +29,7 @@ e2e_cleanup() {
   done
   # A veth end still outside the namespaces (a failed move).
   for link in "${E2E_LINKS[@]}"; do ip link del "$link" 2>/dev/null; done
+  for mount in "${E2E_MOUNTS[@]}"; do umount -l "$mount" 2>/dev/null; done
   rm -rf "$E2E_DIR"
 }
 trap e2e_cleanup EXIT
@@ -107,27 +109,75 @@ e2e_setup_relayed() {
 
 # e2e_serve DHCP6D DHCP6CTL PLUGIN_DIR [extra config lines...]: the server
 # started in its namespace (the tests' three arguments), DHCP6CTL the tool
-# of e2e_ctl.
+# of e2e_ctl. With E2E_SERVE_AS set (say 2), another server: in namespace
+# ${E2E_SRV}2 with dhcp6d2.conf, storage var2 and log server2.log.
+E2E_SERVE_AS=""
 e2e_serve() {
-  local bin=$1 plugins=$3
+  local bin=$1 plugins=$3 n=$E2E_SERVE_AS
   E2E_CTL=$2
   shift 3
   {
     echo "system.plugins = $plugins"
-    echo "system.storage.path = $E2E_DIR/var"
+    echo "system.storage.path = $E2E_DIR/var$n"
     echo "system.log.levels = $E2E_LOG_LEVELS"
     for line in "$@"; do echo "$line"; done
-  } > "$E2E_DIR/dhcp6d.conf"
-  ip netns exec "$E2E_SRV" nice -n "$E2E_NICE" "$bin" -c "$E2E_DIR/dhcp6d.conf" > "$E2E_DIR/server.log" 2>&1 &
+  } > "$E2E_DIR/dhcp6d$n.conf"
+  ip netns exec "$E2E_SRV$n" nice -n "$E2E_NICE" "$bin" -c "$E2E_DIR/dhcp6d$n.conf" \
+    > "$E2E_DIR/server$n.log" 2>&1 &
   E2E_PIDS+=($!)
   # The control socket opens just after the switch to servicing; until
   # then dhcp6ctl's notices (a mode change) would be lost.
   for _ in $(seq 100); do
-    grep -qs "Switching the server to mode 'servicing'." "$E2E_DIR/server.log" &&
-      [ -S "$E2E_DIR/var/dhcp6d.ctl" ] && return 0
+    grep -qs "Switching the server to mode 'servicing'." "$E2E_DIR/server$n.log" &&
+      [ -S "$E2E_DIR/var$n/dhcp6d.ctl" ] && return 0
     sleep 0.1
   done
-  e2e_fail "server did not start"
+  e2e_fail "server $n did not start"
+}
+
+# e2e_database: the configuration lines of the test's database in
+# E2E_DB_LINES: none for the SQLite file in the storage path, or, when
+# NUV_TEST_PG names a server (the test runs through scripts/with_pg.sh), a
+# new PostgreSQL database on it, reached through its Unix socket.
+E2E_DB_LINES=()
+e2e_database() {
+  [ -n "${NUV_TEST_PG:-}" ] || return 0
+  local item host="" port="" user=postgres name="nuv_e2e_$$"
+  for item in $NUV_TEST_PG; do
+    case $item in
+      host=*) host=${item#host=} ;;
+      port=*) port=${item#port=} ;;
+      user=*) user=${item#user=} ;;
+    esac
+  done
+  psql "$NUV_TEST_PG dbname=postgres" -qc "CREATE DATABASE $name" > /dev/null ||
+    e2e_fail "cannot create database $name"
+  E2E_DB_NAME=$name
+  E2E_DB_LINES=("system.db.hostname = $host:$port" "system.db.name = $name"
+                "system.db.user = $user")
+}
+
+# e2e_psql SQL: the result of a query on the database of e2e_database,
+# unaligned, one row a line.
+e2e_psql() {
+  psql "$NUV_TEST_PG dbname=$E2E_DB_NAME" -Atc "$1" 2>> "$E2E_DIR/psql.log"
+}
+
+# e2e_pg_ctl stop|start: stops (fast: open connections are ended) or
+# starts again the PostgreSQL server of e2e_database.
+e2e_pg_ctl() {
+  local run=()
+  [ "$(id -u)" -eq 0 ] && run=(runuser -u postgres --)
+  "${run[@]}" "$NUV_TEST_PG_BIN/pg_ctl" -D "$NUV_TEST_PG_DATA" -l "$NUV_TEST_PG_DATA/../server.log" \
+    -m fast -w -t 60 "$1" > /dev/null || e2e_fail "pg_ctl $1 failed"
+}
+
+# e2e_tmpfs DIR SIZE: a file system of SIZE (e.g. 16m) of its own at DIR,
+# unmounted by the EXIT trap.
+e2e_tmpfs() {
+  mkdir -p "$1"
+  mount -t tmpfs -o "size=$2,mode=0750" tmpfs "$1" || e2e_fail "cannot mount a tmpfs at $1"
+  E2E_MOUNTS+=("$1")
 }
 
 # e2e_server_errors: the error-level lines of the server's log.
@@ -135,9 +185,10 @@ e2e_server_errors() {
   grep -E '^[^ ]+ ([a-z]+ )?error:' "$E2E_DIR/server.log"
 }
 
-# e2e_query NAME: a status query answered by the server in its namespace.
+# e2e_query NAME [NS]: a status query answered by the server in its
+# namespace (by default the first server's).
 e2e_query() {
-  ip netns exec "$E2E_SRV" /usr/bin/python3 - "$1" <<'PY'
+  ip netns exec "${2:-$E2E_SRV}" /usr/bin/python3 - "$1" <<'PY'
 import socket, sys
 s = socket.socket(socket.AF_INET6, socket.SOCK_DGRAM)
 s.settimeout(3)
@@ -379,11 +430,13 @@ e2e_dhcpcd() {
 }
 
 # e2e_capture_start [NS IF]: records the DHCPv6 traffic of a link (by
-# default the client's) until e2e_capture_check.
+# default the client's) until e2e_capture_check, for at most
+# E2E_CAPTURE_SECONDS.
+E2E_CAPTURE_SECONDS=60
 e2e_capture_start() {
   local ns=${1:-$E2E_CLI} ifname=${2:-${E2E_ID}vc}
   e2e_require tshark
-  ip netns exec "$ns" timeout 60 tshark -q -i "$ifname" \
+  ip netns exec "$ns" timeout "$E2E_CAPTURE_SECONDS" tshark -q -i "$ifname" \
     -f 'udp port 546 or udp port 547' -w "$E2E_DIR/$ifname.pcap" > "$E2E_DIR/tshark-$ifname.log" 2>&1 &
   E2E_PIDS+=($!)
   E2E_CAPTURES+=("$! $ifname")
@@ -419,4 +472,61 @@ $(tshark -r "$E2E_DIR/$ifname.pcap" -Y "$bad" -V 2>/dev/null | tail -60)"
 # e2e_capture_count IF FILTER: the packets of IF's capture that FILTER matches.
 e2e_capture_count() {
   tshark -r "$E2E_DIR/$1.pcap" -Y "$2" 2>/dev/null | wc -l
+}
+
+# e2e_load_pools: pools with room for every client of a load run on the
+# server's own link: a /112 of addresses and 2^16 delegated /64s.
+e2e_load_pools() {
+  e2e_address_pool lan fd00:e2e::1:0 fd00:e2e::1:ffff ::
+  e2e_address "$E2E_SRV" "${E2E_ID}vs" 2001:db8:100::1/64
+  e2e_prefix_pool pd 2001:db8:: 32 64 2001:db8:1:: 2001:db8:1:ffff:: ::
+}
+
+# e2e_perfdhcp NAME SECONDS RATE [OPTIONS...]: perfdhcp (Kea) in the
+# background on the client's link: four-message exchanges for an address
+# and a prefix at RATE a second for SECONDS, its output in NAME.log; its
+# process id in E2E_LOAD. E2E_LOAD_NS and E2E_LOAD_IF name another client
+# namespace and interface. e2e_perfdhcp_wait PID waits for it.
+E2E_LOAD_NS=""
+E2E_LOAD_IF=""
+e2e_perfdhcp() {
+  local name=$1 seconds=$2 rate=$3
+  shift 3
+  ip netns exec "${E2E_LOAD_NS:-$E2E_CLI}" timeout $((seconds + 30)) perfdhcp -6 \
+    -l "${E2E_LOAD_IF:-${E2E_ID}vc}" \
+    -e address-and-prefix -r "$rate" -R 1000000 -p "$seconds" -W 2000000 "$@" \
+    > "$E2E_DIR/$name.log" 2>&1 &
+  E2E_LOAD=$!
+  E2E_PIDS+=("$E2E_LOAD")
+}
+e2e_perfdhcp_wait() {
+  wait "$1"
+  local rc=$?
+  # 3: some exchanges were not completed, which the tests judge themselves.
+  [ $rc -eq 0 ] || [ $rc -eq 3 ] || e2e_fail "perfdhcp failed ($rc)"
+}
+
+# e2e_leases_held [--no-refusals] [IF...]: every address and prefix a
+# Reply captured on the links (by default the client's) granted and that
+# has not yet run out is leased to its client, none twice, and every Reply
+# comes from the server its client named (tests/e2e/lease_check.py, which
+# prints a summary); with --no-refusals no Reply says NotOnLink or
+# NoAddrsAvail.
+e2e_leases_held() {
+  local ifname flags=()
+  [ "${1:-}" = --no-refusals ] && { flags+=("$1"); shift; }
+  for ifname in "${@:-${E2E_ID}vc}"; do
+    tshark -r "$E2E_DIR/$ifname.pcap" -Y 'dhcpv6.msgtype in {3,5,7,8,9}' -T fields \
+      -e frame.time_epoch -e udp.payload 2>/dev/null
+  done > "$E2E_DIR/messages.txt"
+  flags+=(--at "$(date +%s)")
+  e2e_ctl list bindings > "$E2E_DIR/bindings.txt"
+  e2e_ctl list prefix-bindings > "$E2E_DIR/prefix-bindings.txt"
+  python3 "$(dirname "${BASH_SOURCE[0]}")/lease_check.py" "${flags[@]}" "$E2E_DIR/messages.txt" \
+    "$E2E_DIR/bindings.txt" "$E2E_DIR/prefix-bindings.txt" || e2e_fail "a granted lease is not held"
+}
+
+# e2e_replies_sent [NS]: the Replies the running server has sent.
+e2e_replies_sent() {
+  e2e_query query_stats "$@" | sed -n 's/^packets\.v6_reply=//p'
 }
