@@ -4,6 +4,7 @@
 #include "dhcp_server_common/CCmdReleasePoolCandidate.h"
 #include "extended/CDHCPMetricEnums.h"
 #include "extended/CIDHCPController.h"
+#include "oodb/CPrstException.h"
 
 namespace {
 
@@ -53,6 +54,14 @@ void CCmdGarbageCollectPendings6::execute(long threadIndex) {
                                                         "were never accepted.")
                                               .push(addresses)
                                               .push(prefixes));
+  } catch (const CPrstConflictException&) {
+    // Another server sharing the database removed one of these offers, or
+    // offered it again, first: nothing of the run is removed, and what is
+    // still stale at the next run is removed then.
+    rollback(tls, controller);
+    controller.log().log(nuv::sev_info,
+                         nuv::CMessage("Another server changed an offer being recalled; the "
+                                       "server recalls stale offers again on its next run."));
   } catch (const nuv::CException& e) {
     rollback(tls, controller);
     controller.exceptionFacade().record(e);

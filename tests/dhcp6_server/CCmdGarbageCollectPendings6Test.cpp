@@ -1,8 +1,12 @@
 // The periodic collection of offers that were never taken.
+#include <functional>
+#include <utility>
+
 #include "dhcp6_server/CCmdGarbageCollectPendings6.h"
 #include "dhcp_server_common/CDHCPAddrMgrStub.h"
 #include "extended/CDHCPMetricEnums.h"
 #include "extended/CIDHCPStats.h"
+#include "oodb_persistence/CIDatabaseInit.h"
 #include "tests/dhcp6_server/ServedExchangeFixture.h"
 
 using namespace served;
@@ -34,11 +38,15 @@ class CFailingStats : public CPlugin, public CIDHCPStatsFactory, public CIDHCPSt
     return std::shared_ptr<CIDHCPStats>(std::shared_ptr<void>(), this);
   }
   void inc(std::int32_t metric) override {
-    if (fail && metric == CDHCPMetricEnums::recalledOffer) throw std::runtime_error("no count");
+    if (metric != CDHCPMetricEnums::recalledOffer) return;
+    if (fail) throw std::runtime_error("no count");
+    if (onRecall) std::exchange(onRecall, nullptr)();
   }
   void set(std::int32_t, std::uint64_t) override {}
   void sample() override {}
   bool fail = false;
+  // Run once, at the next offer recalled.
+  std::function<void()> onRecall;
 };
 
 struct CollectionFixture : ServedExchangeFixture {
@@ -124,6 +132,37 @@ TEST_P(CollectionFixture, AnyFailureUndoesTheRunAndReleasesNothing) {
   EXPECT_EQ(left(), 0u);
   EXPECT_EQ(addrMgr->released,
             (std::vector<std::string>{"0 2001:db8:1::1 1", "0 2001:db8:1::2 2"}));
+}
+
+// Servers sharing the database: another one offers again an offer that
+// this run is about to remove. The run removes nothing and says so without
+// an error; the next one removes what is still stale.
+TEST_P(CollectionFixture, AnOfferAnotherServerChangedMeanwhileIsLeftAlone) {
+  if (GetParam() != "pgsql") GTEST_SKIP() << "SQLite has one writer at a time";
+  tls->startTransaction();
+  offer(tls->apendingFinder(), 1, 60, "2001:db8:1::1");
+  offer(tls->apendingFinder(), 2, 30, "2001:db8:1::2");
+  tls->commitTransaction();
+  auto other = CIDatabaseInit::find(host).openConnection();
+  // ::1 is gone, ::2 is next: offered again 5 s ago (not stale, but older
+  // than the second now is, which left() counts).
+  stats->onRecall = [&] {
+    other->executeScript(
+        "UPDATE dhcp_apendings6 SET ROW_VERSION = ROW_VERSION + 1, OFFER_TIME = "
+        "EXTRACT(EPOCH FROM now())::bigint - 5 WHERE ADDR_KEY = "
+        "'20010db8000100000000000000000002'");
+  };
+  collect();
+  EXPECT_TRUE(
+      logged("info: Another server changed an offer being recalled; the server recalls stale "
+             "offers again on its next run."));
+  EXPECT_FALSE(logged("error"));
+  EXPECT_TRUE(addrMgr->released.empty());
+  EXPECT_EQ(left(), 2u);
+
+  collect();
+  EXPECT_EQ(addrMgr->released, std::vector<std::string>{"0 2001:db8:1::1 1"});
+  EXPECT_EQ(left(), 1u);
 }
 
 NUV_PRST_BACKENDS(CollectionFixture);
