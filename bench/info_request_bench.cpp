@@ -53,8 +53,8 @@ void BM_InformationRequest(benchmark::State& state) {
   CQuietController host;
   char tmpl[] = "/tmp/nuv_bench_XXXXXX";
   host.dir = mkdtemp(tmpl);
-  host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/sqlite_db.so");
-  host.openPlugins();
+  host.plugins().loadPlugin(std::string(NUV_PLUGIN_DIR) + "/sqlite_db.so");
+  host.plugins().openPlugins();
   CInlineTask task;
   CTLSPool<CDHCP6TLS> pool(1);
   auto tls = std::make_unique<CDHCP6TLS>(&task, 0, &host, nullptr);
@@ -94,7 +94,7 @@ void BM_InformationRequest(benchmark::State& state) {
   pool.remove(0);
   tls->close();
   tls.reset();
-  host.shutdownPlugins();
+  host.plugins().shutdownPlugins();
   std::error_code ec;
   std::filesystem::remove_all(host.dir, ec);
 }

@@ -2,6 +2,9 @@
 
 #include "extended/CMasterController.h"
 
+CDHCPEvalStub::CDHCPEvalStub(CMasterController* controller)
+    : nuv::CExpEval(controller), m_controller(controller) {}
+
 void CDHCPEvalStub::execute(nuv::CVariant& result, const nuv::CSyntaxTreeProxy&) const {
   _report();
   result = nuv::CVariant();
@@ -13,10 +16,10 @@ void CDHCPEvalStub::execute(nuv::CMultiVariant& results, const nuv::CSyntaxTreeP
 }
 
 void CDHCPEvalStub::_report() const {
-  if (!controller()) return;
-  controller()->exceptionFacade().record(
+  if (!m_controller) return;
+  m_controller->exceptionFacade().record(
       nuv::CException(nuv::CMessage("Cannot execute expression."),
                       nuv::CMessage("No expression evaulator module is loaded."), NUV_MODULE_NAME,
                       "CDHCPEvalStub::execute", __FILE__, __LINE__));
-  controller()->exceptionFacade().log();
+  m_controller->exceptionFacade().log();
 }

@@ -5,13 +5,17 @@
 
 #include "exp_eval/CExpEval.h"
 
+class CMasterController;
+
 class CDHCPEvalStub : public nuv::CExpEval {
  public:
-  explicit CDHCPEvalStub(CMasterController* controller) : nuv::CExpEval(controller) {}
+  explicit CDHCPEvalStub(CMasterController* controller);
 
   void execute(nuv::CVariant& result, const nuv::CSyntaxTreeProxy& tree) const override;
   void execute(nuv::CMultiVariant& results, const nuv::CSyntaxTreeProxy& tree) const override;
 
  private:
   void _report() const;
+
+  CMasterController* m_controller;  // the host's, for its exception facade; not owned
 };

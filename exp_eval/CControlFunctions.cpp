@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "exp_eval/CExpression.h"
-#include "extended/CMasterController.h"
+#include "extended/CIHostServices.h"
 #include "standard/CException.h"
 #include "standard/StringUtil.h"
 
@@ -122,8 +122,8 @@ void print(const CFunctionCall& call, CMultiVariant& results) {
 
 void log(const CFunctionCall& call, CMultiVariant& results) {
   const std::string text = call[0].string();
-  if (CMasterController* controller = call.eval().controller())
-    controller->log().log(sev_info, CMessage("%1").pushs(text));
+  if (CIHostServices* host = call.eval().host())
+    host->log().log(sev_info, CMessage("%1").pushs(text));
   else
     std::cerr << text << std::endl;
   results.emplace_back(true);

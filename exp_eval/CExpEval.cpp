@@ -11,12 +11,12 @@
 #include "exp_eval/CTermNode.h"
 #include "exp_eval/CTimeFunctions.h"
 #include "extended/CConfigNames.h"
-#include "extended/CMasterController.h"
+#include "extended/CIHostServices.h"
 #include "standard/CException.h"
 
 namespace nuv {
 
-CExpEval::CExpEval(CMasterController* controller) : m_controller(controller) {
+CExpEval::CExpEval(CIHostServices* host) : m_host(host) {
   CStringFunctions::install(m_handlers);
   CConversionFunctions::install(m_handlers);
   CCryptoFunctions::install(m_handlers);
@@ -154,11 +154,11 @@ std::vector<std::string> CExpEval::functionList() const {
 
 std::shared_ptr<const CBlowfish> CExpEval::cipher() const {
   const char* what = "Cannot initialise the Blowfish cipher.";
-  if (!m_controller)
+  if (!m_host)
     NUV_THROW("CExpEval::cipher", CMessage(what),
               CMessage("No host controller supplies the shared server key."));
   const std::string keyName = CConfigNames::sharedKey();
-  const auto config = m_controller->config();
+  const auto config = m_host->config();
   const std::string key = config ? config->get(keyName) : std::string();
   if (key.empty())
     NUV_THROW("CExpEval::cipher", CMessage(what),

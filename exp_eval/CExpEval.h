@@ -7,10 +7,10 @@
 // number of threads may execute at the same time. Register functions
 // (_setHandler) before the evaluator is shared; the table is not locked.
 //
-// The host is reached through the optional controller: the Blowfish key of
+// The host is reached through its optional services: the Blowfish key of
 // the encryption functions is its configuration's shared server key, and
 // $LOG writes to its process log (to standard error when there is no
-// controller).
+// host).
 
 #include <cstddef>
 #include <functional>
@@ -25,7 +25,7 @@
 #include "exp_eval/CSyntaxTreeProxy.h"
 #include "exp_eval/CToken.h"
 
-class CMasterController;
+class CIHostServices;
 
 namespace nuv {
 
@@ -42,7 +42,7 @@ class CExpEval {
   // Deeper trees are refused: evaluation recurses once per level.
   static constexpr std::size_t kMaxDepth = 200;
 
-  explicit CExpEval(CMasterController* controller = nullptr);
+  explicit CExpEval(CIHostServices* host = nullptr);
   CExpEval(const CExpEval&) = delete;
   CExpEval& operator=(const CExpEval&) = delete;
   virtual ~CExpEval();
@@ -73,13 +73,13 @@ class CExpEval {
   void callback(CMultiVariant& results, const std::string& name, CMultiVariant& arguments) const;
   // The registered names, sorted.
   std::vector<std::string> functionList() const;
-  CMasterController* controller() const { return m_controller; }
+  CIHostServices* host() const { return m_host; }
   // The cipher keyed with the host's shared server key; rebuilt when the
-  // configured key changes. Throws when there is no controller or no key.
+  // configured key changes. Throws when there is no host or no key.
   std::shared_ptr<const CBlowfish> cipher() const;
 
  private:
-  CMasterController* m_controller;
+  CIHostServices* m_host;  // not owned
   std::unordered_map<std::string, Handler> m_handlers;
 
   mutable std::mutex m_cipherMutex;

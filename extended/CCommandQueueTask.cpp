@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "extended/CMasterController.h"
+#include "extended/CTaskRegistry.h"
 
 CCommandQueueTask::CCommandQueueTask(CMasterController* controller, std::string name,
                                      unsigned threadCount, std::size_t queueCapacity)

@@ -12,14 +12,14 @@
 #include "exp_eval/CExpEval.h"
 #include "exp_eval/CExpression.h"
 #include "standard/CException.h"
-#include "tests/fixtures/CRecordingController.h"
+#include "tests/fixtures/CRecordingHostServices.h"
 
 namespace {
 
 // The built-ins, with those that wait or write made harmless.
 class CQuietEval : public nuv::CExpEval {
  public:
-  explicit CQuietEval(CMasterController* controller) : CExpEval(controller) {
+  explicit CQuietEval(CIHostServices* host) : CExpEval(host) {
     for (const char* name : {"USLEEP", "PRINT", "LOG"})
       _setHandler(name, [](const CExpEval&, nuv::CMultiVariant&, nuv::CMultiVariant& results) {
         results.emplace_back(true);
@@ -28,12 +28,12 @@ class CQuietEval : public nuv::CExpEval {
 };
 
 const CQuietEval& evaluator() {
-  static CRecordingController* controller = [] {
-    auto* c = new CRecordingController;
+  static CRecordingHostServices* host = [] {
+    auto* c = new CRecordingHostServices;
     c->mutableConfig().set("system.shared_key", "fuzz");
     return c;
   }();
-  static const CQuietEval* eval = new CQuietEval(controller);
+  static const CQuietEval* eval = new CQuietEval(host);
   return *eval;
 }
 

@@ -53,8 +53,8 @@ void CHostController::start() {
   log().log(nuv::sev_info, nuv::CMessage("Server DUID is %1.").pushs(m_duid.string()));
   registerQueryResponse(kModeQuery, [this] { return "mode=" + mode().string() + "\n"; });
   registerQueryResponse(kVersionQuery, [] { return std::string("version=") + NUV_VERSION + "\n"; });
-  loadPlugins(collectPluginFiles(cfg->get(nuv::CConfigNames::plugins())));
-  const std::vector<CPlugin*> loaded = loadedPlugins();
+  plugins().loadPlugins(plugins().collectPluginFiles(cfg->get(nuv::CConfigNames::plugins())));
+  const std::vector<CPlugin*> loaded = plugins().loadedPlugins();
   if (std::none_of(loaded.begin(), loaded.end(),
                    [](const CPlugin* p) { return p->conformsToInterface(kServerInterface); }))
     NUV_THROW("CHostController::start",
@@ -62,17 +62,17 @@ void CHostController::start() {
               nuv::CMessage("None of the plug-ins named by '%1' provides %2.")
                   .pushs(nuv::CConfigNames::plugins())
                   .pushs(kServerInterface));
-  openPlugins();
+  plugins().openPlugins();
 }
 
 void CHostController::openProviders(const std::string& interfaceName) {
-  loadPlugins(collectPluginFiles(config()->get(nuv::CConfigNames::plugins())));
-  keepProviders(interfaceName);
-  openPlugins();
+  plugins().loadPlugins(plugins().collectPluginFiles(config()->get(nuv::CConfigNames::plugins())));
+  plugins().keepProviders(interfaceName);
+  plugins().openPlugins();
 }
 
 bool CHostController::run() {
-  runPlugins();
+  plugins().runPlugins();
   // A host whose other plug-ins run but whose server does not would look
   // healthy to a supervisor while nobody answers on port 547.
   if (findPluginTypes(kServerInterface).empty()) {
@@ -107,7 +107,7 @@ bool CHostController::run() {
 void CHostController::stop() {
   // Before the plug-ins go: the socket's thread publishes through the bus.
   m_control.reset();
-  shutdownPlugins();
+  plugins().shutdownPlugins();
 }
 
 bool CHostController::reload(nuv::CConfig fresh) {

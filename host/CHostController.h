@@ -1,7 +1,7 @@
 #pragma once
 // The host's controller: owns the configuration (swapped whole on reload),
 // the two log sinks, the exception facade, the server DUID and the key
-// registry, and drives the plug-ins through the inherited loader.
+// registry, and drives the plug-ins through its loader.
 
 #include <atomic>
 #include <memory>
@@ -9,13 +9,13 @@
 #include <string>
 
 #include "extended/CAppEvent.h"
-#include "extended/CIDHCPController.h"
 #include "extended/CSystemMode.h"
 #include "host/CHostLog.h"
+#include "host/CPluginHost.h"
 
 class CHostControlSocket;
 
-class CHostController : public CIDHCPController {
+class CHostController : public CPluginHost {
  public:
   // Validates the configuration and applies its log settings; throws on an
   // unknown key or an unusable log target, leaving nothing half-configured.

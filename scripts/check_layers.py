@@ -3,8 +3,10 @@
 
 Every module exports the whole source root, so the compiler would accept an
 upward include; this compares each module's #include lines with the
-dependencies its CMakeLists.txt declares (nuv_module ... DEPENDS, followed
-transitively) and prints every include that crosses the declared layering.
+dependencies its CMakeLists.txt declares (nuv_module ... DEPENDS, or for the
+host and the tool target_link_libraries, followed transitively) and prints
+every include that crosses the declared layering: only the host includes
+the plug-in loader (host/), every other module the abstract controller.
 Run from anywhere: scripts/check_layers.py
 """
 import pathlib
@@ -13,6 +15,10 @@ import sys
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 MODULE = re.compile(r"nuv_module\((\w+)(?:\s+STATIC)?(?:\s+DEPENDS([^)]*))?\)")
+# The host and the tool are plain static libraries: add_library(<name> STATIC
+# ...) with their dependencies in target_link_libraries(<name> PUBLIC ...).
+LIBRARY = re.compile(r"add_library\((\w+)\s+STATIC\b")
+LINKS = r"target_link_libraries\({}\s+(?:PUBLIC|PRIVATE|INTERFACE)?([^)]*)\)"
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([\w/]+)/[\w.]+"', re.M)
 
 
@@ -23,8 +29,12 @@ def modules():
         rel = cmake.parent.relative_to(ROOT)
         if rel.parts and (rel.parts[0].startswith("build") or rel.parts[0] == "tests"):
             continue
-        for name, deps in MODULE.findall(cmake.read_text()):
+        text = cmake.read_text()
+        for name, deps in MODULE.findall(text):
             found[name] = (str(rel), deps.split())
+        for name in LIBRARY.findall(text):
+            links = re.search(LINKS.format(name), text)
+            found[name] = (str(rel), links.group(1).split() if links else [])
     for name, (folder, deps) in found.items():
         found[name] = (folder, [d for d in deps if d in found])
     return found

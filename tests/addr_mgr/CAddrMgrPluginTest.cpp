@@ -94,15 +94,15 @@ class CAddrMgrPluginTest : public ::testing::TestWithParam<std::string> {
     host.dir = mkdtemp(tmpl);
     host.mutableConfig().set(
         CDHCPConfigNames::keyName(CDHCPConfigNames::DHCPKey::reclaimerInterval, 6), "1");
-    ASSERT_TRUE(
-        host.loadPlugin(std::string(NUV_PLUGIN_DIR) + (pg ? "/pg_db.so" : "/sqlite_db.so")));
-    ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/addr_mgr.so"));
+    ASSERT_TRUE(host.plugins().loadPlugin(std::string(NUV_PLUGIN_DIR) +
+                                          (pg ? "/pg_db.so" : "/sqlite_db.so")));
+    ASSERT_TRUE(host.plugins().loadPlugin(std::string(NUV_PLUGIN_DIR) + "/addr_mgr.so"));
     services = new CBusAndStats;
-    host.addPlugin(services, deletePlugin, nullptr, "services");
-    host.openPlugins();
+    host.plugins().addPlugin(services, deletePlugin, nullptr, "services");
+    host.plugins().openPlugins();
   }
   void TearDown() override {
-    host.shutdownPlugins();
+    host.plugins().shutdownPlugins();
     database.reset();
     std::error_code ec;
     if (!host.dir.empty()) std::filesystem::remove_all(host.dir, ec);
@@ -124,7 +124,7 @@ TEST_P(CAddrMgrPluginTest, RunningItReclaimsThroughTheHostsServicesAndShutDownIt
         "lease_duration = 60\nlease_commit = " +
             std::to_string(nuv::CTimeT::now().get() - 3600));
   }
-  host.runPlugins();
+  host.plugins().runPlugins();
   ASSERT_TRUE(services->awaitEvents(1));
   {
     std::lock_guard<std::mutex> lock(services->mutex);
@@ -134,7 +134,7 @@ TEST_P(CAddrMgrPluginTest, RunningItReclaimsThroughTheHostsServicesAndShutDownIt
   }
   // Joins the reclaimer (or the watchdog ends the test), then deletes the
   // services it held.
-  host.shutdownPlugins();
+  host.plugins().shutdownPlugins();
 }
 
 NUV_PRST_BACKENDS(CAddrMgrPluginTest);

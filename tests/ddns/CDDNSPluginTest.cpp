@@ -29,7 +29,7 @@ void deleteStats(CPlugin* plugin) {
 class DDNSHost {
  public:
   DDNSHost() { set(Key::ddnsTimeout, "300"); }
-  ~DDNSHost() { host.shutdownPlugins(); }
+  ~DDNSHost() { host.plugins().shutdownPlugins(); }
 
   void set(Key key, const std::string& value) {
     host.mutableConfig().set(CDHCPConfigNames::keyName(key, 6), value);
@@ -37,10 +37,10 @@ class DDNSHost {
 
   // Loads, opens and runs both plug-ins; the plug-in's service, or null.
   std::shared_ptr<CIDHCPDDNS> start() {
-    host.addPlugin(stats, deleteStats, nullptr, "stats");
-    EXPECT_TRUE(host.loadPlugin(NUV_PLUGIN_DIR "/ddns.so")) << host.logSink.text();
-    host.openPlugins();
-    host.runPlugins();
+    host.plugins().addPlugin(stats, deleteStats, nullptr, "stats");
+    EXPECT_TRUE(host.plugins().loadPlugin(NUV_PLUGIN_DIR "/ddns.so")) << host.logSink.text();
+    host.plugins().openPlugins();
+    host.plugins().runPlugins();
     const auto providers = host.findPluginTypes("CIDHCPDDNSFactory");
     if (providers.size() != 1) return nullptr;
     plugin = dynamic_cast<CDDNSPlugin*>(providers.front());
@@ -111,7 +111,7 @@ TEST(CDDNSPluginTest, LoadsAsTheHostLoadsItAndAnswersItsQuery) {
             0u)
       << answer;
   EXPECT_NE(answer.find("failures.badkey=0\n"), std::string::npos) << answer;
-  ddns.host.shutdownPlugins();
+  ddns.host.plugins().shutdownPlugins();
   EXPECT_EQ(ddns.query(), "");  // gone with the plug-in
 }
 
@@ -169,6 +169,6 @@ TEST_F(KnotPluginTest, AStoppedServerNeverHoldsUpTheCallerAndItsFailuresAreCount
   EXPECT_TRUE(ddns.host.logSink.contains("The DNS update queue is full (4 updates)"));
   EXPECT_GE(ddns.count("dropped"), 45) << ddns.query();
   // Shutdown gives the rest one second, then reports what it leaves.
-  ddns.host.shutdownPlugins();
+  ddns.host.plugins().shutdownPlugins();
   EXPECT_TRUE(ddns.host.logSink.contains("DNS updates not sent.")) << ddns.host.logSink.text();
 }

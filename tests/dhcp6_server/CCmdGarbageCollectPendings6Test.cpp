@@ -52,9 +52,9 @@ class CFailingStats : public CPlugin, public CIDHCPStatsFactory, public CIDHCPSt
 struct CollectionFixture : ServedExchangeFixture {
   void morePlugins() override {
     addrMgr = new CCountingAddrMgr;
-    host.addPlugin(addrMgr, deleteTestPlugin, nullptr, "addrmgr");
+    host.plugins().addPlugin(addrMgr, deleteTestPlugin, nullptr, "addrmgr");
     stats = new CFailingStats;
-    host.addPlugin(stats, deleteTestPlugin, nullptr, "stats");
+    host.plugins().addPlugin(stats, deleteTestPlugin, nullptr, "stats");
   }
   template <class Finder>
   void offer(Finder& finder, std::uint32_t iaid, long age, const char* address) {

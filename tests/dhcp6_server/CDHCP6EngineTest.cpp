@@ -19,11 +19,11 @@ struct EngineFixture : ::testing::Test {
   void SetUp() override {
     PRIVATE_NETNS_REQUIRED();
     bus = new CSystemBusPlugin;
-    host.addPlugin(
+    host.plugins().addPlugin(
         bus, [](CPlugin* p) { delete p; }, nullptr, "system_bus");
-    host.openPlugins();
+    host.plugins().openPlugins();
   }
-  void TearDown() override { host.shutdownPlugins(); }
+  void TearDown() override { host.plugins().shutdownPlugins(); }
 
   std::size_t lines(const std::string& line) {
     std::lock_guard<std::mutex> lock(host.logSink.mutex);

@@ -80,9 +80,9 @@ struct PathsFixture : CHandlerThreadFixture<> {
     store = new CRecordingPktStore;
     bus = new CSystemBusPlugin;
     lq = new CScriptedLeaseQuery;
-    host.addPlugin(store, deleteTestPlugin, nullptr, "pktstore");
-    host.addPlugin(lq, deleteTestPlugin, nullptr, "leasequery");
-    host.addPlugin(bus, deleteTestPlugin, nullptr, "bus");
+    host.plugins().addPlugin(store, deleteTestPlugin, nullptr, "pktstore");
+    host.plugins().addPlugin(lq, deleteTestPlugin, nullptr, "leasequery");
+    host.plugins().addPlugin(bus, deleteTestPlugin, nullptr, "bus");
     startThread();
     bus->createBus("test")->subscribe(&leases, {"address_lease"});
   }

@@ -31,7 +31,7 @@ struct HandlerFixture : CHandlerThreadFixture<> {
   void SetUp() override {
     PRIVATE_NETNS_REQUIRED();
     stats = new CCountingStats;
-    host.addPlugin(stats, deleteTestPlugin, nullptr, "stats");
+    host.plugins().addPlugin(stats, deleteTestPlugin, nullptr, "stats");
     host.mutableConfig().set("ipv6.dhcpv6.engine.max_dg_rcv", "4096");
     host.registerQueryResponse("query_test", [] { return std::string("answer"); });
     startThread();

@@ -137,7 +137,7 @@ class CPatientBalancer : public CPlugin, public CIDHCPLBalancerFactory, public C
 struct BalancedFixture : InfoReqFixture {
   void morePlugins() override {
     balancer = new CPatientBalancer;
-    host.addPlugin(balancer, deleteTestPlugin, nullptr, "balancer");
+    host.plugins().addPlugin(balancer, deleteTestPlugin, nullptr, "balancer");
   }
   CPatientBalancer* balancer = nullptr;
 };

@@ -37,7 +37,7 @@ void deletePlugin(CPlugin* plugin) {
 }
 
 struct MediatorFixture : ::testing::Test {
-  ~MediatorFixture() override { host.shutdownPlugins(); }
+  ~MediatorFixture() override { host.plugins().shutdownPlugins(); }
   std::size_t lines(const std::string& line) {
     return std::count(host.logSink.lines.begin(), host.logSink.lines.end(), line);
   }
@@ -76,8 +76,8 @@ TEST_F(MediatorFixture, ServicesAreCachedUntilRefreshAndThenLookedUpAgain) {
   EXPECT_EQ(lines("info: The server is not using an address manager."), 1u);
 
   auto* plugin = new CFakeDDNS;
-  host.addPlugin(plugin, deletePlugin, nullptr, "ddns");
-  host.openPlugins();
+  host.plugins().addPlugin(plugin, deletePlugin, nullptr, "ddns");
+  host.plugins().openPlugins();
   EXPECT_EQ(mediator.ddns(), firstDDNS);  // still the cached stub
 
   mediator.refresh();
@@ -90,8 +90,8 @@ TEST_F(MediatorFixture, ServicesAreCachedUntilRefreshAndThenLookedUpAgain) {
 }
 
 TEST_F(MediatorFixture, APluginThatOnlyClaimsTheInterfaceIsNoFactory) {
-  host.addPlugin(new CNameOnlyAddrMgr, deletePlugin, nullptr, "addr_mgr");
-  host.openPlugins();
+  host.plugins().addPlugin(new CNameOnlyAddrMgr, deletePlugin, nullptr, "addr_mgr");
+  host.plugins().openPlugins();
   EXPECT_NE(dynamic_cast<CDHCPAddrMgrStub*>(mediator.addrMgr().get()), nullptr);
   EXPECT_EQ(lines("info: The server is not using an address manager."), 1u);
 }

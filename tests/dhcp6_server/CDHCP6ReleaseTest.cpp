@@ -98,7 +98,7 @@ struct DDNSReleaseFixture : ReleaseFixture {
   void morePlugins() override {
     ReleaseFixture::morePlugins();
     ddns = new CRecordingDDNS;
-    host.addPlugin(ddns, deleteTestPlugin, nullptr, "ddns");
+    host.plugins().addPlugin(ddns, deleteTestPlugin, nullptr, "ddns");
   }
   CRecordingDDNS* ddns = nullptr;  // owned by the host
 };

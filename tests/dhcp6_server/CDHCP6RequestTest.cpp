@@ -24,7 +24,7 @@ struct DDNSRequestFixture : RequestFixture {
   void morePlugins() override {
     RequestFixture::morePlugins();
     ddns = new CRecordingDDNS;
-    host.addPlugin(ddns, deleteTestPlugin, nullptr, "ddns");
+    host.plugins().addPlugin(ddns, deleteTestPlugin, nullptr, "ddns");
   }
   // The client's policies: the domain's own, holding the option lines.
   void policy(int domain, const std::string& options) {

@@ -324,8 +324,8 @@ class CScriptedAddrMgr : public CPlugin, public CIDHCPAddrMgrFactory, public CDH
 struct ScriptedSolicitFixture : SolicitFixture {
   void morePlugins() override {
     manager = new CScriptedAddrMgr;
-    host.addPlugin(manager, deleteTestPlugin, nullptr, "address manager");
-    ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/system_bus.so"));
+    host.plugins().addPlugin(manager, deleteTestPlugin, nullptr, "address manager");
+    ASSERT_TRUE(host.plugins().loadPlugin(std::string(NUV_PLUGIN_DIR) + "/system_bus.so"));
   }
   CScriptedAddrMgr* manager = nullptr;
 };

@@ -38,7 +38,7 @@ struct CHandlerThreadFixture : ::testing::TestWithParam<std::string> {
   // Opens the plug-ins and starts the thread's state in mode "servicing",
   // without sockets.
   void startState() {
-    host.openPlugins();
+    host.plugins().openPlugins();
     tls = std::make_unique<CDHCP6TLS>(&task, 0, &host, nullptr);
     tls->init();
     tls->mode(CSystemMode::servicing);
@@ -52,7 +52,7 @@ struct CHandlerThreadFixture : ::testing::TestWithParam<std::string> {
     }
     server.close();
     client.close();
-    host.shutdownPlugins();
+    host.plugins().shutdownPlugins();
   }
 
   // Sends bytes from the client and lets the handler read and process them.

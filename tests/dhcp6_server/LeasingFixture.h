@@ -88,9 +88,9 @@ struct Offer {
 
 struct LeasingFixture : ServedExchangeFixture {
   void morePlugins() override {
-    ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/addr_mgr.so"));
-    ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/system_bus.so"));
-    ASSERT_TRUE(host.loadPlugin(std::string(NUV_PLUGIN_DIR) + "/evaluator.so"));
+    ASSERT_TRUE(host.plugins().loadPlugin(std::string(NUV_PLUGIN_DIR) + "/addr_mgr.so"));
+    ASSERT_TRUE(host.plugins().loadPlugin(std::string(NUV_PLUGIN_DIR) + "/system_bus.so"));
+    ASSERT_TRUE(host.plugins().loadPlugin(std::string(NUV_PLUGIN_DIR) + "/evaluator.so"));
   }
   void SetUp() override {
     ServedExchangeFixture::SetUp();

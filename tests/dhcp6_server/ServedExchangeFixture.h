@@ -89,9 +89,9 @@ struct ServedExchangeFixture : CHandlerThreadFixture<CServedController> {
     char tmpl[] = "/tmp/nuv_served_XXXXXX";
     host.dir = mkdtemp(tmpl);
     provisioner = new CDomainProvisioner;
-    ASSERT_TRUE(
-        host.loadPlugin(std::string(NUV_PLUGIN_DIR) + (pg ? "/pg_db.so" : "/sqlite_db.so")));
-    host.addPlugin(provisioner, deleteTestPlugin, nullptr, "provisioner");
+    ASSERT_TRUE(host.plugins().loadPlugin(std::string(NUV_PLUGIN_DIR) +
+                                          (pg ? "/pg_db.so" : "/sqlite_db.so")));
+    host.plugins().addPlugin(provisioner, deleteTestPlugin, nullptr, "provisioner");
     morePlugins();
     startState();
     if (!tls) return;

@@ -100,6 +100,6 @@ TEST_F(ExpTest, SleepPrintAndLog) {
   EXPECT_EQ(printed, "true");
 
   EXPECT_EQ(str("[$LOG(\"pool rule \" + 7)]"), "true");
-  EXPECT_TRUE(controller.logSink.contains("info: pool rule 7"));
+  EXPECT_TRUE(host.logSink.contains("info: pool rule 7"));
   EXPECT_EQ(failure("[$LOG()]").why, "Not enough arguments.");
 }

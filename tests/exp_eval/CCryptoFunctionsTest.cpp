@@ -39,7 +39,7 @@ TEST_F(ExpTest, BlowfishUsesTheSharedServerKey) {
   EXPECT_EQ(str("[$SENCRYPT(\"BLOWFISH\")]"), "32-4E-D0-FE-F4-13-A2-03");
 
   // A new key takes effect at once.
-  controller.mutableConfig().set("system.shared_key", "Who is John Galt?");
+  host.mutableConfig().set("system.shared_key", "Who is John Galt?");
   EXPECT_EQ(str("[$ENCRYPT($BYTES(\"FE-DC-BA-98-76-54-32-10\"))]"), "CC-91-73-2B-80-22-F6-84");
 }
 
@@ -51,12 +51,12 @@ TEST_F(ExpTest, BlowfishFailures) {
   EXPECT_EQ(failure("[$SDECRYPT($BYTES(\"00-01\"))]").why,
             "Argument '00-01' must be a multiple of eight (8) bytes long.");
 
-  controller.mutableConfig().erase("system.shared_key");
+  host.mutableConfig().erase("system.shared_key");
   EXPECT_EQ(failure("[$ENCRYPT(\"x\")]"),
             (Failure{"exp_eval", "CFunctionCall::run", "Failed to execute function $ENCRYPT().",
                      "Cannot initialise the Blowfish cipher. (The configuration key "
                      "'system.shared_key' has no value.)"}));
-  controller.mutableConfig().set("system.shared_key", std::string(57, 'k'));
+  host.mutableConfig().set("system.shared_key", std::string(57, 'k'));
   EXPECT_EQ(failure("[$SENCRYPT(\"x\")]").why,
             "Cannot initialise the Blowfish cipher. (The value of the configuration key "
             "'system.shared_key' is 57 bytes long; the most is 56.)");

@@ -11,7 +11,7 @@
 #include "exp_eval/CExpEval.h"
 #include "exp_eval/CExpression.h"
 #include "standard/StringUtil.h"
-#include "tests/fixtures/CRecordingController.h"
+#include "tests/fixtures/CRecordingHostServices.h"
 
 using nuv::CExpEval;
 using nuv::CMultiVariant;
@@ -21,7 +21,7 @@ namespace {
 // The built-ins, with the ones that wait or write replaced.
 class CQuietEval : public CExpEval {
  public:
-  explicit CQuietEval(CMasterController* controller) : CExpEval(controller) {
+  explicit CQuietEval(CIHostServices* host) : CExpEval(host) {
     for (const char* name : {"USLEEP", "PRINT", "LOG"})
       _setHandler(name, [](const CExpEval&, CMultiVariant&, CMultiVariant& results) {
         results.emplace_back(true);
@@ -137,9 +137,9 @@ void feed(const CExpEval& eval, const std::string& text, Outcome& outcome) {
 }  // namespace
 
 TEST(CExpEvalFuzzTest, RandomAndMutatedTextsEvaluateOrRaise) {
-  CRecordingController controller;
-  controller.mutableConfig().set("system.shared_key", "fuzz");
-  const CQuietEval eval(&controller);
+  CRecordingHostServices host;
+  host.mutableConfig().set("system.shared_key", "fuzz");
+  const CQuietEval eval(&host);
   std::vector<std::string> functions = eval.functionList();
   functions.push_back("NOSUCH");
   Generator gen(20240229, functions);

@@ -9,12 +9,12 @@
 
 #include "exp_eval/CExpEval.h"
 #include "exp_eval/CExpression.h"
-#include "tests/fixtures/CRecordingController.h"
+#include "tests/fixtures/CRecordingHostServices.h"
 #include "tests/fixtures/FailureOf.h"
 
 class ExpTest : public ::testing::Test {
  protected:
-  ExpTest() { controller.mutableConfig().set("system.shared_key", "abcdefghijklmnopqrstuvwxyz"); }
+  ExpTest() { host.mutableConfig().set("system.shared_key", "abcdefghijklmnopqrstuvwxyz"); }
 
   // Every value, through the evaluator itself (failures as raised inside).
   nuv::CMultiVariant run(std::string_view text) const {
@@ -38,6 +38,6 @@ class ExpTest : public ::testing::Test {
     return failureOf([&] { *nuv::CExpression(&eval, text); });
   }
 
-  CRecordingController controller;
-  nuv::CExpEval eval{&controller};
+  CRecordingHostServices host;
+  nuv::CExpEval eval{&host};
 };

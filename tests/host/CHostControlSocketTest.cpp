@@ -156,7 +156,7 @@ TEST_F(CHostControlSocketTest, RunningHostPublishesReceivedChangesOnTheSystemBus
   config.set("system.log.levels", "error");
   config.set("system.index", "2");
   CHostController host(std::move(config));
-  host.addPlugin(new CIdleServer, deleteIdleServer, nullptr, "idle server");
+  host.plugins().addPlugin(new CIdleServer, deleteIdleServer, nullptr, "idle server");
   host.start();
   ASSERT_TRUE(host.run());
   auto factories = host.findPluginTypes("CISystemBusFactory");

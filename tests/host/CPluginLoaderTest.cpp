@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "extended/CMasterController.h"
+#include "host/CPluginLoader.h"
 #include "tests/fixtures/CRecordingController.h"
 #include "tests/fixtures/TempPath.h"
 
@@ -43,32 +43,23 @@ void destroy(CPlugin* p) {
   delete p;
 }
 
-class CMasterControllerTest : public ::testing::Test {
+class CPluginLoaderTest : public ::testing::Test {
  protected:
   void SetUp() override { g_calls.clear(); }
-  void add(CFakePlugin* p) { host.addPlugin(p, &destroy, nullptr, p->pluginName()); }
+  void add(CFakePlugin* p) { host.plugins().addPlugin(p, &destroy, nullptr, p->pluginName()); }
   CRecordingController host;
 };
 
 }  // namespace
 
-TEST(CPluginTest, ConformsToTrimmedCaseSensitiveItems) {
-  CFakePlugin p("p", "CDHCP6Server, CIDHCPServer ,CPlugin", "");
-  EXPECT_TRUE(p.conformsToInterface("CIDHCPServer"));
-  EXPECT_TRUE(p.conformsToInterface("CPlugin"));
-  EXPECT_FALSE(p.conformsToInterface("cidhcpserver"));
-  EXPECT_FALSE(p.conformsToInterface("CIDHCP"));
-  EXPECT_FALSE(p.conformsToInterface(""));
-}
-
-TEST_F(CMasterControllerTest, OpensInDependencyPassesRunsByPriorityAndStopsInReverse) {
+TEST_F(CPluginLoaderTest, OpensInDependencyPassesRunsByPriorityAndStopsInReverse) {
   // Loaded before its dependencies: it must wait for a later pass.
   add(new CFakePlugin("server", "CIDHCPServer", "CIDatabaseInit,CISystemBusFactory", 100));
   add(new CFakePlugin("bus", "CISystemBusFactory", "CIDatabaseInit", 0));
   add(new CFakePlugin("db", "CIDatabaseInit", "", 0));
-  host.openPlugins();
-  host.runPlugins();
-  host.shutdownPlugins();
+  host.plugins().openPlugins();
+  host.plugins().runPlugins();
+  host.plugins().shutdownPlugins();
   const std::vector<std::string> expected = {
       "open db",         "open bus",     "open server",   // passes: db, then bus, then server
       "run bus",         "run db",       "run server",    // priority 0 in load order, then 100
@@ -81,90 +72,70 @@ TEST_F(CMasterControllerTest, OpensInDependencyPassesRunsByPriorityAndStopsInRev
   EXPECT_TRUE(host.logSink.contains("info: Closing plugin 'db'."));
 }
 
-TEST_F(CMasterControllerTest, MissingProviderIsADependencyFailureNamingTheWholeList) {
+TEST_F(CPluginLoaderTest, MissingProviderIsADependencyFailureNamingTheWholeList) {
   add(new CFakePlugin("DHCPv6 Server", "CIDHCPServer",
                       "CIDatabaseInit,CIDHCPAddrMgrFactory,CISystemBusFactory", 100));
   add(new CFakePlugin("db", "CIDatabaseInit", ""));
   add(new CFakePlugin("am", "CIDHCPAddrMgrFactory", ""));
-  host.openPlugins();
+  host.plugins().openPlugins();
   EXPECT_TRUE(host.logSink.contains(
       "error: Dependency failure for plugin 'DHCPv6 Server'. This plugin requires: "
       "'CIDatabaseInit,CIDHCPAddrMgrFactory,CISystemBusFactory'."));
-  EXPECT_EQ(host.loadedPlugins().size(), 2u);
+  EXPECT_EQ(host.plugins().loadedPlugins().size(), 2u);
   EXPECT_TRUE(host.findPluginTypes("CIDHCPServer").empty());
   EXPECT_EQ(g_calls.back(), "destroy DHCPv6 Server");
 }
 
-TEST_F(CMasterControllerTest, FailedOpenAndRunUnload) {
+TEST_F(CPluginLoaderTest, FailedOpenAndRunUnload) {
   add(new CFakePlugin("quiet", "A", "", 0, 1));  // positive: unloaded without a message
   add(new CFakePlugin("loud", "B", "", 0, -1));  // negative: reported
   add(new CFakePlugin("needsA", "C", "A", 0));   // its provider vanished
   add(new CFakePlugin("norun", "D", "", 0, 0, 7));
-  host.openPlugins();
+  host.plugins().openPlugins();
   EXPECT_FALSE(host.logSink.contains("Failed to initialize plugin 'quiet'."));
   EXPECT_TRUE(host.logSink.contains("error: Failed to initialize plugin 'loud'."));
   EXPECT_TRUE(
       host.logSink.contains("Dependency failure for plugin 'needsA'. This plugin requires: 'A'."));
-  host.runPlugins();
+  host.plugins().runPlugins();
   EXPECT_TRUE(
       host.logSink.contains("error: Failed to run plugin 'norun'. This plugin will be unloaded."));
-  EXPECT_TRUE(host.loadedPlugins().empty());
+  EXPECT_TRUE(host.plugins().loadedPlugins().empty());
   const std::vector<std::string> tail(g_calls.end() - 3, g_calls.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"run norun", "close norun", "destroy norun"}));
 }
 
-TEST_F(CMasterControllerTest, DuplicateNameIsRefused) {
+TEST_F(CPluginLoaderTest, DuplicateNameIsRefused) {
   add(new CFakePlugin("same", "A", ""));
   add(new CFakePlugin("same", "B", ""));
   EXPECT_TRUE(host.logSink.contains("error: Plugin 'same' is already loaded."));
-  EXPECT_EQ(host.loadedPlugins().size(), 1u);
+  EXPECT_EQ(host.plugins().loadedPlugins().size(), 1u);
 }
 
-TEST_F(CMasterControllerTest, LoadsRealLibrariesAndReportsLoaderFailures) {
+TEST_F(CPluginLoaderTest, LoadsRealLibrariesAndReportsLoaderFailures) {
   setenv("NUV_TEST_PLUGIN_NAME", "From disk", 1);
-  host.loadPlugins(
+  host.plugins().loadPlugins(
       {std::string("  ") + NUV_TEST_PLUGIN + " ", NUV_TEST_NOCREATOR, "/nonexistent/x.so"});
   EXPECT_TRUE(host.logSink.contains(std::string("Failed to resolve creator for plugin '") +
                                     NUV_TEST_NOCREATOR + "'."));
   EXPECT_TRUE(host.logSink.contains("Failed to load plugin '/nonexistent/x.so' with error '"));
   EXPECT_TRUE(host.logSink.contains("info: Loaded 1 plugins: From disk."));
-  host.openPlugins();
+  host.plugins().openPlugins();
   ASSERT_EQ(host.findPluginTypes("CITestService").size(), 1u);
   EXPECT_EQ(host.findPluginTypes("CITestService")[0]->controller(), &host);
   EXPECT_NE(host.findPluginTypes("CITestService")[0]->handle(), nullptr);
-  host.shutdownPlugins();
+  host.plugins().shutdownPlugins();
   EXPECT_TRUE(host.logSink.contains("info: Unloading plugin 'From disk'."));
 }
 
-TEST_F(CMasterControllerTest, CollectsPluginFilesFromListOrDirectory) {
-  EXPECT_EQ(host.collectPluginFiles(" a.so, b.so ,,c.so"),
+TEST_F(CPluginLoaderTest, CollectsPluginFilesFromListOrDirectory) {
+  EXPECT_EQ(host.plugins().collectPluginFiles(" a.so, b.so ,,c.so"),
             (std::vector<std::string>{"a.so", "b.so", "c.so"}));
   const std::string dir = tempPath("plugins_scan");
   std::system(("rm -rf " + dir + " && mkdir -p " + dir + " && touch " + dir + "/b.so " + dir +
                "/a.so " + dir + "/notes.txt")
                   .c_str());
-  EXPECT_EQ(host.collectPluginFiles(dir), (std::vector<std::string>{dir + "/a.so", dir + "/b.so"}));
+  EXPECT_EQ(host.plugins().collectPluginFiles(dir),
+            (std::vector<std::string>{dir + "/a.so", dir + "/b.so"}));
   EXPECT_TRUE(host.logSink.contains("Scanning for plugins in '" + dir + "'."));
   EXPECT_TRUE(host.logSink.contains("Found 2 available plugins."));
-}
-
-TEST_F(CMasterControllerTest, StatusQueriesNeedTheirPrefixAndLength) {
-  host.registerQueryResponse("query_mode", [] { return std::string("servicing"); });
-  host.registerQueryResponse("config_", [] { return std::string("bare"); });
-  std::string out;
-  const std::pair<std::string, bool> cases[] = {
-      {"query_mode", true},
-      {"query_mode\n", true},
-      {"query_other", false},
-      {"query", false},
-      {"config_", true},
-      {"config", false},
-      {"\x01\x02\x03\x04\x05", false},
-  };
-  for (const auto& [datagram, answered] : cases) {
-    out.clear();
-    EXPECT_EQ(host.getQueryResponse(datagram.data(), datagram.size(), out), answered) << datagram;
-  }
-  ASSERT_TRUE(host.getQueryResponse("query_mode", 10, out));
-  EXPECT_EQ(out, "servicing");
 }
