@@ -52,6 +52,9 @@ class CRecordingCallback : public CMulticastCallback {
 class CPeer {
  public:
   explicit CPeer(const char* interfaceName) {
+    // Until the link is up on both ends (its link-local address shows it),
+    // a send to a group fails.
+    EXPECT_TRUE(CNetNamespace::waitForLinkLocal(interfaceName));
     m_socket.open(CEndpoint("[::]:0"));
     unsigned index = if_nametoindex(interfaceName);
     m_socket.set_option(IPPROTO_IPV6, IPV6_MULTICAST_IF, &index, sizeof index);
