@@ -5,7 +5,13 @@
 
 namespace nuv {
 
-CSelectReactor::CSelectReactor() : ACE_Reactor(new ACE_Select_Reactor, true) {}
+// Signals are taken by sigwait on the host's main thread, never through the
+// reactor: it need not block them around every dispatch (two system calls
+// per datagram).
+CSelectReactor::CSelectReactor()
+    : ACE_Reactor(
+          new ACE_Select_Reactor(nullptr, nullptr, ACE_DISABLE_NOTIFY_PIPE_DEFAULT, nullptr, false),
+          true) {}
 
 void CSelectReactor::takeOwnership() {
   owner(ACE_Thread::self());

@@ -108,11 +108,11 @@ int CDHCP6Handler::udp_input(nuv::CSockDgramMcast& socket) {
   nuv::CSockDgramMcast& own = tls.socket();
   own.set_handle(socket.get_handle());
 
+  // Read straight into a buffer of the largest size accepted: a longer
+  // datagram comes back truncated (EMSGSIZE), as it would when asking the
+  // kernel for the waiting size first, but without a system call more.
   CRawPktDataPtr packet = tls.rawPktData().free();
-  std::size_t wanted = std::min<std::size_t>(tls.maxRecvDatagram(), packet->capacity());
-  const int waiting = own.available();
-  if (waiting >= 0 && static_cast<std::size_t>(waiting) < wanted)
-    wanted = static_cast<std::size_t>(waiting);
+  const std::size_t wanted = std::min<std::size_t>(tls.maxRecvDatagram(), packet->capacity());
 
   const ACE_Time_Value second(1);
   ssize_t length =
@@ -206,7 +206,7 @@ void CDHCP6Handler::_processUDPInput(CDHCP6TLS& tls) {
   unsigned failureMask = CSyncCommand::always | CSyncCommand::onFailure;
   sync.clear();
   try {
-    tls.startTransaction();
+    tls.startTransaction(type == CDHCP6MsgType::info_request || type == CDHCP6MsgType::confirm);
     sync.append(std::make_unique<CCmdDelayedInputFromNode6>(tls, type, *packet));
     sync.append(std::make_unique<CCmdPublishQueue>(context, CSyncCommand::onCommit,
                                                    context.ncIn().provisioned().eventQueue()));

@@ -119,7 +119,6 @@ int CSockDgramMcast::available() const {
 
 ssize_t CSockDgramMcast::recvFrom(void* buf, std::size_t len, CEndpoint& from, int flags,
                                   const ACE_Time_Value* timeout, CIPAddress* to) {
-  if (timeout && !ready(get_handle(), POLLIN, timeout)) return -1;
   sockaddr_storage sender{};
   iovec iov{buf, len};
   alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in6_pktinfo)) + CMSG_SPACE(sizeof(in_pktinfo))];
@@ -130,7 +129,15 @@ ssize_t CSockDgramMcast::recvFrom(void* buf, std::size_t len, CEndpoint& from, i
   msg.msg_iovlen = 1;
   msg.msg_control = control;
   msg.msg_controllen = sizeof control;
-  const ssize_t n = ::recvmsg(get_handle(), &msg, flags);
+  // With a time-out, a datagram already waiting (the reactor said so) is
+  // taken without polling first.
+  ssize_t n = ::recvmsg(get_handle(), &msg, timeout ? flags | MSG_DONTWAIT : flags);
+  if (n < 0 && timeout && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+    if (!ready(get_handle(), POLLIN, timeout)) return -1;
+    msg.msg_namelen = sizeof sender;
+    msg.msg_controllen = sizeof control;
+    n = ::recvmsg(get_handle(), &msg, flags);
+  }
   if (n < 0) return n;
   m_arrivalIndex = 0;
   for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c; c = CMSG_NXTHDR(&msg, c)) {
