@@ -12,6 +12,10 @@ void CDHCP6DBSession::startTransaction() {
   m_session->begin();
 }
 
+void CDHCP6DBSession::startReadTransaction() {
+  m_session->beginRead();
+}
+
 void CDHCP6DBSession::commitTransaction() {
   // After a rollback the handler still commits what its failure commands
   // did; with no transaction open there is nothing to keep.

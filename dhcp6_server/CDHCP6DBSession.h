@@ -17,6 +17,7 @@ class CDHCP6DBSession : public CIDHCP6Session {
   ~CDHCP6DBSession() override;
 
   void startTransaction() override;
+  void startReadTransaction() override;
   void commitTransaction() override;
   void rollbackTransaction() override;
   unsigned countAddressBindings() override;

@@ -208,8 +208,11 @@ CIDHCP6Session& CDHCP6TLS::session() {
   return *m_session;
 }
 
-void CDHCP6TLS::startTransaction() {
-  session().startTransaction();
+void CDHCP6TLS::startTransaction(bool readOnly) {
+  if (readOnly)
+    session().startReadTransaction();
+  else
+    session().startTransaction();
 }
 
 void CDHCP6TLS::commitTransaction() {

@@ -106,7 +106,8 @@ class CDHCP6TLS {
   const CQuerySources& querySources() const { return m_querySources; }
 
   // Through the thread's session.
-  void startTransaction();
+  // readOnly: the message only reads (see CIPrstSession::beginRead).
+  void startTransaction(bool readOnly = false);
   void commitTransaction();
   void rollbackTransaction();
 

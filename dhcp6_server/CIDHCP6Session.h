@@ -8,6 +8,8 @@ class CIDHCP6Session {
  public:
   virtual ~CIDHCP6Session() = default;
   virtual void startTransaction() = 0;
+  // A transaction for a message that only reads.
+  virtual void startReadTransaction() { startTransaction(); }
   // A hard commit.
   virtual void commitTransaction() = 0;
   virtual void rollbackTransaction() = 0;

@@ -88,6 +88,10 @@ class CIPrstSession {
 
   // Transactions.
   virtual void begin() = 0;
+  // A transaction expected only to read: a provider may start it without
+  // the write lock, so readers neither wait for writers nor hold them up.
+  // It may still write; the lock is then taken at the first write.
+  virtual void beginRead() { begin(); }
   virtual void commit() = 0;
   virtual void rollback() = 0;
   virtual bool inTransaction() const = 0;

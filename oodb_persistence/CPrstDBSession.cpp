@@ -174,6 +174,15 @@ std::vector<CDBValue> CPrstDBSession::_args(const CSqlStatementRecord& rec,
 // ---- transactions --------------------------------------------------------
 
 void CPrstDBSession::begin() {
+  _begin("TRANSACTION_BEGIN");
+}
+
+void CPrstDBSession::beginRead() {
+  // A statement file without a reader's begin has writers' only.
+  _begin(m_spec->find("TRANSACTION_BEGIN_READ") ? "TRANSACTION_BEGIN_READ" : "TRANSACTION_BEGIN");
+}
+
+void CPrstDBSession::_begin(const char* statement) {
   _requireThread("CPrstDBSession::begin");
   if (m_inTx)
     PRST_THROW("CPrstDBSession::begin", nuv::CMessage("Cannot begin a database transaction."),
@@ -181,12 +190,12 @@ void CPrstDBSession::begin() {
   _endTx();
   m_conn->recover();
   try {
-    _runFixed("TRANSACTION_BEGIN");
+    _runFixed(statement);
   } catch (const CPrstUnavailableException&) {
     // A connection the server dropped since the last transaction shows
     // only now: once more on a new one.
     m_conn->recover();
-    _runFixed("TRANSACTION_BEGIN");
+    _runFixed(statement);
   }
   m_inTx = true;
 }

@@ -51,6 +51,7 @@ class CPrstDBSession : public CIPrstSession {
   using CIPrstSession::select;
 
   void begin() override;
+  void beginRead() override;
   void commit() override;
   void rollback() override;
   bool inTransaction() const override { return m_inTx; }
@@ -111,6 +112,7 @@ class CPrstDBSession : public CIPrstSession {
   // Objects touched since the from-th one get their stored values back.
   void _restoreTouched(std::size_t from = 0);
   // Runs a statement that takes no arguments and returns no rows.
+  void _begin(const char* statement);
   void _runFixed(const char* name);
   void _touched(CPrstUserBase& object, bool inserted);
 

@@ -375,6 +375,30 @@ TEST_P(CPrstDBSessionTest, ConcurrentUpdatesAreNeverLost) {
   EXPECT_EQ(r->counter.get(), 2u * kRounds) << conflicts << " conflicts";
 }
 
+// A read transaction keeps no writer out: had it taken the write lock, the
+// writer's begin would wait out the busy time-out and fail. It may still
+// write when no one else does.
+TEST_P(CPrstDBSessionTest, AReadTransactionLetsAWriterCommit) {
+  session->begin();
+  addRecord("before");
+  session->commit();
+  auto reader = database->session();
+  reader->beginRead();
+  EXPECT_EQ(reader->select<CTestRecord>("test.name", byName("before")).size(), 1u);
+  session->begin();
+  addRecord("during");
+  session->commit();
+  reader->commit();
+
+  reader->beginRead();
+  auto during = reader->select<CTestRecord>("test.name", byName("during"));
+  ASSERT_EQ(during.size(), 1u);
+  during[0]->counter = 7;
+  during[0]->commit();
+  reader->commit();
+  EXPECT_EQ(session->select<CTestRecord>("test.name", byName("during"))[0]->counter.get(), 7u);
+}
+
 TEST_P(CPrstDBSessionTest, AStaleUpdateIsAConflict) {
   session->begin();
   auto mine = addRecord("stale");
