@@ -146,6 +146,10 @@ CSQLiteConnection::CSQLiteConnection(const std::string& path, bool flushEveryCom
     // power loss too, at the cost of one fsync per commit.
     executeScript(std::string("PRAGMA journal_mode=WAL; PRAGMA synchronous=") +
                   (flushEveryCommit ? "FULL" : "NORMAL") + "; PRAGMA foreign_keys=OFF;");
+    // Each commit by another connection (another worker) empties this
+    // connection's page cache; through a memory map the pages come back
+    // without a read call each.
+    executeScript("PRAGMA mmap_size=268435456;");
     // A file that is not a database only shows on the first read.
     executeScript("SELECT COUNT(*) FROM sqlite_master;");
   } catch (const nuv::CException& e) {
