@@ -1,6 +1,7 @@
 #include "oodb_persistence/CPrstDBSession.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "oodb/CDomainMemberships.h"
 #include "oodb/CFirstClassObject.h"
@@ -108,7 +109,39 @@ CPrstDBSession::Prepared& CPrstDBSession::_tableStatement(
   return _statement(name, proto.table(), &proto.columns(), required);
 }
 
-void CPrstDBSession::_run(Prepared& p, const std::vector<CDBValue>& params) {
+// A statement's run until its scope ends: then the statement is reset, and
+// when the scope ends by an exception of any type (a failed read, a
+// conflict, std::bad_alloc while materialising), the transaction is rolled
+// back first, so that no failure leaves it running.
+class CPrstDBSession::StatementRun {
+ public:
+  StatementRun(CPrstDBSession& session, Prepared& p)
+      : m_session(session), m_p(p), m_exceptions(std::uncaught_exceptions()) {}
+  StatementRun(const StatementRun&) = delete;
+  StatementRun& operator=(const StatementRun&) = delete;
+  ~StatementRun() {
+    const bool failed = std::uncaught_exceptions() > m_exceptions;
+    if (!m_keepOpen || failed) {
+      m_p.stmt->reset();
+      m_p.open = false;
+    }
+    if (failed) m_session._abort();
+  }
+  // A cursor reads on after the scope: only a failure ends the statement.
+  void keepOpen() {
+    m_keepOpen = true;
+    m_p.open = true;
+  }
+
+ private:
+  CPrstDBSession& m_session;
+  Prepared& m_p;
+  const int m_exceptions;
+  bool m_keepOpen = false;
+};
+
+CPrstDBSession::StatementRun CPrstDBSession::_run(Prepared& p,
+                                                  const std::vector<CDBValue>& params) {
   if (p.open) p.stmt->reset();
   p.open = false;
   ++p.generation;
@@ -116,18 +149,24 @@ void CPrstDBSession::_run(Prepared& p, const std::vector<CDBValue>& params) {
     p.stmt->execute(params);
   } catch (const CPrstDuplicateException&) {
     // Under a savepoint the caller rolls back to it; the transaction lives on.
+    p.stmt->reset();
     if (!m_inSavepoint) _abort();
     throw;
-  } catch (const CPrstException&) {
+  } catch (...) {
+    p.stmt->reset();
     _abort();
     throw;
   }
+  return StatementRun(*this, p);
+}
+
+std::int64_t CPrstDBSession::_affectedRows(Prepared& p, const std::vector<CDBValue>& params) {
+  const StatementRun run = _run(p, params);
+  return p.stmt->affectedRows();
 }
 
 void CPrstDBSession::_runFixed(const char* name) {
-  Prepared& p = _statement(name);
-  _run(p, {});
-  p.stmt->reset();
+  (void)_run(_statement(name), {});
 }
 
 std::vector<CDBValue> CPrstDBSession::_args(const CSqlStatementRecord& rec,
@@ -321,16 +360,8 @@ nuv::CGeneralPtr<CPrstUserBase> CPrstDBSession::find(const std::string& protoNam
   if (it != m_cache.end())
     if (auto o = it->second.lock()) return o;
   Prepared& p = _tableStatement(proto, "SELECT_WITH_PRIMARY_KEY", {"TABLE"});
-  _run(p, {CDBValue::ofInt(pk)});
-  nuv::CGeneralPtr<CPrstUserBase> out;
-  try {
-    if (p.stmt->next()) out = _materialize(proto, p);
-  } catch (const CPrstException&) {
-    _abort();
-    throw;
-  }
-  p.stmt->reset();
-  return out;
+  const StatementRun run = _run(p, {CDBValue::ofInt(pk)});
+  return p.stmt->next() ? _materialize(proto, p) : nullptr;
 }
 
 void CPrstDBSession::commitObject(CPrstUserBase& object, bool partial) {
@@ -396,20 +427,16 @@ void CPrstDBSession::_write(CPrstUserBase& object) {
   std::vector<CDBValue> params;
   params.reserve(attrs.size() + 2);
   if (transient) {
-    Prepared& gen = _tableStatement(proto, "NEXT_PK_FROM_GENERATOR", {"TABLE"});
-    _run(gen, {});
     std::int64_t pk = 0;
-    try {
+    {
+      Prepared& gen = _tableStatement(proto, "NEXT_PK_FROM_GENERATOR", {"TABLE"});
+      const StatementRun run = _run(gen, {});
       if (!gen.stmt->next())
         PRST_THROW("CPrstDBSession::_write",
                    nuv::CMessage("Cannot create object %1.").pushs(object.header()),
                    nuv::CMessage("The key generator returned nothing."));
       pk = gen.stmt->column(0).asInt64();
-    } catch (const CPrstException&) {
-      _abort();
-      throw;
     }
-    gen.stmt->reset();
     CPrstObjectAccess::setPK(object, static_cast<std::int32_t>(pk));
     if (first) first->identity(first->_createOid(object.pk()));
     params.push_back(CDBValue::ofInt(pk));
@@ -417,8 +444,7 @@ void CPrstDBSession::_write(CPrstUserBase& object) {
       if (a->stored()) params.push_back(a->toDB());
     Prepared& ins =
         _tableStatement(proto, "INSERT_ALL_FIELDS", {"TABLE", "FIELD_NAMES", "FIELD_VALUES"});
-    _run(ins, params);
-    ins.stmt->reset();
+    (void)_run(ins, params);
     CPrstObjectAccess::setRowVersion(object, 1);
     m_cache[{&proto, object.pk()}] = object.weak_from_this();
   } else {
@@ -427,10 +453,7 @@ void CPrstDBSession::_write(CPrstUserBase& object) {
     params.push_back(CDBValue::ofInt(object.pk()));
     params.push_back(CDBValue::ofInt(object.rowVersion()));
     Prepared& up = _tableStatement(proto, "UPDATE_WITHOUT_CURSOR", {"TABLE", "FIELDS"});
-    _run(up, params);
-    const auto changed = up.stmt->affectedRows();
-    up.stmt->reset();
-    if (changed != 1) {
+    if (_affectedRows(up, params) != 1) {
       const std::string header = object.header();
       _abort();
       throw CPrstConflictException(
@@ -448,10 +471,8 @@ void CPrstDBSession::_delete(CPrstUserBase& object, bool partial) {
   _touched(object, false);
   const CPrstUserClassPrototype& proto = *object.prototype();
   Prepared& del = _tableStatement(proto, "DELETE_WITHOUT_CURSOR", {"TABLE"});
-  _run(del, {CDBValue::ofInt(object.pk()), CDBValue::ofInt(object.rowVersion())});
-  const auto changed = del.stmt->affectedRows();
-  del.stmt->reset();
-  if (changed != 1) {
+  if (_affectedRows(del, {CDBValue::ofInt(object.pk()), CDBValue::ofInt(object.rowVersion())}) !=
+      1) {
     const std::string header = object.header();
     _abort();
     throw CPrstConflictException(
@@ -463,9 +484,8 @@ void CPrstDBSession::_delete(CPrstUserBase& object, bool partial) {
   if (partial) return;
   for (auto* a : object.attributes()) a->_onDelete(*this);
   if (object._memberships()) {
-    Prepared& p = _statement("MSHIP_DELETE");
-    _run(p, {CDBValue::ofText(proto.table()), CDBValue::ofInt(object.pk())});
-    p.stmt->reset();
+    (void)_run(_statement("MSHIP_DELETE"),
+               {CDBValue::ofText(proto.table()), CDBValue::ofInt(object.pk())});
   }
 }
 
@@ -474,14 +494,9 @@ void CPrstDBSession::_writeMemberships(CPrstUserBase& object) {
   if (!m || !m->dirty()) return;
   const CDBValue table = CDBValue::ofText(object.prototype()->table());
   const CDBValue pk = CDBValue::ofInt(object.pk());
-  Prepared& del = _statement("MSHIP_DELETE");
-  _run(del, {table, pk});
-  del.stmt->reset();
+  (void)_run(_statement("MSHIP_DELETE"), {table, pk});
   Prepared& ins = _statement("MSHIP_INSERT");
-  for (const auto& d : m->domains()) {
-    _run(ins, {CDBValue::ofInt(d.id()), pk, table});
-    ins.stmt->reset();
-  }
+  for (const auto& d : m->domains()) (void)_run(ins, {CDBValue::ofInt(d.id()), pk, table});
   m->_clean();
 }
 
@@ -490,16 +505,12 @@ void CPrstDBSession::refreshObject(CPrstUserBase& object) {
   if (object.isTransient()) return;
   const CPrstUserClassPrototype& proto = *object.prototype();
   Prepared& p = _tableStatement(proto, "SELECT_WITH_PRIMARY_KEY", {"TABLE"});
-  _run(p, {CDBValue::ofInt(object.pk())});
   bool found = false;
-  try {
+  {
+    const StatementRun run = _run(p, {CDBValue::ofInt(object.pk())});
     found = p.stmt->next();
     if (found) _fill(object, p, _columnMap(proto, p));
-  } catch (const CPrstException&) {
-    _abort();
-    throw;
   }
-  p.stmt->reset();
   if (!found)
     PRST_THROW("CPrstDBSession::refreshObject",
                nuv::CMessage("Cannot refresh object %1.").pushs(object.header()),
@@ -577,15 +588,9 @@ std::vector<std::int32_t> CPrstDBSession::loadLinks(const std::string& linkTable
                                                     const std::string& attrName) {
   _requireThread("CPrstDBSession::loadLinks");
   Prepared& p = _statement("LINK_SELECT", linkTable, nullptr, {"TABLE"});
-  _run(p, {CDBValue::ofInt(srcPK), CDBValue::ofText(attrName)});
+  const StatementRun run = _run(p, {CDBValue::ofInt(srcPK), CDBValue::ofText(attrName)});
   std::vector<std::int32_t> out;
-  try {
-    while (p.stmt->next()) out.push_back(static_cast<std::int32_t>(p.stmt->column(0).asInt64()));
-  } catch (const CPrstException&) {
-    _abort();
-    throw;
-  }
-  p.stmt->reset();
+  while (p.stmt->next()) out.push_back(static_cast<std::int32_t>(p.stmt->column(0).asInt64()));
   return out;
 }
 
@@ -594,29 +599,22 @@ void CPrstDBSession::writeLinks(const std::string& linkTable, std::int32_t srcPK
                                 const std::vector<std::int32_t>& destPKs) {
   _requireThread("CPrstDBSession::writeLinks");
   _ensureTx("CPrstDBSession::writeLinks");
-  Prepared& del = _statement("LINK_DELETE", linkTable, nullptr, {"TABLE"});
-  _run(del, {CDBValue::ofInt(srcPK), CDBValue::ofText(attrName)});
-  del.stmt->reset();
+  (void)_run(_statement("LINK_DELETE", linkTable, nullptr, {"TABLE"}),
+             {CDBValue::ofInt(srcPK), CDBValue::ofText(attrName)});
   Prepared& ins = _statement("LINK_INSERT", linkTable, nullptr, {"TABLE"});
-  for (std::size_t i = 0; i < destPKs.size(); ++i) {
-    _run(ins, {CDBValue::ofInt(srcPK), CDBValue::ofText(attrName), CDBValue::ofInt(destPKs[i]),
-               CDBValue::ofText(destProto), CDBValue::ofInt(static_cast<std::int64_t>(i))});
-    ins.stmt->reset();
-  }
+  for (std::size_t i = 0; i < destPKs.size(); ++i)
+    (void)_run(ins,
+               {CDBValue::ofInt(srcPK), CDBValue::ofText(attrName), CDBValue::ofInt(destPKs[i]),
+                CDBValue::ofText(destProto), CDBValue::ofInt(static_cast<std::int64_t>(i))});
 }
 
 std::set<CDomainID> CPrstDBSession::loadMemberships(const CPrstUserBase& object) {
   _requireThread("CPrstDBSession::loadMemberships");
   Prepared& p = _statement("MSHIP_SELECT");
-  _run(p, {CDBValue::ofText(object.prototype()->table()), CDBValue::ofInt(object.pk())});
+  const StatementRun run =
+      _run(p, {CDBValue::ofText(object.prototype()->table()), CDBValue::ofInt(object.pk())});
   std::set<CDomainID> out;
-  try {
-    while (p.stmt->next()) out.insert(static_cast<std::int32_t>(p.stmt->column(0).asInt64()));
-  } catch (const CPrstException&) {
-    _abort();
-    throw;
-  }
-  p.stmt->reset();
+  while (p.stmt->next()) out.insert(static_cast<std::int32_t>(p.stmt->column(0).asInt64()));
   return out;
 }
 
@@ -630,8 +628,8 @@ CPrstRawPage CPrstDBSession::selectRaw(const std::string& protoName, const std::
   const CSqlStatementRecord& rec = m_spec->get(statement);
   Prepared& p = rec.isTemplate() ? _tableStatement(proto, statement, {}) : _statement(statement);
   const auto params = _args(rec, args, options);
-  _run(p, params);
-  p.open = true;
+  StatementRun run = _run(p, params);
+  run.keepOpen();
   auto cursor = std::make_shared<Cursor>();
   cursor->p = &p;
   cursor->generation = p.generation;
@@ -660,22 +658,15 @@ CPrstRawPage CPrstDBSession::_fetch(const std::shared_ptr<Cursor>& cursor, std::
         nuv::CMessage("Cannot fetch the next rows of sql statement '%1'.").pushs(p.rec->name),
         nuv::CMessage("Failed to continue transaction."));
   rows = std::min(rows, kMaxRowsPerSelect);
-  try {
-    while (page.objects.size() < rows) {
-      if (!p.stmt->next()) {
-        cursor->done = true;
-        break;
-      }
-      page.objects.push_back(_materialize(*cursor->proto, p));
+  StatementRun run(*this, p);
+  while (page.objects.size() < rows) {
+    if (!p.stmt->next()) {
+      cursor->done = true;
+      break;
     }
-  } catch (const CPrstException&) {
-    _abort();
-    throw;
+    page.objects.push_back(_materialize(*cursor->proto, p));
   }
-  if (cursor->done) {
-    p.stmt->reset();
-    p.open = false;
-  }
+  if (!cursor->done) run.keepOpen();
   return page;
 }
 
@@ -692,16 +683,8 @@ std::int64_t CPrstDBSession::selectCount(const std::string& protoName, const std
   Prepared& p = rec.isTemplate() && !protoName.empty()
                     ? _tableStatement(prototype(protoName), statement, {})
                     : _statement(statement);
-  _run(p, _args(rec, args, options));
-  std::int64_t n = 0;
-  try {
-    if (p.stmt->next()) n = p.stmt->column(0).asInt64();
-  } catch (const CPrstException&) {
-    _abort();
-    throw;
-  }
-  p.stmt->reset();
-  return n;
+  const StatementRun run = _run(p, _args(rec, args, options));
+  return p.stmt->next() ? p.stmt->column(0).asInt64() : 0;
 }
 
 std::vector<CDBValue> CPrstDBSession::selectValues(const std::string& statement,
@@ -710,15 +693,9 @@ std::vector<CDBValue> CPrstDBSession::selectValues(const std::string& statement,
   _requireThread("CPrstDBSession::selectValues");
   const CSqlStatementRecord& rec = m_spec->get(statement);
   Prepared& p = _statement(statement);
-  _run(p, _args(rec, args, options));
+  const StatementRun run = _run(p, _args(rec, args, options));
   std::vector<CDBValue> out;
-  try {
-    while (out.size() < options.rows && p.stmt->next()) out.push_back(p.stmt->column(0));
-  } catch (const CPrstException&) {
-    _abort();
-    throw;
-  }
-  p.stmt->reset();
+  while (out.size() < options.rows && p.stmt->next()) out.push_back(p.stmt->column(0));
   return out;
 }
 

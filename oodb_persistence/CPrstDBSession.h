@@ -111,8 +111,8 @@ class CPrstDBSession : public CIPrstSession {
   void _endTx();
   // Objects touched since the from-th one get their stored values back.
   void _restoreTouched(std::size_t from = 0);
-  // Runs a statement that takes no arguments and returns no rows.
   void _begin(const char* statement);
+  // Runs a statement that takes no arguments and returns no rows.
   void _runFixed(const char* name);
   void _touched(CPrstUserBase& object, bool inserted);
 
@@ -121,8 +121,12 @@ class CPrstDBSession : public CIPrstSession {
                        std::initializer_list<const char*> required = {});
   Prepared& _tableStatement(const CPrstUserClassPrototype& proto, const std::string& name,
                             std::initializer_list<const char*> required);
-  // Runs a statement, rolling the transaction back when it fails.
-  void _run(Prepared& p, const std::vector<CDBValue>& params);
+  class StatementRun;
+  // Runs a statement, rolling the transaction back when it fails; the
+  // statement is reset when the returned guard goes.
+  [[nodiscard]] StatementRun _run(Prepared& p, const std::vector<CDBValue>& params);
+  // Runs a change and answers the rows it changed.
+  std::int64_t _affectedRows(Prepared& p, const std::vector<CDBValue>& params);
   std::vector<CDBValue> _args(const CSqlStatementRecord& rec, const nuv::CStringMap& args,
                               const CPrstSelectOptions& options);
 

@@ -375,6 +375,33 @@ TEST_P(CPrstDBSessionTest, ConcurrentUpdatesAreNeverLost) {
   EXPECT_EQ(r->counter.get(), 2u * kRounds) << conflicts << " conflicts";
 }
 
+// A failure of any type while rows are read (here the payload's parser
+// throws std::invalid_argument) rolls the transaction back and ends the
+// statement: the session serves the next transaction, and no lock is left
+// to keep another writer waiting.
+TEST_P(CPrstDBSessionTest, AnyFailureWhileReadingRollsBack) {
+  session->begin();
+  addRecord("broken");
+  session->commit();
+  session->connection().executeScript(
+      "UPDATE test_records SET PAYLOAD = 'x:y' WHERE NAME = 'broken'");
+
+  session->begin();
+  EXPECT_THROW(session->select<CTestRecord>("test.name", byName("broken")), std::invalid_argument);
+  EXPECT_FALSE(session->inTransaction());
+
+  auto other = database->session();
+  other->begin();
+  other->select<CTestRecord>("test.name", byName("none"));
+  auto fresh = other->createTransient<CTestRecord>();
+  fresh->name = "after";
+  fresh->commit();
+  other->commit();
+  session->begin();
+  EXPECT_EQ(session->select<CTestRecord>("test.name", byName("after")).size(), 1u);
+  session->commit();
+}
+
 // A read transaction keeps no writer out: had it taken the write lock, the
 // writer's begin would wait out the busy time-out and fail. It may still
 // write when no one else does.
