@@ -73,11 +73,6 @@ std::int32_t sentMetric(std::uint8_t type) {
   }
 }
 
-// The database layer's failures: the transaction is already rolled back.
-bool isDatabaseFailure(const nuv::CException& e) {
-  return e.module == "oodb_persistence";
-}
-
 std::string hexText(const std::uint8_t* bytes, std::size_t length) {
   return nuv::CHexStore(bytes, length).string();
 }
@@ -233,12 +228,14 @@ void CDHCP6Handler::_processUDPInput(CDHCP6TLS& tls) {
                        nuv::CMessage("The server returned unknown code %1.").push(code));
     }
   } catch (const nuv::CException& e) {
-    if (!isDatabaseFailure(e)) {
-      try {
-        tls.rollbackTransaction();
-      } catch (const nuv::CException& again) {
-        _record(again);
-      }
+    // The database layer has rolled back a failed statement's transaction
+    // already; any other failure, and a database failure raised before a
+    // statement ran, leaves it open: roll it back, so that nothing of a
+    // failed message is committed below.
+    try {
+      tls.rollbackTransaction();
+    } catch (const nuv::CException& again) {
+      _record(again);
     }
     if (dynamic_cast<const CPrstUnavailableException*>(&e)) {
       // Not one line per message while the database is away.
