@@ -33,6 +33,16 @@ void CDHCP6EventSubscriber::event(const std::shared_ptr<const CAppEvent>& event)
   }
 }
 
+std::shared_ptr<const CAppEvent> CDHCP6EventSubscriber::mergeEvents(
+    const std::shared_ptr<const CAppEvent>& waiting,
+    const std::shared_ptr<const CAppEvent>& later) {
+  const bool pools = later->evtClass == kAddressPools || later->evtClass == kPrefixPools;
+  if (!pools || waiting->evtInstance == later->evtInstance) return later;
+  auto all = std::make_shared<CAppEvent>(*later);
+  all->evtInstance.clear();
+  return all;
+}
+
 void CDHCP6EventSubscriber::_handle(const CAppEvent& event) {
   const std::string& cls = event.evtClass;
   if (cls == CAppEvent::kClassMode) {

@@ -13,6 +13,19 @@ class CIEventSubscriber {
  public:
   virtual ~CIEventSubscriber() = default;
   virtual void event(const std::shared_ptr<const CAppEvent>& event) = 0;
+
+  // Events that only say "read this again" may wait merged while a delivery
+  // to the subscriber's executor is queued, so a burst costs its thread one
+  // event per key instead of one per event. Empty: delivered one by one.
+  // Both run on the publishing thread and must not touch the subscriber's
+  // thread state.
+  virtual std::string mergeKey(const CAppEvent& /*event*/) const { return {}; }
+  // The one event standing for a waiting event and a later one of its key.
+  virtual std::shared_ptr<const CAppEvent> merge(
+      const std::shared_ptr<const CAppEvent>& /*waiting*/,
+      const std::shared_ptr<const CAppEvent>& later) const {
+    return later;
+  }
 };
 
 // Runs a delivery where the subscriber wants it (a worker thread's queue);

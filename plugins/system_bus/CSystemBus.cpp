@@ -28,13 +28,16 @@ bool CSystemBus::isLeaseEvent(const CAppEvent& event) {
 
 std::int64_t CSystemBus::publish(std::shared_ptr<CAppEvent> event, int /*flags*/) {
   std::vector<std::shared_ptr<Subscription>> targets;
+  std::vector<std::shared_ptr<Subscription>> merged;
   std::int64_t sequence;
+  const std::shared_ptr<const CAppEvent> shared = event;
   {
+    // The subscribers are alive while the lock is held: unsubscribe waits.
     std::lock_guard<std::mutex> lock(m_mutex);
     sequence = event->sequence = ++m_sequence;
     if (m_maxHistory > 0) {
       if (m_history.size() == m_maxHistory) m_history.pop_front();
-      m_history.push_back(event);
+      m_history.push_back(shared);
     }
     if (m_audit.is_open() && isLeaseEvent(*event)) {
       nlohmann::json line = nlohmann::json::object();
@@ -42,10 +45,16 @@ std::int64_t CSystemBus::publish(std::shared_ptr<CAppEvent> event, int /*flags*/
       m_audit << line.dump() << '\n';
       m_audit.flush();
     }
-    for (const auto& s : m_subscriptions)
-      if (s->classes.empty() || s->classes.count(event->evtClass)) targets.push_back(s);
+    for (const auto& s : m_subscriptions) {
+      if (!s->classes.empty() && !s->classes.count(shared->evtClass)) continue;
+      const std::string key = s->executor ? s->subscriber->mergeKey(*shared) : std::string();
+      if (key.empty())
+        targets.push_back(s);
+      else if (_wait(*s, key, shared))
+        merged.push_back(s);
+    }
   }
-  std::shared_ptr<const CAppEvent> shared = std::move(event);
+  for (const auto& s : merged) s->executor([s] { _deliverWaiting(*s); });
   for (const auto& s : targets) {
     auto deliver = [s, shared] {
       if (s->active.load()) s->subscriber->event(shared);
@@ -56,6 +65,32 @@ std::int64_t CSystemBus::publish(std::shared_ptr<CAppEvent> event, int /*flags*/
       deliver();
   }
   return sequence;
+}
+
+bool CSystemBus::_wait(Subscription& s, const std::string& key,
+                       const std::shared_ptr<const CAppEvent>& event) {
+  std::lock_guard<std::mutex> lock(s.waitingMutex);
+  auto it = std::find_if(s.waiting.begin(), s.waiting.end(),
+                         [&](const auto& w) { return w.first == key; });
+  if (it == s.waiting.end())
+    s.waiting.emplace_back(key, event);
+  else
+    it->second = s.subscriber->merge(it->second, event);
+  if (s.queued) return false;
+  s.queued = true;
+  return true;
+}
+
+void CSystemBus::_deliverWaiting(Subscription& s) {
+  std::vector<std::pair<std::string, std::shared_ptr<const CAppEvent>>> batch;
+  {
+    // Events arriving from here on queue a delivery of their own.
+    std::lock_guard<std::mutex> lock(s.waitingMutex);
+    batch.swap(s.waiting);
+    s.queued = false;
+  }
+  for (const auto& [key, event] : batch)
+    if (s.active.load()) s.subscriber->event(event);
 }
 
 void CSystemBus::subscribe(CIEventSubscriber* subscriber, std::vector<std::string> classes,

@@ -2,6 +2,9 @@
 // The in-process system bus: numbers events, keeps the latest ones, hands
 // each to the subscribers of its class through their executors, and appends
 // lease events to an audit file as JSON lines when one is configured.
+// Events a subscriber gives a merge key wait, merged by key, behind a single
+// queued delivery: a burst of them never queues more than one delivery per
+// subscriber.
 
 #include <atomic>
 #include <deque>
@@ -33,7 +36,17 @@ class CSystemBus : public CISystemBus {
     std::set<std::string> classes;
     CEventExecutor executor;
     std::atomic<bool> active{true};
+    // Merged events in order of their key's first arrival, and whether a
+    // delivery taking them is queued.
+    std::mutex waitingMutex;
+    std::vector<std::pair<std::string, std::shared_ptr<const CAppEvent>>> waiting;
+    bool queued = false;
   };
+
+  // Under m_mutex: true when a delivery of the waiting events must be queued.
+  static bool _wait(Subscription& s, const std::string& key,
+                    const std::shared_ptr<const CAppEvent>& event);
+  static void _deliverWaiting(Subscription& s);
 
   mutable std::mutex m_mutex;
   std::int64_t m_sequence = 0;

@@ -36,6 +36,24 @@ struct CQueue {
   std::deque<std::function<void()>> items;
 };
 
+// Takes events as "read this class again": the later event stands for the
+// earlier, except that two pools merge into an event naming none (all).
+struct CMergingSubscriber : CRecordingSubscriber {
+  std::string mergeKey(const CAppEvent& e) const override {
+    return e.evtClass == "skip" ? std::string() : e.evtClass;
+  }
+  std::shared_ptr<const CAppEvent> merge(
+      const std::shared_ptr<const CAppEvent>& waiting,
+      const std::shared_ptr<const CAppEvent>& later) const override {
+    if (later->evtClass != "pool" || waiting->evtInstance == later->evtInstance) return later;
+    return std::make_shared<CAppEvent>(0, later->evtType, later->evtClass);
+  }
+  void event(const std::shared_ptr<const CAppEvent>& e) override {
+    instances.push_back(e->evtClass + ":" + e->evtInstance);
+  }
+  std::vector<std::string> instances;
+};
+
 std::shared_ptr<CAppEvent> ev(const char* cls) {
   return std::make_shared<CAppEvent>(3, "control", cls);
 }
@@ -138,4 +156,56 @@ TEST(CSystemBusTest, PluginFollowsConfigurationEvents) {
   bus->publish(std::make_shared<CAppEvent>(0, "renew", "address_lease"), 0);
   EXPECT_EQ(lines(second).size(), 2u);
   plugin.closePlugin();
+}
+
+TEST(CSystemBusTest, BurstOfMergeableEventsQueuesOneDeliveryPerSubscriber) {
+  CSystemBus bus;
+  CMergingSubscriber merging;
+  CRecordingSubscriber plain;
+  CQueue mergingQueue, plainQueue;
+  bus.subscribe(&merging, {}, mergingQueue.executor());
+  bus.subscribe(&plain, {}, plainQueue.executor());
+  // What 20 busy senders on the control socket would publish.
+  for (long i = 0; i < 10000; ++i) {
+    bus.publish(std::make_shared<CAppEvent>(0, "modify", "pool", i % 7), 0);
+    bus.publish(std::make_shared<CAppEvent>(0, "modify", "policy", 5L), 0);
+  }
+  bus.publish(std::make_shared<CAppEvent>(0, "control", "mode", "paused"), 0);
+  bus.publish(std::make_shared<CAppEvent>(0, "control", "mode", "servicing"), 0);
+  bus.publish(ev("skip"), 0);
+  bus.publish(ev("skip"), 0);
+  // The subscriber's thread has three queued jobs, not 20,004: one for the
+  // merged events and one per event that does not merge.
+  EXPECT_EQ(mergingQueue.items.size(), 3u);
+  EXPECT_EQ(plainQueue.items.size(), 20004u);  // a subscriber that does not merge loses nothing
+  mergingQueue.drain();
+  // No change is lost: every class is read again once, the last mode wins.
+  EXPECT_EQ(merging.instances,
+            (std::vector<std::string>{"pool:", "policy:5", "mode:servicing", "skip:", "skip:"}));
+
+  // An event arriving once the waiting ones were taken queues a delivery of its own.
+  bus.publish(std::make_shared<CAppEvent>(0, "modify", "pool", 3L), 0);
+  ASSERT_EQ(mergingQueue.items.size(), 1u);
+  bus.unsubscribe(&merging);
+  mergingQueue.drain();
+  EXPECT_EQ(merging.instances.size(), 5u);
+}
+
+TEST(CSystemBusTest, EventsPublishedWhileADeliveryRunsAreDeliveredAfterIt) {
+  CSystemBus bus;
+  struct CRepublishing : CMergingSubscriber {
+    CSystemBus* bus = nullptr;
+    void event(const std::shared_ptr<const CAppEvent>& e) override {
+      CMergingSubscriber::event(e);
+      // A change made while the thread rereads must be read again later.
+      if (instances.size() == 1)
+        bus->publish(std::make_shared<CAppEvent>(0, "modify", "pool", 9L), 0);
+    }
+  } sub;
+  sub.bus = &bus;
+  CQueue queue;
+  bus.subscribe(&sub, {}, queue.executor());
+  bus.publish(std::make_shared<CAppEvent>(0, "modify", "pool", 1L), 0);
+  queue.drain();
+  EXPECT_EQ(sub.instances, (std::vector<std::string>{"pool:1", "pool:9"}));
 }
