@@ -12,50 +12,13 @@
 #include <fstream>
 
 #include "extended/CDHCPConfigNames.h"
+#include "standard/CDurableFile.h"
 #include "standard/CException.h"
 #include "standard/StringUtil.h"
 
 namespace {
 // DUID-LLT times count from 2000-01-01 00:00:00 UTC.
 constexpr std::time_t kDuidEpoch = 946684800;
-
-// Writes text to path so that a crash or a full disk never leaves a
-// partial file: a temporary file, flushed and synced, renamed over it.
-void writeDurably(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp";
-  const auto fail = [&](const char* step, int err) {
-    ::unlink(temporary.c_str());
-    NUV_THROW_ERRNO(
-        "CServerDUID::obtain",
-        nuv::CMessage("Cannot store the server DUID in '%1' (%2).").pushs(path).pushs(step), err);
-  };
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) fail("open", errno);
-  for (std::size_t done = 0; done < text.size();) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const int err = n < 0 ? errno : ENOSPC;
-      ::close(fd);
-      fail("write", err);
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  if (::fsync(fd) != 0) {
-    const int err = errno;
-    ::close(fd);
-    fail("sync", err);
-  }
-  if (::close(fd) != 0) fail("close", errno);
-  if (::rename(temporary.c_str(), path.c_str()) != 0) fail("rename", errno);
-  // The rename itself is durable once the directory is synced.
-  const std::string dir = path.substr(0, path.find_last_of('/'));
-  const int dfd = ::open(dir.empty() ? "/" : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    ::fsync(dfd);
-    ::close(dfd);
-  }
-}
 
 // A DUID the server may send: a known type at its proper length, or any
 // other type of 3 to 130 bytes (the protocol's bounds).
@@ -167,6 +130,6 @@ nuv::CHexStore CServerDUID::obtain(const nuv::CConfig& config, const std::string
                                   ? makeLLT(mac, len, hwType, std::time(nullptr))
                                   : makeUUID();
   mkdir(varDir.c_str(), 0750);
-  writeDurably(path, duid.string() + "\n");
+  nuv::CDurableFile::write(path, duid.string() + "\n");
   return duid;
 }

@@ -1,14 +1,14 @@
 #include "plugins/stats/CStatsPlugin.h"
 
 #include <chrono>
-#include <cstdio>
-#include <fstream>
 
 #include "extended/CConfigNames.h"
 #include "extended/CDHCPConfigNames.h"
 #include "extended/CDHCPMetricEnums.h"
 #include "extended/CMasterController.h"
 #include "extended/CPluginEntry.h"
+#include "standard/CDurableFile.h"
+#include "standard/CException.h"
 
 class CStatsPlugin::CThreadStats : public CIDHCPStats {
  public:
@@ -68,13 +68,23 @@ std::string CStatsPlugin::summary() const {
 void CStatsPlugin::writeFile() const {
   if (!controller()) return;
   const std::string path = controller()->varDir() + "/" + kFileName;
-  const std::string tmp = path + ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::trunc);
-    out << summary();
-    if (!out) return;
+  const std::string text = summary();
+  std::lock_guard<std::mutex> lock(m_fileMutex);
+  try {
+    nuv::CDurableFile::write(path, text);
+  } catch (const nuv::CException& e) {
+    // Once per outage: the next interval would say the same thing again.
+    if (!m_fileFailing)
+      controller()->log().log(
+          nuv::sev_error,
+          nuv::CMessage("Cannot write statistics file '%1' (%2).").pushs(path).pushs(e.whyText()));
+    m_fileFailing = true;
+    return;
   }
-  std::rename(tmp.c_str(), path.c_str());
+  if (m_fileFailing)
+    controller()->log().log(nuv::sev_info,
+                            nuv::CMessage("Writing statistics file '%1' again.").pushs(path));
+  m_fileFailing = false;
 }
 
 void CStatsPlugin::_writer() {

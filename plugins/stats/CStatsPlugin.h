@@ -32,7 +32,8 @@ class CStatsPlugin : public CPlugin, public CIDHCPStatsFactory {
   // Sums over every thread's counters, one "metric=value" line per metric
   // measured by any of them, in identifier order.
   std::string summary() const;
-  // Writes summary() to the statistics file (replaced atomically).
+  // Writes summary() to the statistics file (replaced atomically). A
+  // failure is logged once, with its reason, until a write works again.
   void writeFile() const;
 
  private:
@@ -44,4 +45,6 @@ class CStatsPlugin : public CPlugin, public CIDHCPStatsFactory {
   std::condition_variable m_wake;
   bool m_stopping = false;
   std::thread m_writerThread;
+  mutable std::mutex m_fileMutex;  // one writer of the file at a time
+  mutable bool m_fileFailing = false;
 };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -51,4 +53,38 @@ TEST(CStatsPluginTest, SumsEveryThreadsCountersForTheQueryAndTheFile) {
   std::stringstream s;
   s << file.rdbuf();
   EXPECT_EQ(s.str(), answer);
+}
+
+TEST(CStatsPluginTest, AFileThatCannotBeWrittenIsReportedOnceUntilItCanAgain) {
+  CVarDirController host;
+  host.dir = tempPath("stats_gone");
+  std::system(("rm -rf " + host.dir).c_str());
+  CStatsPlugin plugin;
+  plugin.controller(&host);
+  const auto count = [&](const std::string& text) {
+    std::lock_guard<std::mutex> lock(host.logSink.mutex);
+    return std::count_if(host.logSink.lines.begin(), host.logSink.lines.end(),
+                         [&](const std::string& l) { return l.find(text) != std::string::npos; });
+  };
+  const std::string failed = "Cannot write statistics file '" + host.dir + "/statistics.txt' (";
+  const std::string again = "Writing statistics file '" + host.dir + "/statistics.txt' again.";
+  struct Step {
+    bool dirExists;
+    int writes;
+    long failedLines, againLines;  // after the step
+  };
+  const Step steps[] = {
+      {true, 3, 0, 0},   // all is well: nothing to say
+      {false, 5, 1, 0},  // the directory is gone: one line, however many intervals
+      {true, 4, 1, 1},   // back: one line saying so
+      {false, 2, 2, 1},  // a new outage is a new line
+  };
+  for (const Step& step : steps) {
+    std::system(((step.dirExists ? "mkdir -p " : "rm -rf ") + host.dir).c_str());
+    for (int i = 0; i < step.writes; ++i) plugin.writeFile();
+    EXPECT_EQ(count(failed), step.failedLines) << host.logSink.text();
+    EXPECT_EQ(count(again), step.againLines) << host.logSink.text();
+  }
+  EXPECT_TRUE(host.logSink.contains("No such file or directory")) << host.logSink.text();
+  EXPECT_EQ(access((host.dir + "/statistics.txt.tmp").c_str(), F_OK), -1);
 }
