@@ -1,52 +1,115 @@
 #include "dhcp_base/CDNSNameIO.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "dhcp_base/CPktIOException.h"
-#include "standard/StringUtil.h"
 
 namespace {
-// What a label written as text may hold: host names (letters, digits,
-// hyphens), service labels ("_sip"), wildcards and classless reverse
-// zones ("0/25"). Anything else (blanks, commas, quotes, control or
-// non-ASCII bytes) would not read back from the text form the same.
+// What a label's text form holds as it is; every other byte is escaped.
+// Host names (letters, digits, hyphens), service labels ("_sip"),
+// wildcards and classless reverse zones ("0/25") need no escape.
 bool labelCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
          c == '_' || c == '*' || c == '/';
 }
 
-// The name without a final root dot.
-std::string_view bare(const std::string& v) {
-  std::string_view s = v;
-  if (!s.empty() && s.back() == '.') s.remove_suffix(1);
-  return s;
+bool digit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// Longest name on the wire (RFC 1035 3.1) and longest label.
+constexpr std::size_t kMaxWire = 255;
+constexpr std::size_t kMaxLabel = 63;
+
+// The byte an escape at text[i] (the backslash) stands for; i moves to the
+// escape's last character.
+std::uint8_t unescape(std::string_view text, std::size_t& i) {
+  if (i + 3 < text.size() && digit(text[i + 1]) && digit(text[i + 2]) && digit(text[i + 3])) {
+    const int value = (text[i + 1] - '0') * 100 + (text[i + 2] - '0') * 10 + (text[i + 3] - '0');
+    i += 3;
+    return static_cast<std::uint8_t>(value);
+  }
+  ++i;
+  return static_cast<std::uint8_t>(text[i]);
 }
 }  // namespace
 
+std::size_t CDNSNameIO::labelEnd(std::string_view text, std::size_t from) {
+  for (std::size_t i = from; i < text.size(); ++i) {
+    if (text[i] == '\\')
+      ++i;  // the escaped character; a "\DDD" holds no dot
+    else if (text[i] == '.')
+      return i;
+  }
+  return std::string_view::npos;
+}
+
+std::string_view CDNSNameIO::withoutRootDot(std::string_view text) {
+  if (text.empty() || text.back() != '.') return text;
+  // Escaped when an odd number of backslashes stands before it.
+  std::size_t slashes = 0;
+  while (slashes + 1 < text.size() && text[text.size() - 2 - slashes] == '\\') ++slashes;
+  if (slashes % 2 == 1) return text;
+  text.remove_suffix(1);
+  return text;
+}
+
+std::size_t CDNSNameIO::_wire(std::string_view text, std::uint8_t* out) {
+  if (text.empty()) {
+    if (out) *out = 0;
+    return 1;
+  }
+  std::size_t n = 1;  // the first label's length byte
+  std::size_t lengthAt = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '.') {
+      if (out) out[lengthAt] = static_cast<std::uint8_t>(n - lengthAt - 1);
+      lengthAt = n++;
+      continue;
+    }
+    const std::uint8_t byte = text[i] == '\\' && i + 1 < text.size()
+                                  ? unescape(text, i)
+                                  : static_cast<std::uint8_t>(text[i]);
+    if (out) out[n] = byte;
+    ++n;
+  }
+  if (out) {
+    out[lengthAt] = static_cast<std::uint8_t>(n - lengthAt - 1);
+    out[n] = 0;
+  }
+  return n + 1;
+}
+
+void CDNSNameIO::_appendLabel(const std::uint8_t* label, std::size_t n, std::string& text) {
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = static_cast<char>(label[i]);
+    if (labelCharacter(c)) {
+      text += c;
+    } else if (c == '.' || c == '\\') {
+      text += '\\';
+      text += c;
+    } else {
+      const unsigned v = label[i];
+      text += '\\';
+      text += static_cast<char>('0' + v / 100);
+      text += static_cast<char>('0' + v / 10 % 10);
+      text += static_cast<char>('0' + v % 10);
+    }
+  }
+}
+
 std::size_t CDNSNameIO::size(const std::string& v, const COption&) {
-  std::string_view s = bare(v);
-  return s.empty() ? 1 : s.size() + 2;
+  return _wire(withoutRootDot(v), nullptr);
 }
 
 void CDNSNameIO::writeOne(std::uint8_t* out, const std::string& v, const COption&) {
-  std::string_view s = bare(v);
-  while (!s.empty()) {
-    const std::size_t dot = s.find('.');
-    const std::string_view label = s.substr(0, dot);
-    *out++ = static_cast<std::uint8_t>(label.size());
-    std::memcpy(out, label.data(), label.size());
-    out += label.size();
-    if (dot == std::string_view::npos) break;
-    s.remove_prefix(dot + 1);
-  }
-  *out = 0;
+  _wire(withoutRootDot(v), out);
 }
-
 const std::uint8_t* CDNSNameIO::_readName(const std::uint8_t* pos, const std::uint8_t* end,
                                           std::string& name, const COption& option,
                                           COptionInputContext& ic) {
   name.clear();
+  const std::uint8_t* const start = pos;
   while (pos < end) {
     const std::uint8_t len = *pos;
     if (len == 0) return pos + 1;
@@ -59,8 +122,8 @@ const std::uint8_t* CDNSNameIO::_readName(const std::uint8_t* pos, const std::ui
       NUV_THROW_PKT("CDNSNameIO::valueInput",
                     nuv::CMessage("Cannot decode value for option %1.").pushs(option.label()),
                     nuv::CMessage("Option is malformed."), ic.messageStart(), pos);
-    if (!name.empty()) name += '.';
-    name.append(reinterpret_cast<const char*>(pos + 1), len);
+    if (pos != start) name += '.';
+    _appendLabel(pos + 1, len, name);
     pos += 1 + len;
   }
   return pos;
@@ -84,14 +147,43 @@ void CDNSNameIO::readAll(const std::uint8_t* bytes, std::size_t n, Values& value
 }
 
 std::string CDNSNameIO::parse(const std::string& text, const COption& option) {
-  std::string_view s = bare(text);
-  bool ok = s.size() <= 253;
-  for (const std::string& label : nuv::split(s, '.'))
-    if (label.size() > 63 || (label.empty() && !s.empty()) ||
-        !std::all_of(label.begin(), label.end(), labelCharacter))
-      ok = false;
+  const std::string_view s = withoutRootDot(text);
+  // Literal characters as the text form writes them, escapes complete,
+  // labels of 1 to 63 bytes.
+  bool ok = true;
+  std::size_t label = 0;
+  for (std::size_t i = 0; ok && i < s.size(); ++i) {
+    if (s[i] == '.') {
+      ok = label > 0;
+      label = 0;
+      continue;
+    }
+    if (s[i] == '\\') {
+      if (i + 1 == s.size()) {
+        ok = false;
+        break;
+      }
+      if (digit(s[i + 1]))
+        ok = i + 3 < s.size() && digit(s[i + 2]) && digit(s[i + 3]) &&
+             (s[i + 1] - '0') * 100 + (s[i + 2] - '0') * 10 + (s[i + 3] - '0') <= 255;
+      if (ok) unescape(s, i);
+    } else {
+      ok = labelCharacter(s[i]);
+    }
+    ok = ok && ++label <= kMaxLabel;
+  }
+  ok = ok && (s.empty() || label > 0);
+  std::uint8_t wire[kMaxWire + 64];
+  ok = ok && _wire(s, nullptr) <= kMaxWire;
   if (!ok)
     _fail("CDNSNameIO::set", "Cannot set domain name '%1' for option %2.", "Invalid domain name.",
           {text, option.label()});
-  return std::string(s);
+  // Kept in the form the wire reads back as, whichever escapes were used.
+  _wire(s, wire);
+  std::string out;
+  for (const std::uint8_t* p = wire; *p; p += 1 + *p) {
+    if (p != wire) out += '.';
+    _appendLabel(p + 1, *p, out);
+  }
+  return out;
 }

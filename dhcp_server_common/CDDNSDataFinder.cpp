@@ -1,5 +1,6 @@
 #include "dhcp_server_common/CDDNSDataFinder.h"
 
+#include "dhcp_base/CDNSNameIO.h"
 #include "dhcp_base/CValueTypeConverter.h"
 #include "dhcp_server_common/CIDHCPContext.h"
 #include "extended/CIDHCPController.h"
@@ -26,9 +27,8 @@ std::uint32_t tag(const CIDHCPContext& context, std::uint32_t v6, std::uint32_t 
 }
 
 // Names are handed on without the root's trailing dot.
-std::string relative(std::string name) {
-  while (!name.empty() && name.back() == '.') name.pop_back();
-  return name;
+std::string relative(const std::string& name) {
+  return std::string(CDNSNameIO::withoutRootDot(name));
 }
 
 }  // namespace
@@ -154,7 +154,7 @@ bool CDDNSDataFinder::_clientFQDNData(UpdateType type, const COptionPtr& fqdn, s
          "name.");
     return false;
   }
-  const std::size_t dot = client.find('.');
+  const std::size_t dot = CDNSNameIO::labelEnd(client);
   name = client.substr(0, dot);
   if (type == UpdateType::forward) {
     zone = dot == std::string::npos ? std::string() : client.substr(dot + 1);

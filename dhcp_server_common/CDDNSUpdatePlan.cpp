@@ -1,5 +1,6 @@
 #include "dhcp_server_common/CDDNSUpdatePlan.h"
 
+#include "dhcp_base/CDNSNameIO.h"
 #include "dhcp_server_common/CDDNSDataFinder.h"
 #include "dhcp_server_common/CIDHCPContext.h"
 #include "extended/CIDHCPController.h"
@@ -21,7 +22,7 @@ CDDNSUpdatePlan::CDDNSUpdatePlan(CIDHCPContext& context, const COptionPtr& polic
   if (!m_forward && !m_reverse) return;
   m_label = m_forward ? forwardName : reverseName;
   // A PTR needs an absolute target even when the AAAA is not ours to add.
-  const std::size_t dot = m_clientName.find('.');
+  const std::size_t dot = CDNSNameIO::labelEnd(m_clientName);
   if (m_forward)
     m_domain = f.zone;
   else if (mode == CDDNSDataFinder::clientFQDN && dot != std::string::npos)
