@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "dhcp_base/CDNSNameIO.h"
 #include "standard/CException.h"
 
 namespace {
@@ -155,7 +156,8 @@ const char* CDDNSMessage::algorithm() {
 }
 
 std::string CDDNSMessage::absoluteName(const std::string& name) {
-  return !name.empty() && name.back() == '.' ? name : name + ".";
+  // "host\." ends in a dot of its label, not the root's.
+  return CDNSNameIO::withoutRootDot(name).size() < name.size() ? name : name + ".";
 }
 
 std::string CDDNSMessage::reverseName(const nuv::CIPAddress& address) {

@@ -92,6 +92,20 @@ TEST(CDDNSMessageTest, ReverseNamesAreNibblesUnderIp6Arpa) {
     EXPECT_EQ(CDDNSMessage::reverseName(nuv::CIPAddress(c.address)), c.name) << c.address;
 }
 
+TEST(CDDNSMessageTest, OnlyAnUnescapedFinalDotMakesANameAbsolute) {
+  const struct {
+    const char* name;
+    const char* absolute;
+  } cases[] = {
+      {"host.example.com", "host.example.com."},
+      {"host.example.com.", "host.example.com."},
+      {"host\\.", "host\\.."},     // a dot ending its label
+      {"host\\\\.", "host\\\\."},  // an escaped backslash, then the root's dot
+      {"", "."},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CDDNSMessage::absoluteName(c.name), c.absolute) << c.name;
+}
+
 TEST(CDDNSMessageTest, BuildsTheUpdateSectionOfEachJob) {
   const std::string ptr1 =
       "0.0.1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0." + std::string(kReverseZone) + ".";

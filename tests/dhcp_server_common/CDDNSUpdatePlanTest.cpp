@@ -50,6 +50,11 @@ TEST_F(CDDNSUpdatePlanTest, NamesAndUpdatesPerMode) {
        "host1", "F: R:"},
       {"S clear, a bare label completed by the forward zone", all, 1, 0x00, "host1",
        "F: R: host1.example.org " + std::string(kReverseZone) + " 2001:db8:1::10 2001:db8:1::11;"},
+      {"a dot inside the client's label is no zone boundary, odd bytes are escaped", all, 1, 0x01,
+       "a/b\nc.example.net.",
+       "F: a\\.b\\010c.example.net example.net 2001:db8:1::10 2001:db8:1::11; "
+       "R: a\\.b\\010c.example.net " +
+           std::string(kReverseZone) + " 2001:db8:1::10 2001:db8:1::11;"},
       {"generated: one name per address", all, 2, 0x00, nullptr,
        "F: dyn-2001-db8-1--10.example.org example.org 2001:db8:1::10; "
        "dyn-2001-db8-1--11.example.org example.org 2001:db8:1::11; "

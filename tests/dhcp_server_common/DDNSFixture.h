@@ -53,13 +53,13 @@ struct DDNSFixture : ::testing::Test {
   }
   // A Client FQDN option: flags, then the name in wire form; a name
   // without a trailing dot is sent partial (no root label), as clients
-  // send a bare host label.
+  // send a bare host label. A '/' in name stands for a dot inside a label.
   COptionPtr fqdn(std::uint8_t flags, const std::string& name) {
     std::string data(1, static_cast<char>(flags));
     std::string label;
     for (char c : name + (name.empty() || name.back() == '.' ? "" : ".")) {
       if (c != '.') {
-        label += c;
+        label += c == '/' ? '.' : c;
         continue;
       }
       if (!label.empty()) data += static_cast<char>(label.size()) + label;
