@@ -8,7 +8,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <ctime>
 
 #include "extended/CMasterController.h"
 #include "standard/CException.h"
@@ -38,6 +40,20 @@ bool validTable(std::string_view table) {
   for (char c : table)
     if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_')) return false;
   return true;
+}
+
+std::int64_t steadySecond() {
+  return std::chrono::duration_cast<std::chrono::seconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+// Until the next second of the steady clock begins.
+int msToNextSecond() {
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::steady_clock::now().time_since_epoch())
+                      .count();
+  return static_cast<int>(1000 - ms % 1000) + 1;
 }
 
 // A host still reading the file answers a connect; a stale file refuses it.
@@ -190,12 +206,32 @@ bool CHostControlSocket::query(const std::string& path, const std::string& text,
 void CHostControlSocket::_run() {
   pollfd fds[2] = {{m_fd, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
   for (;;) {
-    if (poll(fds, 2, -1) < 0) {
-      if (errno == EINTR) continue;
-      return;
-    }
-    if (fds[1].revents) return;
-    if (fds[0].revents & POLLIN) _receive();
+    const int timeout = m_intake.waiting() ? msToNextSecond() : -1;
+    const int ready = poll(fds, 2, timeout);
+    if (ready < 0 && errno != EINTR) return;
+    if (ready > 0 && fds[1].revents) return;
+    if (ready > 0 && (fds[0].revents & POLLIN)) _receive();
+    _publishDue();
+  }
+}
+
+void CHostControlSocket::_publishDue() {
+  if (!m_intake.waiting()) return;
+  const auto due = m_intake.due(steadySecond());
+  if (due.empty()) return;
+  m_log.log(
+      nuv::sev_info,
+      nuv::CMessage("Announcing %1 changes that waited; %2 repeated changes merged into them.")
+          .push(static_cast<unsigned long>(due.size()))
+          .push(m_intake.takeMerged()));
+  for (const auto& event : due) _publish(event);
+}
+
+void CHostControlSocket::_publish(std::shared_ptr<CAppEvent> event) {
+  try {
+    m_publish(std::move(event));
+  } catch (const nuv::CException& e) {
+    m_log.log(nuv::sev_error, nuv::CMessage(e.printableError()));
   }
 }
 
@@ -234,15 +270,20 @@ void CHostControlSocket::_receive() {
                                     .pushs(nuv::trim(text.substr(0, 80))));
     return;
   }
+  event = m_intake.admit(std::move(event), steadySecond());
+  if (!event) {
+    if (m_burstLog.admit(std::time(nullptr)))
+      m_log.log(nuv::sev_warning,
+                nuv::CMessage("Control messages arrive faster than %1 a second; the changes are "
+                              "merged and announced once a second.")
+                    .push(CControlIntake::kPerSecond));
+    return;
+  }
   // A mode switch is logged by whoever switches.
   if (event->evtClass != CAppEvent::kClassMode)
     m_log.log(nuv::sev_info, nuv::CMessage("Announcing '%1' of %2 object %3.")
                                  .pushs(event->evtType)
                                  .pushs(event->evtClass)
                                  .pushs(event->evtInstance));
-  try {
-    m_publish(std::move(event));
-  } catch (const nuv::CException& e) {
-    m_log.log(nuv::sev_error, nuv::CMessage(e.printableError()));
-  }
+  _publish(std::move(event));
 }

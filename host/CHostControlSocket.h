@@ -13,6 +13,8 @@
 // therefore binds an address of its own (CHostControlSocket::query).
 // Datagrams from another user than the host's own (or root) are dropped:
 // the file mode keeps others out, the sender's credentials make sure.
+// A burst of changes is published at a bounded rate (CControlIntake), so
+// that it cannot keep the server's threads from serving.
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -24,7 +26,9 @@
 #include <thread>
 
 #include "extended/CAppEvent.h"
+#include "extended/CLogRateLimiter.h"
 #include "extended/CLogSink.h"
+#include "host/CControlIntake.h"
 
 class CHostControlSocket {
  public:
@@ -70,6 +74,9 @@ class CHostControlSocket {
   void _run();
   void _receive();
   void _answer(std::string_view query, const sockaddr_un& to, socklen_t toLength);
+  void _publish(std::shared_ptr<CAppEvent> event);
+  // Publishes the changes that waited for this second.
+  void _publishDue();
 
   std::string m_path;
   int m_serverIndex;
@@ -78,5 +85,7 @@ class CHostControlSocket {
   CLogSink& m_log;
   int m_fd = -1;
   int m_wake[2] = {-1, -1};  // written once to stop the reader
+  CControlIntake m_intake;
+  CLogRateLimiter m_burstLog{1, 60};
   std::thread m_thread;
 };

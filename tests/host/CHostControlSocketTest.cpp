@@ -8,6 +8,8 @@
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
+#include <set>
+#include <thread>
 
 #include "extended/CISystemBus.h"
 #include "host/CHostControlSocket.h"
@@ -35,8 +37,24 @@ class CEventInbox : public CIEventSubscriber {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_events.size();
   }
+  // Waits (5 s at most) for an event "<class> <instance>"; false when none came.
+  bool waitFor(const std::string& name) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_cv.wait_for(lock, std::chrono::seconds(5), [&] { return _has(name); });
+  }
+  std::set<std::string> names() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::set<std::string> out;
+    for (const auto& e : m_events) out.insert(e->evtClass + " " + e->evtInstance);
+    return out;
+  }
 
  private:
+  bool _has(const std::string& name) const {
+    for (const auto& e : m_events)
+      if (e->evtClass + " " + e->evtInstance == name) return true;
+    return false;
+  }
   std::mutex m_mutex;
   std::condition_variable m_cv;
   std::vector<std::shared_ptr<const CAppEvent>> m_events;
@@ -132,6 +150,30 @@ TEST_F(CHostControlSocketTest, StaleFileIsReplacedButALiveListenerIsNot) {
                      "Another host is listening on it."}));
   ASSERT_TRUE(CHostControlSocket::send(path, "del dhcp_npools6 5\n"));
   ASSERT_TRUE(inbox.wait());
+}
+
+TEST_F(CHostControlSocketTest, ABurstFromManySendersArrivesAsFewEventsLosingNoChange) {
+  auto socket = listen();
+  constexpr int kSenders = 20;
+  constexpr int kEach = 200;
+  std::vector<std::thread> senders;
+  for (int s = 0; s < kSenders; ++s)
+    senders.emplace_back([this] {
+      for (int i = 0; i < kEach; ++i)
+        CHostControlSocket::send(path,
+                                 CHostControlSocket::message("modify", "dhcp_apools6", i % 10));
+    });
+  for (auto& t : senders) t.join();
+  // A change after the burst still arrives, and every one before it did.
+  ASSERT_TRUE(CHostControlSocket::send(path, "modify dhcp_policies6 77\n"));
+  ASSERT_TRUE(inbox.waitFor("dhcp_policies6 77")) << log.text();
+  const std::set<std::string> names = inbox.names();
+  for (int oid = 0; oid < 10; ++oid)
+    EXPECT_TRUE(names.count("dhcp_apools6 " + std::to_string(oid)) || names.count("dhcp_apools6 "))
+        << oid;
+  // 4,001 messages: 50 events a second at most, plus what waited merged.
+  EXPECT_LT(inbox.count(), 1000u);
+  EXPECT_TRUE(log.contains("Control messages arrive faster than 50 a second")) << log.text();
 }
 
 namespace {
