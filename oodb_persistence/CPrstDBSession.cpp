@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "oodb/CDomainMemberships.h"
 #include "oodb/CFirstClassObject.h"
@@ -218,7 +219,21 @@ void CPrstDBSession::begin() {
 
 void CPrstDBSession::beginRead() {
   // A statement file without a reader's begin has writers' only.
-  _begin(m_spec->find("TRANSACTION_BEGIN_READ") ? "TRANSACTION_BEGIN_READ" : "TRANSACTION_BEGIN");
+  const CSqlStatementRecord* read = m_spec->find("TRANSACTION_BEGIN_READ");
+  if (!read) return _begin("TRANSACTION_BEGIN");
+  if (!read->statement.empty()) return _begin("TRANSACTION_BEGIN_READ");
+  // An empty one: reads run on their own, each seeing the last commit, as
+  // the statements of a read-committed transaction would; a server round
+  // trip each for begin and commit is saved. A first write begins the
+  // transaction.
+  _requireThread("CPrstDBSession::begin");
+  if (m_inTx)
+    PRST_THROW("CPrstDBSession::begin", nuv::CMessage("Cannot begin a database transaction."),
+               nuv::CMessage("A transaction is already active."));
+  _endTx();
+  m_conn->recover();
+  m_inTx = true;
+  m_beginPending = true;
 }
 
 void CPrstDBSession::_begin(const char* statement) {
@@ -245,8 +260,9 @@ void CPrstDBSession::commit() {
     PRST_THROW("CPrstDBSession::commit", nuv::CMessage("Cannot commit the database transaction."),
                nuv::CMessage("Requested transaction type assumes a transaction already exists."));
   _endTx();
-  _runFixed("TRANSACTION_COMMIT");
+  if (!m_beginPending) _runFixed("TRANSACTION_COMMIT");
   m_inTx = false;
+  m_beginPending = false;
   for (auto& t : m_touched) {
     CPrstUserBase& o = *t.object;
     if (o.isDeletedPersistent()) {
@@ -277,6 +293,7 @@ void CPrstDBSession::rollback() {
   if (!m_inTx) return;
   _endTx();
   m_inTx = false;
+  if (std::exchange(m_beginPending, false)) return _restoreTouched();
   Prepared& p = _statement("TRANSACTION_ROLLBACK");
   try {
     p.stmt->execute({});
@@ -289,7 +306,10 @@ void CPrstDBSession::rollback() {
 }
 
 void CPrstDBSession::_ensureTx(const char* context) {
-  if (m_inTx) return;
+  if (m_inTx) {
+    if (std::exchange(m_beginPending, false)) _runFixed("TRANSACTION_BEGIN");
+    return;
+  }
   if (m_log) m_log->log(nuv::sev_warning, nuv::CMessage(kImplicit));
   (void)context;
   begin();
@@ -299,6 +319,7 @@ void CPrstDBSession::_abort() {
   _endTx();
   if (!m_inTx) return;
   m_inTx = false;
+  if (std::exchange(m_beginPending, false)) return _restoreTouched();
   try {
     Prepared& p = _statement("TRANSACTION_ROLLBACK");
     p.stmt->execute({});

@@ -145,6 +145,8 @@ class CPrstDBSession : public CIPrstSession {
   CLogSink* m_log;
   std::thread::id m_thread;
   bool m_inTx = false;
+  // A read transaction whose begin waits for its first write.
+  bool m_beginPending = false;
   // Inside commitUnique: a duplicate leaves the transaction to the savepoint.
   bool m_inSavepoint = false;
   std::unordered_map<std::string, std::unique_ptr<Prepared>> m_prepared;

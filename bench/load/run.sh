@@ -28,6 +28,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 peer="" db=sqlite threads="1 2" rounds=3 seconds=10 rates="2000 5000 10000"
 prefix=0 max=1 fill=0 crash=0 build=""
+args=("$@")
 while [ $# -gt 0 ]; do
   case $1 in
     --peer) peer=$2; shift ;;
@@ -48,7 +49,7 @@ done
 
 if [ "$db" = pgsql ] && [ -z "${NUV_TEST_PG:-}" ]; then
   # A throwaway PostgreSQL server for both; the arguments are passed on.
-  exec "$root/scripts/with_pg.sh" "$0" "$@" --db pgsql
+  exec "$root/scripts/with_pg.sh" "$0" "${args[@]}"
 fi
 
 # ---- what it needs ------------------------------------------------------
@@ -66,8 +67,8 @@ fi
 if [ -z "$build" ]; then
   "$root/scripts/setup.sh" || exit 1
   build=$root/build-bench
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release > /dev/null &&
-    cmake --build "$build" --target dhcp6d dhcp6ctl plugins > /dev/null || exit 1
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DNUV_BUILD_TESTS=OFF \
+    -DNUV_BUILD_BENCH=OFF > /dev/null && cmake --build "$build" > /dev/null || exit 1
 fi
 . "$root/tests/e2e/netns_lib.sh"
 e2e_require perfdhcp

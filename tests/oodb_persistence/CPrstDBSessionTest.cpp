@@ -404,7 +404,7 @@ TEST_P(CPrstDBSessionTest, AnyFailureWhileReadingRollsBack) {
 
 // A read transaction keeps no writer out: had it taken the write lock, the
 // writer's begin would wait out the busy time-out and fail. It may still
-// write when no one else does.
+// write, and what it writes is one transaction: a rollback undoes it.
 TEST_P(CPrstDBSessionTest, AReadTransactionLetsAWriterCommit) {
   session->begin();
   addRecord("before");
@@ -424,6 +424,18 @@ TEST_P(CPrstDBSessionTest, AReadTransactionLetsAWriterCommit) {
   during[0]->commit();
   reader->commit();
   EXPECT_EQ(session->select<CTestRecord>("test.name", byName("during"))[0]->counter.get(), 7u);
+
+  reader->beginRead();
+  during[0]->counter = 8;
+  during[0]->commit();
+  auto added = reader->createTransient<CTestRecord>();
+  added->name = "undone";
+  added->commit();
+  reader->rollback();
+  EXPECT_EQ(during[0]->counter.get(), 7u);
+  auto other = database->session();
+  EXPECT_EQ(other->select<CTestRecord>("test.name", byName("during"))[0]->counter.get(), 7u);
+  EXPECT_TRUE(other->select<CTestRecord>("test.name", byName("undone")).empty());
 }
 
 TEST_P(CPrstDBSessionTest, AStaleUpdateIsAConflict) {
