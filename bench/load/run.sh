@@ -121,7 +121,7 @@ if [ "$crash" = 1 ]; then
   # The crash test of the end-to-end suite at the benchmark's rate, length
   # and database, against the benchmark's build.
   E2E_CRASH_RATE=${rates%% *} E2E_CRASH_SECONDS=$seconds E2E_CRASH_KILLS=${E2E_CRASH_KILLS:-2} \
-    "$root/tests/e2e/crash_test.sh" "$build/host/dhcp6d" "$build/tools/dhcp6ctl" "$build/plugins"
+    bash "$root/tests/e2e/crash_test.sh" "$build/host/dhcp6d" "$build/tools/dhcp6ctl" "$build/plugins"
   exit $?
 fi
 
