@@ -398,13 +398,14 @@ void CPrstDBSession::commitObject(CPrstUserBase& object, bool partial) {
     return;
   }
   _ensureTx("CPrstDBSession::commitObject");
-  _touched(object, object.isTransient());
+  const bool inserted = object.isTransient();
+  _touched(object, inserted);
   if (!partial)
     for (auto* a : object.attributes()) a->_beforeWrite(*this);
   _write(object);
   if (partial) return;
   for (auto* a : object.attributes()) a->_afterWrite(*this);
-  _writeMemberships(object);
+  _writeMemberships(object, inserted);
 }
 
 bool CPrstDBSession::commitUnique(CPrstUserBase& object) {
@@ -510,12 +511,13 @@ void CPrstDBSession::_delete(CPrstUserBase& object, bool partial) {
   }
 }
 
-void CPrstDBSession::_writeMemberships(CPrstUserBase& object) {
+void CPrstDBSession::_writeMemberships(CPrstUserBase& object, bool inserted) {
   CDomainMemberships* m = object._memberships();
   if (!m || !m->dirty()) return;
   const CDBValue table = CDBValue::ofText(object.prototype()->table());
   const CDBValue pk = CDBValue::ofInt(object.pk());
-  (void)_run(_statement("MSHIP_DELETE"), {table, pk});
+  // A row just inserted has none to replace (its key is new).
+  if (!inserted) (void)_run(_statement("MSHIP_DELETE"), {table, pk});
   Prepared& ins = _statement("MSHIP_INSERT");
   for (const auto& d : m->domains()) (void)_run(ins, {CDBValue::ofInt(d.id()), pk, table});
   m->_clean();

@@ -137,7 +137,7 @@ class CPrstDBSession : public CIPrstSession {
 
   void _write(CPrstUserBase& object);
   void _delete(CPrstUserBase& object, bool partial);
-  void _writeMemberships(CPrstUserBase& object);
+  void _writeMemberships(CPrstUserBase& object, bool inserted);
 
   std::unique_ptr<CSqlConnection> m_conn;
   std::shared_ptr<const CSqlStatementSpec> m_spec;
