@@ -5,8 +5,11 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
 #include <thread>
 #include <vector>
 
@@ -19,6 +22,20 @@ namespace {
 using namespace std::chrono_literals;
 
 const std::string kFiveBytes("\x01\x00\x00\x01\x00", 5);
+
+// An Information-request relayed from link 2001:db8:1::1 (peer fe80::2).
+const std::string kLink("\x20\x01\x0d\xb8\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x01", 16);
+const std::string kPeer("\xfe\x80\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02", 16);
+std::string relayedInfoRequest(const std::string& transaction) {
+  const std::string clientID("\x00\x01\x00\x04\x01\x02\x03\x04", 8);
+  const std::string inner = "\x0b" + transaction + clientID;
+  return std::string("\x0c\x00", 2) + kLink + kPeer + std::string("\x00\x09\x00", 3) +
+         static_cast<char>(inner.size()) + inner;
+}
+// Whether reply is the Relay-reply carrying a Reply to that transaction.
+bool repliesTo(const std::string& reply, const std::string& transaction) {
+  return reply.size() >= 42 && reply[0] == '\x0d' && reply.substr(38, 4) == "\x07" + transaction;
+}
 
 // A UDP client on loopback.
 class CClient {
@@ -234,20 +251,64 @@ TEST_F(ServingFixture, MessagesAreFramedCountedAndRelayedOnesAnsweredThroughTheR
   EXPECT_TRUE(
       host->waitFor("dhcp warning: The server received unexpected message type 'unknown'."));
 
-  // An Information-request relayed from link 2001:db8:1::1 (peer fe80::2).
-  const std::string link("\x20\x01\x0d\xb8\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x01", 16);
-  const std::string peer("\xfe\x80\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02", 16);
-  const std::string inner = std::string("\x0b\x12\x34\x56", 4) + clientID;
-  client.send(std::string("\x0c\x00", 2) + link + peer + std::string("\x00\x09\x00", 3) +
-              static_cast<char>(inner.size()) + inner);
+  client.send(relayedInfoRequest(std::string("\x12\x34\x56", 3)));
   const std::string reply = client.receive();
   ASSERT_GE(reply.size(), 38u) << host->output();
-  EXPECT_EQ(reply[0], '\x0d');                         // Relay-reply
-  EXPECT_EQ(reply.substr(2, 16), link);                // back to the link it came from
-  EXPECT_EQ(reply.substr(18, 16), peer);               // and to the client behind the relay
-  EXPECT_EQ(reply.substr(38, 4), "\x07\x12\x34\x56");  // a Reply to the client's transaction
+  EXPECT_EQ(reply[0], '\x0d');                    // Relay-reply
+  EXPECT_EQ(reply.substr(2, 16), kLink);          // back to the link it came from
+  EXPECT_EQ(reply.substr(18, 16), kPeer);         // and to the client behind the relay
+  EXPECT_TRUE(repliesTo(reply, "\x12\x34\x56"));  // a Reply to the client's transaction
   // Counted once sent: the reply may arrive before the count is made.
   EXPECT_EQ(waitStat("packets.v6_relay_reply", 1), 1);
   EXPECT_EQ(client.stat("packets.v6_info_req"), 1);
   EXPECT_EQ(client.stat("packets.v6_reply"), 0);  // the datagram sent was a Relay-reply
+}
+
+TEST_F(ServingFixture, ABurstOnTheControlSocketLeavesClientsServed) {
+  start({}, "error,warning,audit");
+  // Twenty local senders announce changes as fast as the host reads them ...
+  const std::string socketPath = tempPath("dhcp6d_serving") + "/dhcp6d.ctl";
+  std::atomic<bool> done{false};
+  std::atomic<long long> changes{0};
+  std::vector<std::thread> senders;
+  for (int s = 0; s < 20; ++s)
+    senders.emplace_back([&] {
+      const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+      const timeval wait{0, 100000};  // a stopped host must not keep a sender waiting
+      ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
+      sockaddr_un addr{};
+      addr.sun_family = AF_UNIX;
+      std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", socketPath.c_str());
+      for (long i = 0; !done; ++i) {
+        const std::string m =
+            std::string(i % 2 ? "modify dhcp_policies6 " : "modify dhcp_apools6 ") +
+            std::to_string(i % 100) + "\n";
+        if (::sendto(fd, m.data(), m.size(), 0, reinterpret_cast<const sockaddr*>(&addr),
+                     sizeof addr) > 0)
+          ++changes;
+      }
+      ::close(fd);
+    });
+  const auto started = std::chrono::steady_clock::now();
+  while (changes < 1000 && std::chrono::steady_clock::now() < started + 10s)
+    std::this_thread::sleep_for(1ms);
+  // ... while a client asks its questions one at a time.
+  constexpr int kQuestions = 100;
+  int answered = 0;
+  const auto deadline = std::chrono::steady_clock::now() + 30s;
+  for (int i = 0; i < kQuestions && std::chrono::steady_clock::now() < deadline; ++i) {
+    const std::string transaction{'\x01', static_cast<char>(i), '\x02'};
+    client.send(relayedInfoRequest(transaction));
+    for (std::string reply = client.receive(); reply != "<none>"; reply = client.receive()) {
+      if (!repliesTo(reply, transaction)) continue;  // a late answer to an earlier question
+      ++answered;
+      break;
+    }
+  }
+  const long long sent = changes;
+  done = true;
+  for (auto& t : senders) t.join();
+  EXPECT_GT(sent, 1000);
+  EXPECT_GE(answered, kQuestions * 95 / 100) << sent << " changes announced";
+  EXPECT_TRUE(host->waitFor("Control messages arrive faster than 50 a second")) << host->output();
 }
