@@ -2,7 +2,6 @@
 
 #include "dhcp6_server/CDHCP6DBSession.h"
 #include "dhcp6_server/CDHCP6EventSubscriber.h"
-#include "dhcp6_server/CDHCP6NoSession.h"
 #include "dhcp_database/COptionLookupPrstReader.h"
 #include "dhcp_database/CVendorLookupPrstReader.h"
 #include "dhcp_server_common/CDHCPStatsStub.h"
@@ -34,18 +33,17 @@ void CDHCP6TLS::init() {
   m_session = _openSession();
   m_session->startTransaction();
   _loadDefinitions();
-  if (auto* db = dynamic_cast<CDHCP6DBSession*>(m_session.get())) {
-    m_context->prstSession(&db->session());
-    m_policyFinder = std::make_unique<CPolicyFinder<CPolicyRecord>>(
-        db->session(), &m_controller->log(), CPolicyFinder<CPolicyRecord>::kRows);
-    // Threads start one after the other, the master first: only it creates.
-    if (m_context->master()) m_policyFinder->createGlobalPoliciesIf();
-    m_policyFinder->findGlobalPolicies();
-    m_apoolFinder = std::make_unique<CPoolFinder<CPrstAddressPool6>>(m_controller, db->session());
-    m_npoolFinder = std::make_unique<CPoolFinder<CPrstNetworkPool6>>(m_controller, db->session());
-    m_apendingFinder = std::make_unique<CPendingFinder<CPrstAddressPending6>>(db->session());
-    m_npendingFinder = std::make_unique<CPendingFinder<CPrstNetworkPending6>>(db->session());
-  }
+  CPrstDBSession& db = m_session->session();
+  m_context->prstSession(&db);
+  m_policyFinder = std::make_unique<CPolicyFinder<CPolicyRecord>>(
+      db, &m_controller->log(), CPolicyFinder<CPolicyRecord>::kRows);
+  // Threads start one after the other, the master first: only it creates.
+  if (m_context->master()) m_policyFinder->createGlobalPoliciesIf();
+  m_policyFinder->findGlobalPolicies();
+  m_apoolFinder = std::make_unique<CPoolFinder<CPrstAddressPool6>>(m_controller, db);
+  m_npoolFinder = std::make_unique<CPoolFinder<CPrstNetworkPool6>>(m_controller, db);
+  m_apendingFinder = std::make_unique<CPendingFinder<CPrstAddressPending6>>(db);
+  m_npendingFinder = std::make_unique<CPendingFinder<CPrstNetworkPending6>>(db);
   refreshConfig();
   _primeMediator();
   commitTransaction();
@@ -54,61 +52,19 @@ void CDHCP6TLS::init() {
 void CDHCP6TLS::_loadDefinitions() {
   CDHCP6Mediator& mediator = m_context->dhcpMediator();
   mediator.optionFactory();
-  if (auto* db = dynamic_cast<CDHCP6DBSession*>(m_session.get())) {
-    COptionLookupPrstReader(*m_context, db->session(), false, mediator.optionLookup()).execute();
-    CVendorLookupPrstReader(*m_context, db->session(), mediator.vendorLookup()).execute();
-  }
+  COptionLookupPrstReader(*m_context, m_session->session(), false, mediator.optionLookup())
+      .execute();
+  CVendorLookupPrstReader(*m_context, m_session->session(), mediator.vendorLookup()).execute();
 }
 
 CIPrstSession& CDHCP6TLS::prstSession() {
-  if (auto* db = dynamic_cast<CDHCP6DBSession*>(&session())) return db->session();
-  NUV_THROW("CDHCP6TLS::prstSession",
-            nuv::CMessage("Cannot use the database session of thread %1.").push(m_threadIndex),
-            nuv::CMessage("No database provider is open."));
+  return session().session();
 }
 
-namespace {
-const char* const kNoPools = "Cannot find the pools of thread %1.";
-const char* const kNoPendings = "Cannot find the pending offers of thread %1.";
-
-template <class Finder>
-Finder& required(const std::unique_ptr<Finder>& finder, const char* context, const char* what,
-                 long thread) {
-  if (!finder)
-    NUV_THROW(context, nuv::CMessage(what).push(thread),
-              nuv::CMessage("No database provider is open."));
-  return *finder;
-}
-}  // namespace
-
-CPoolFinder<CPrstAddressPool6>& CDHCP6TLS::apoolFinder() {
-  return required(m_apoolFinder, "CDHCP6TLS::apoolFinder", kNoPools, m_threadIndex);
-}
-
-CPoolFinder<CPrstNetworkPool6>& CDHCP6TLS::npoolFinder() {
-  return required(m_npoolFinder, "CDHCP6TLS::npoolFinder", kNoPools, m_threadIndex);
-}
-
-CPendingFinder<CPrstAddressPending6>& CDHCP6TLS::apendingFinder() {
-  return required(m_apendingFinder, "CDHCP6TLS::apendingFinder", kNoPendings, m_threadIndex);
-}
-
-CPendingFinder<CPrstNetworkPending6>& CDHCP6TLS::npendingFinder() {
-  return required(m_npendingFinder, "CDHCP6TLS::npendingFinder", kNoPendings, m_threadIndex);
-}
-
-CPolicyFinder<CPolicyRecord>& CDHCP6TLS::policyFinder() {
-  return required(m_policyFinder, "CDHCP6TLS::policyFinder",
-                  "Cannot find the policies of thread %1.", m_threadIndex);
-}
-
-std::unique_ptr<CIDHCP6Session> CDHCP6TLS::_openSession() {
-  // A host without a database provider (a test host) still gets
-  // transactions; they have nothing to keep. The provider checked the
-  // schema version (kSchemaVersion) when it opened; every thread has its
-  // own connection whatever the shared-connections switch says.
-  if (m_controller->findPluginTypes("CIDatabaseInit").empty())
-    return std::make_unique<CDHCP6NoSession>();
+std::unique_ptr<CDHCP6DBSession> CDHCP6TLS::_openSession() {
+  // The provider checked the schema version (kSchemaVersion) when it
+  // opened; every thread has its own connection whatever the
+  // shared-connections switch says.
   return std::make_unique<CDHCP6DBSession>(
       CIDatabaseInit::find(*m_controller).openSession({&m_factory}));
 }
@@ -149,8 +105,8 @@ void CDHCP6TLS::refreshConfig() {
   _read(CDHCPConfigNames::matchLocalSegmentPools(6), m_matchLocalSegmentPools, readBool);
   _read(CDHCPConfigNames::maxEngineOptionPoolSize(6), m_maxOptions, readLong);
   try {
-    if (m_apoolFinder) m_apoolFinder->refreshConfig();
-    if (m_npoolFinder) m_npoolFinder->refreshConfig();
+    m_apoolFinder->refreshConfig();
+    m_npoolFinder->refreshConfig();
   } catch (const nuv::CException& e) {
     m_controller->exceptionFacade().record(e);
     m_controller->exceptionFacade().log();
@@ -200,7 +156,7 @@ void CDHCP6TLS::close() {
   if (m_session) m_session->close();
 }
 
-CIDHCP6Session& CDHCP6TLS::session() {
+CDHCP6DBSession& CDHCP6TLS::session() {
   if (!m_session)
     NUV_THROW("CDHCP6TLS::session",
               nuv::CMessage("Cannot use the database session of thread %1.").push(m_threadIndex),

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "dhcp6_server/CDHCP6Context.h"
-#include "dhcp6_server/CIDHCP6Session.h"
+#include "dhcp6_server/CDHCP6DBSession.h"
 #include "dhcp_database/CPolicyFinder.h"
 #include "dhcp_database/CPolicyRecord.h"
 #include "dhcp_database/CPrstAddressPending6.h"
@@ -65,18 +65,19 @@ class CDHCP6TLS {
   long threadIndex() const { return m_threadIndex; }
   CIDHCPController* controller() const { return m_controller; }
   CDHCP6Context& context() { return *m_context; }
-  CIDHCP6Session& session();
-  // The persistent-object session of the thread; fails on a host without
-  // a database provider.
+  // The thread's database session; fails before init().
+  CDHCP6DBSession& session();
+  // The same as persistent-object session. It and the finders below exist
+  // from init() to close().
   CIPrstSession& prstSession();
-  // Finds the policies of a client; fails without a database provider.
-  CPolicyFinder<CPolicyRecord>& policyFinder();
-  // The thread's address and prefix pools; fail without a database provider.
-  CPoolFinder<CPrstAddressPool6>& apoolFinder();
-  CPoolFinder<CPrstNetworkPool6>& npoolFinder();
-  // The thread's pending offers; fail without a database provider.
-  CPendingFinder<CPrstAddressPending6>& apendingFinder();
-  CPendingFinder<CPrstNetworkPending6>& npendingFinder();
+  // Finds the policies of a client.
+  CPolicyFinder<CPolicyRecord>& policyFinder() { return *m_policyFinder; }
+  // The thread's address and prefix pools.
+  CPoolFinder<CPrstAddressPool6>& apoolFinder() { return *m_apoolFinder; }
+  CPoolFinder<CPrstNetworkPool6>& npoolFinder() { return *m_npoolFinder; }
+  // The thread's pending offers.
+  CPendingFinder<CPrstAddressPending6>& apendingFinder() { return *m_apendingFinder; }
+  CPendingFinder<CPrstNetworkPending6>& npendingFinder() { return *m_npendingFinder; }
   CSyncCommandStorage& syncCommands() { return m_syncCommands; }
   CIDHCPStats& stats() { return *m_stats; }
   CSystemMode mode() const { return m_mode; }
@@ -112,7 +113,7 @@ class CDHCP6TLS {
   void rollbackTransaction();
 
  private:
-  std::unique_ptr<CIDHCP6Session> _openSession();
+  std::unique_ptr<CDHCP6DBSession> _openSession();
   void _primeMediator();
   // Definition files, then the definitions stored in the database.
   void _loadDefinitions();
@@ -124,7 +125,7 @@ class CDHCP6TLS {
   CIDHCPController* m_controller;  // the host's; not owned
   std::unique_ptr<CDHCP6Context> m_context;
   CPrstDHCP6ObjectAbstractFactory m_factory;
-  std::unique_ptr<CIDHCP6Session> m_session;
+  std::unique_ptr<CDHCP6DBSession> m_session;
   std::unique_ptr<CPolicyFinder<CPolicyRecord>> m_policyFinder;
   std::unique_ptr<CPoolFinder<CPrstAddressPool6>> m_apoolFinder;
   std::unique_ptr<CPoolFinder<CPrstNetworkPool6>> m_npoolFinder;

@@ -7,7 +7,7 @@
 #include "dhcp6_server/CDHCP6Engine.h"
 #include "dhcp6_server/CDHCP6TLS.h"
 #include "plugins/system_bus/CSystemBusPlugin.h"
-#include "tests/fixtures/CRecordingController.h"
+#include "tests/fixtures/CSQLiteController.h"
 #include "tests/fixtures/CWatchdog.h"
 #include "tests/fixtures/PrivateNetns.h"
 
@@ -41,7 +41,7 @@ struct EngineFixture : ::testing::Test {
   }
 
   CWatchdog watchdog;
-  CRecordingController host;
+  CSQLiteController host;
   CSystemBusPlugin* bus = nullptr;
 };
 

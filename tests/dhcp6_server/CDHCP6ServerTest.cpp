@@ -3,18 +3,19 @@
 #include <algorithm>
 
 #include "dhcp6_server/CDHCP6Server.h"
-#include "tests/fixtures/CRecordingController.h"
+#include "tests/fixtures/CSQLiteController.h"
 #include "tests/fixtures/PrivateNetns.h"
 
 namespace {
 
 struct ServerFixture : ::testing::Test {
-  CRecordingController host;
+  CSQLiteController host;
   CDHCP6Server server;
   void SetUp() override {
     // The engine binds port 547 and joins groups on every interface.
     PRIVATE_NETNS_REQUIRED();
     server.controller(&host);
+    host.plugins().openPlugins();
   }
   std::size_t shutDownLines() {
     std::lock_guard<std::mutex> lock(host.logSink.mutex);

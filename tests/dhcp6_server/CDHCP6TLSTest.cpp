@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "dhcp6_server/CDHCP6TLS.h"
-#include "tests/fixtures/CRecordingController.h"
+#include "tests/fixtures/CSQLiteController.h"
 
 namespace {
 
@@ -29,10 +29,11 @@ void expectSettings(const CDHCP6TLS& tls, const Settings& want) {
 }
 
 struct TLSFixture : ::testing::Test {
+  void SetUp() override { host.plugins().openPlugins(); }
   void set(const char* suffix, const char* value) {
     host.mutableConfig().set(std::string("ipv6.dhcpv6.") + suffix, value);
   }
-  CRecordingController host;
+  CSQLiteController host;
   CDHCP6TLS tls{nullptr, 0, &host, nullptr};
 };
 

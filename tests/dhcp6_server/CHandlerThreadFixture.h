@@ -13,7 +13,7 @@
 #include "dhcp6_server/CDHCP6Handler.h"
 #include "dhcp6_server/CDHCP6TLS.h"
 #include "tests/fixtures/CInlineTask.h"
-#include "tests/fixtures/CRecordingController.h"
+#include "tests/fixtures/CSQLiteController.h"
 #include "tests/fixtures/PrivateNetns.h"
 
 inline void deleteTestPlugin(CPlugin* plugin) {
@@ -21,8 +21,8 @@ inline void deleteTestPlugin(CPlugin* plugin) {
 }
 
 // Parameterised (by database engine) for the fixtures that need it; the
-// others leave the parameter unused.
-template <class Host = CRecordingController>
+// others leave the parameter unused and run on SQLite.
+template <class Host = CSQLiteController>
 struct CHandlerThreadFixture : ::testing::TestWithParam<std::string> {
   // Opens the plug-ins, starts the thread's state in mode "servicing" and
   // opens both sockets on loopback.
