@@ -7,11 +7,6 @@
 #include <chrono>
 #include <exception>
 
-namespace {
-// Tasks belong to the foundation; their failures say so.
-constexpr const char* kModule = "standard";
-}  // namespace
-
 CTask::CTask(std::string name, unsigned threadCount)
     : m_name(std::move(name)), m_threadCount(std::max(threadCount, 1u)) {}
 
@@ -31,7 +26,7 @@ int CTask::run() {
   std::unique_lock<std::mutex> lock(m_startMutex);
   if (m_active)
     throw nuv::CException(nuv::CMessage("Failed to start task."),
-                          nuv::CMessage("Task is already running."), kModule, "CTask::run",
+                          nuv::CMessage("Task is already running."), NUV_MODULE_NAME, "CTask::run",
                           __FILE__, __LINE__);
   m_active = true;
   m_stop = false;
@@ -47,7 +42,7 @@ int CTask::run() {
     wait();
     lock.lock();
     m_active = false;
-    throw nuv::CException(nuv::CMessage("Failed to start task."), nuv::CMessage(), kModule,
+    throw nuv::CException(nuv::CMessage("Failed to start task."), nuv::CMessage(), NUV_MODULE_NAME,
                           "CTask::run", __FILE__, __LINE__, nuv::sev_error, err);
   }
   m_startCv.wait(lock, [this] { return m_started; });
@@ -131,7 +126,8 @@ int CTask::_guarded(int (CTask::*routine)()) {
     _unhandled(e);
   } catch (const std::exception& e) {
     _unhandled(nuv::CException(nuv::CMessage("Task '%1' failed.").pushs(m_name),
-                               nuv::CMessage(e.what()), kModule, "CTask::svc", __FILE__, __LINE__));
+                               nuv::CMessage(e.what()), NUV_MODULE_NAME, "CTask::svc", __FILE__,
+                               __LINE__));
   }
   return -1;
 }
@@ -149,7 +145,7 @@ long CTask::_threadIndex(ACE_thread_t thread) const {
     throw nuv::CException(nuv::CMessage("Failed to find index for thread %1 in task '%2'.")
                               .push(static_cast<unsigned long>(thread))
                               .pushs(m_name),
-                          nuv::CMessage("No such index."), kModule, "CTask::threadIndex", __FILE__,
-                          __LINE__);
+                          nuv::CMessage("No such index."), NUV_MODULE_NAME, "CTask::threadIndex",
+                          __FILE__, __LINE__);
   return index;
 }

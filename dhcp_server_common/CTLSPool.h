@@ -60,10 +60,11 @@ class CTLSPool {
     return m_slots[static_cast<std::size_t>(index)];
   }
 
-  // The pool serves the DHCPv6 server's threads; its failures name that module.
+  // Whichever module instantiates the template, the failures name the one
+  // the pool belongs to.
   [[noreturn]] static void _raise(const char* context, const char* what, long index,
                                   const char* why) {
-    throw nuv::CException(nuv::CMessage(what).push(index), nuv::CMessage(why), "dhcp6_server",
+    throw nuv::CException(nuv::CMessage(what).push(index), nuv::CMessage(why), "dhcp_server_common",
                           context, __FILE__, __LINE__);
   }
 

@@ -141,9 +141,8 @@ TEST(CTask, RunningTwiceFailsAndAStoppedTaskRunsAgain) {
   CWatchdog dog;
   CProbeTask task(2);
   ASSERT_EQ(0, task.run());
-  EXPECT_EQ(
-      (Failure{"standard", "CTask::run", "Failed to start task.", "Task is already running."}),
-      failureOf([&] { task.run(); }));
+  EXPECT_EQ((Failure{"ace_ext", "CTask::run", "Failed to start task.", "Task is already running."}),
+            failureOf([&] { task.run(); }));
   task.shutdown();
   ASSERT_EQ(0, task.run());
   task.shutdown();
@@ -168,7 +167,7 @@ TEST(CTask, ShutdownEndsEveryThread) {
 TEST(CTask, ForeignThreadHasNoIndex) {
   CProbeTask task(1);
   const ACE_thread_t self = ACE_Thread::self();
-  EXPECT_EQ((Failure{"standard", "CTask::threadIndex",
+  EXPECT_EQ((Failure{"ace_ext", "CTask::threadIndex",
                      "Failed to find index for thread " +
                          std::to_string(static_cast<unsigned long>(self)) + " in task 'probe'.",
                      "No such index."}),

@@ -23,23 +23,23 @@ TEST(CTLSPoolTest, FailuresNameTheThreadAndTheReason) {
     Failure expected;
   } cases[] = {
       {[&] { pool.insert(0, &a); },
-       {"dhcp6_server", "CTLSPool::insert", "Cannot insert thread-local storage for thread 0.",
-        "Object already exists."}},
+       {"dhcp_server_common", "CTLSPool::insert",
+        "Cannot insert thread-local storage for thread 0.", "Object already exists."}},
       {[&] { pool.insert(2, &a); },
-       {"dhcp6_server", "CTLSPool::insert", "Cannot insert thread-local storage for thread 2.",
-        "Out of bounds."}},
+       {"dhcp_server_common", "CTLSPool::insert",
+        "Cannot insert thread-local storage for thread 2.", "Out of bounds."}},
       {[&] { pool.find(2); },
-       {"dhcp6_server", "CTLSPool::find", "Cannot access thread-local storage for thread 2.",
+       {"dhcp_server_common", "CTLSPool::find", "Cannot access thread-local storage for thread 2.",
         "Out of bounds."}},
       {[&] { pool.find(1); },
-       {"dhcp6_server", "CTLSPool::find", "Cannot access thread-local storage for thread 1.",
+       {"dhcp_server_common", "CTLSPool::find", "Cannot access thread-local storage for thread 1.",
         "No such object."}},
       {[&] { pool.remove(-1); },
-       {"dhcp6_server", "CTLSPool::remove", "Cannot remove thread-local storage for thread -1.",
-        "Out of bounds."}},
+       {"dhcp_server_common", "CTLSPool::remove",
+        "Cannot remove thread-local storage for thread -1.", "Out of bounds."}},
       {[&] { pool.remove(1); },
-       {"dhcp6_server", "CTLSPool::remove", "Cannot remove thread-local storage for thread 1.",
-        "No such object."}},
+       {"dhcp_server_common", "CTLSPool::remove",
+        "Cannot remove thread-local storage for thread 1.", "No such object."}},
   };
   for (const auto& c : cases) EXPECT_EQ(failureOf(c.op), c.expected);
 }
