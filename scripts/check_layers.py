@@ -7,6 +7,8 @@ dependencies its CMakeLists.txt declares (nuv_module ... DEPENDS, or for the
 host and the tool target_link_libraries, followed transitively) and prints
 every include that crosses the declared layering: only the host includes
 the plug-in loader (host/), every other module the abstract controller.
+It also fails when the top-level CMakeLists.txt adds a module before one
+it depends on, so that the list there reads foundation first.
 Run from anywhere: scripts/check_layers.py
 """
 import pathlib
@@ -49,10 +51,29 @@ def closure(name, graph, seen=None):
     return seen
 
 
+def order_problems(graph):
+    """The top-level CMakeLists.txt adds the modules foundation first: a
+    module's dependencies must come before it in that list."""
+    text = (ROOT / "CMakeLists.txt").read_text()
+    order = re.findall(r"^add_subdirectory\((\w+)\)", text, re.M)
+    position = {}
+    for name, (folder, _) in graph.items():
+        top = pathlib.PurePath(folder).parts[0]
+        if top in order:
+            position[name] = order.index(top)
+    bad = []
+    for name, (folder, deps) in sorted(graph.items()):
+        for dep in deps:
+            if dep in position and name in position and position[dep] > position[name]:
+                bad.append(f"CMakeLists.txt: {folder}/ comes before {graph[dep][0]}/, "
+                           f"which {name} depends on")
+    return bad
+
+
 def main():
     graph = modules()
     by_folder = {folder: name for name, (folder, _) in graph.items()}
-    bad = []
+    bad = order_problems(graph)
     for name, (folder, _) in sorted(graph.items()):
         allowed = closure(name, graph) | {name}
         for source in sorted((ROOT / folder).glob("*.[ch]*")):
