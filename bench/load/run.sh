@@ -105,7 +105,7 @@ run() {
 # most 1 % of the exchanges lost (5 s runs); the rate found is measured
 # once more as "max".
 max_rate() {
-  local lo=500 hi=40000 mid drops
+  local lo=100 hi=20000 mid drops
   while [ $((hi - lo)) -gt $((lo / 10 + 100)) ]; do
     mid=$(((lo + hi) / 2))
     server_restart
