@@ -127,7 +127,8 @@ int CDHCP6Handler::udp_input(nuv::CSockDgramMcast& socket) {
   }
   if (length == 0) {
     tls.stats().inc(M::packetsRecvEmpty);
-    _dhcpLog().log(nuv::sev_debug, nuv::CMessage("The server received an empty datagram."));
+    if (_dhcpLog().debugEnabled())
+      _dhcpLog().log(nuv::sev_debug, nuv::CMessage("The server received an empty datagram."));
     return 0;
   }
   packet->pktLen(static_cast<unsigned>(length));
@@ -178,9 +179,10 @@ void CDHCP6Handler::_processUDPInput(CDHCP6TLS& tls) {
   if (m_controller->inputSuspended()) return;
   const CSystemMode mode = tls.mode();
   if (mode != CSystemMode::servicing && mode != CSystemMode::learning) {
-    _dhcpLog().log(
-        nuv::sev_debug,
-        nuv::CMessage("Datagram received while server in mode '%1'.").pushs(mode.string()));
+    if (_dhcpLog().debugEnabled())
+      _dhcpLog().log(
+          nuv::sev_debug,
+          nuv::CMessage("Datagram received while server in mode '%1'.").pushs(mode.string()));
     return;
   }
 
@@ -221,7 +223,8 @@ void CDHCP6Handler::_processUDPInput(CDHCP6TLS& tls) {
       case CDHCP6TransmitCode::IGNORE:
         break;
       case CDHCP6TransmitCode::DROP:
-        _dhcpLog().log(nuv::sev_debug, nuv::CMessage("The server is dropping a datagram."));
+        if (_dhcpLog().debugEnabled())
+          _dhcpLog().log(nuv::sev_debug, nuv::CMessage("The server is dropping a datagram."));
         break;
       default:
         _dhcpLog().log(nuv::sev_error,
@@ -366,8 +369,9 @@ void CDHCP6Handler::_unicastToSource(CDHCP6TLS& tls, unsigned /*requestLength*/,
 
   ssize_t sent;
   if (tls.noTransmit()) {
-    _dhcpLog().log(nuv::sev_debug, nuv::CMessage("The server is in debug mode and is only "
-                                                 "simulating responses."));
+    if (_dhcpLog().debugEnabled())
+      _dhcpLog().log(nuv::sev_debug, nuv::CMessage("The server is in debug mode and is only "
+                                                   "simulating responses."));
     sent = static_cast<ssize_t>(length);
   } else {
     sent = tls.transmit(bytes, length, to);

@@ -84,8 +84,8 @@ class CConfigNames {
   CConfigNames& operator=(const CConfigNames&) = default;
   virtual ~CConfigNames() = default;
 
-  // The schema version a product's database expects unless
-  // "system.db.schema.version" overrides it; the base has no database.
+  // The database schema version expected unless "system.db.schema.version"
+  // overrides it; the base set of names has no database.
   virtual int dbValueDefaultSchemaVersionNumber() const;
 
   bool nameExists(const std::string& name) const { return m_names.has(name); }
