@@ -226,14 +226,7 @@ void CPrstDBSession::beginRead() {
   // the statements of a read-committed transaction would; a server round
   // trip each for begin and commit is saved. A first write begins the
   // transaction.
-  _requireThread("CPrstDBSession::begin");
-  if (m_inTx)
-    PRST_THROW("CPrstDBSession::begin", nuv::CMessage("Cannot begin a database transaction."),
-               nuv::CMessage("A transaction is already active."));
-  _endTx();
-  m_conn->recover();
-  m_inTx = true;
-  m_beginPending = true;
+  _begin(nullptr);
 }
 
 void CPrstDBSession::_begin(const char* statement) {
@@ -243,6 +236,11 @@ void CPrstDBSession::_begin(const char* statement) {
                nuv::CMessage("A transaction is already active."));
   _endTx();
   m_conn->recover();
+  if (!statement) {
+    m_inTx = true;
+    m_beginPending = true;
+    return;
+  }
   try {
     _runFixed(statement);
   } catch (const CPrstUnavailableException&) {

@@ -111,6 +111,7 @@ class CPrstDBSession : public CIPrstSession {
   void _endTx();
   // Objects touched since the from-th one get their stored values back.
   void _restoreTouched(std::size_t from = 0);
+  // A null statement: the begin waits for the first write.
   void _begin(const char* statement);
   // Runs a statement that takes no arguments and returns no rows.
   void _runFixed(const char* name);
