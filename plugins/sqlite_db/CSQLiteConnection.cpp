@@ -144,6 +144,11 @@ CSQLiteConnection::CSQLiteConnection(const std::string& path, bool flushEveryCom
     // process crash; a power loss may drop the commits since the last
     // checkpoint. FULL flushes the log at every commit: durable across a
     // power loss too, at the cost of one fsync per commit.
+    // A new database gets 2 KB pages (set before WAL mode writes the
+    // header; an existing file keeps its own): a lease touches about ten
+    // pages per commit, each copied whole into the log and checksummed,
+    // so smaller pages halve the bytes written per message.
+    executeScript("PRAGMA page_size=2048;");
     executeScript(std::string("PRAGMA journal_mode=WAL; PRAGMA synchronous=") +
                   (flushEveryCommit ? "FULL" : "NORMAL") + "; PRAGMA foreign_keys=OFF;");
     // Each commit by another connection (another worker) empties this
