@@ -42,13 +42,14 @@ class CPolicyFinder {
   void resetGlobalPolicies() { m_global.clear(); }
 
   // The policies of the device's own domains: the all-devices domain is
-  // left out (its policies are the global ones), and a token left without
-  // any domain looks into the invalid domain, so that the query finds
-  // nothing instead of being unrestricted.
+  // left out (its policies are the global ones). A token left without any
+  // domain would look into the invalid domain, of which no object is a
+  // member: it finds nothing, so most devices (those known only to the
+  // all-devices domain) cost no query at all.
   List findNonGlobalPolicies(const CDeviceAccessToken& device) {
+    if (!_hasOtherDomain(device)) return {};
     auto token = std::make_shared<CDeviceAccessToken>(device);
     token->revokeAccess(CExtDomainID::allDevices);
-    if (token->domainRights().empty()) token->grantAccess(CExtDomainID::invalid, kRight);
     return Policy::fastSelectRec(m_session, token, m_rows);
   }
 
@@ -78,6 +79,12 @@ class CPolicyFinder {
   std::size_t rows() const { return m_rows; }
 
  private:
+  static bool _hasOtherDomain(const CDeviceAccessToken& device) {
+    for (const auto& right : device.domainRights())
+      if (right.first != CExtDomainID::allDevices) return true;
+    return false;
+  }
+
   void _create(const char* name, const char* description, bool enforce) {
     auto p = m_session.createTransient<Policy>();
     p->name(name);
