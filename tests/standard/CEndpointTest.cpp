@@ -4,6 +4,7 @@
 
 #include "standard/CEndpoint.h"
 #include "standard/CException.h"
+#include "tests/fixtures/FailureOf.h"
 
 using nuv::CEndpoint;
 using nuv::CException;
@@ -61,15 +62,10 @@ TEST(CEndpointTest, RejectsUnparsableText) {
                        "a..b:1",
                        "-"};
   for (const char* text : bad) {
-    try {
-      CEndpoint ep(text);
-      ADD_FAILURE() << "no exception for '" << text << "'";
-    } catch (const CException& e) {
-      EXPECT_FALSE(CEndpoint::fromText(text)) << text;
-      EXPECT_EQ(e.whatText(), "Cannot create endpoint.") << text;
-      EXPECT_EQ(e.whyText(),
-                std::string("Text '") + text + "' is not a valid ip address or host name.");
-    }
+    EXPECT_FALSE(CEndpoint::fromText(text)) << text;
+    const Failure f = failureOf([&] { CEndpoint ep(text); });
+    EXPECT_EQ(f.what, "Cannot create endpoint.") << text;
+    EXPECT_EQ(f.why, std::string("Text '") + text + "' is not a valid ip address or host name.");
   }
 }
 
@@ -137,9 +133,4 @@ TEST(CEndpointTest, OrdersTotally) {
     }
   std::map<CEndpoint, int> byEndpoint{{CEndpoint(), 1}, {CEndpoint("[::1]:547"), 2}};
   EXPECT_EQ(byEndpoint.at(CEndpoint("[::1]:547")), 2);
-
-  CEndpoint ep;
-  ep.setAddress(CIPAddress("::1"));
-  ep.setPort(546);
-  EXPECT_EQ(ep.string(), "[::1]:546");
 }

@@ -5,6 +5,7 @@
 #include "standard/CException.h"
 #include "standard/CHexStore.h"
 #include "standard/CIPAddress.h"
+#include "tests/fixtures/FailureOf.h"
 
 using nuv::CException;
 using nuv::CHexStore;
@@ -70,17 +71,11 @@ TEST(CHexStoreTest, RejectsNonHexCharacters) {
       {"00-", "", "-"}, {" 00", "-", " "},         {"00--01", "-", "-"}, {"0A0", "", ""},
       {"zz", "", "z"},  {onHeap.c_str(), "", "z"},
   };
-  for (const Case& c : cases) {
-    try {
-      CHexStore::parse(c.text, c.separator);
-      ADD_FAILURE() << "no exception for '" << c.text << "'";
-    } catch (const CException& e) {
-      EXPECT_EQ(e.whatText(), "Cannot convert character to nybble.") << c.text;
-      EXPECT_EQ(e.whyText(), std::string("Invalid hexadecimal character '") + c.shown + "'.")
-          << c.text;
-      EXPECT_EQ(e.context, "CHexStore::_char2Nybble");
-    }
-  }
+  for (const Case& c : cases)
+    EXPECT_EQ(failureOf([&] { CHexStore::parse(c.text, c.separator); }),
+              (Failure{"standard", "CHexStore::_char2Nybble", "Cannot convert character to nybble.",
+                       std::string("Invalid hexadecimal character '") + c.shown + "'."}))
+        << c.text;
 }
 
 TEST(CHexStoreTest, CopiesAndMovesInlineAndHeapStates) {
@@ -153,13 +148,9 @@ TEST(CHexStoreTest, EditsContent) {
 
 TEST(CHexStoreTest, BoundsAreChecked) {
   CHexStore h = CHexStore::parse("01");
-  try {
-    (void)h[1];
-    ADD_FAILURE() << "no exception";
-  } catch (const CException& e) {
-    EXPECT_EQ(e.whatText(), "Cannot access byte 1.");
-    EXPECT_EQ(e.whyText(), "Out of bounds.");
-  }
+  const Failure f = failureOf([&] { (void)h[1]; });
+  EXPECT_EQ(f.what, "Cannot access byte 1.");
+  EXPECT_EQ(f.why, "Out of bounds.");
   h.pop_back();
   EXPECT_THROW(h.pop_back(), CException);
   EXPECT_TRUE(h.empty());
