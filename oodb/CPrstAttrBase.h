@@ -48,6 +48,8 @@ class CPrstAttrBase {
   // (links write their rows), and when the owner is deleted.
   virtual void _beforeWrite(CIPrstSession&) {}
   virtual void _afterWrite(CIPrstSession&) {}
+  // Whether those cascades may write rows besides the owner's own.
+  virtual bool _writesOtherRows() const { return false; }
   virtual void _onDelete(CIPrstSession&) {}
   // The owner was read again: forget what was loaded on demand.
   virtual void _onRefresh() {}

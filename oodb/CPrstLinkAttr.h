@@ -76,6 +76,7 @@ class CPrstLinkAttrBase : public CPrstAttrBase {
     _clean();
   }
 
+  bool _writesOtherRows() const override { return true; }
   void _afterWrite(CIPrstSession& session) override {
     if (!m_loaded) return;  // never read, so never changed
     for (const auto& p : m_items)

@@ -56,6 +56,7 @@ class CPrstRefAttr : public CPrstAttrBase {
     _clean();
   }
 
+  bool _writesOtherRows() const override { return true; }
   void _beforeWrite(CIPrstSession& session) override {
     if (T* target = m_ref.get(); target && (target->isTransient() || target->isDirty()))
       session.commitObject(*target, false);

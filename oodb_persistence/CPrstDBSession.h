@@ -136,7 +136,9 @@ class CPrstDBSession : public CIPrstSession {
   void _fill(CPrstUserBase& object, Prepared& p, const std::vector<int>& map);
   CPrstRawPage _fetch(const std::shared_ptr<Cursor>& cursor, std::size_t rows);
 
-  void _write(CPrstUserBase& object);
+  // Writes the object's row; with unique, a new row that another row's
+  // unique key refuses is skipped and false returned.
+  bool _write(CPrstUserBase& object, bool unique = false);
   void _delete(CPrstUserBase& object, bool partial);
   void _writeMemberships(CPrstUserBase& object, bool inserted);
 

@@ -27,7 +27,7 @@ std::vector<std::string> texts(const std::vector<A>& addresses) {
 
 class CPrstBindingUsedAddrsTest : public DHCPDatabaseTest {
  protected:
-  // A new lease or offer of the address, stored under a savepoint: false
+  // A new lease or offer of the address: false
   // when the address is taken in that table.
   template <class Record>
   bool add(const char* address) {
