@@ -476,8 +476,9 @@ bool CPrstDBSession::_write(CPrstUserBase& object, bool unique) {
     params.push_back(CDBValue::ofInt(pk));
     for (auto* a : attrs)
       if (a->stored()) params.push_back(a->toDB());
-    Prepared& ins = _tableStatement(proto, unique ? "INSERT_ALL_FIELDS_UNIQUE" : "INSERT_ALL_FIELDS",
-                                    {"TABLE", "FIELD_NAMES", "FIELD_VALUES"});
+    Prepared& ins =
+        _tableStatement(proto, unique ? "INSERT_ALL_FIELDS_UNIQUE" : "INSERT_ALL_FIELDS",
+                        {"TABLE", "FIELD_NAMES", "FIELD_VALUES"});
     if (unique) {
       if (_affectedRows(ins, params) == 0) return false;
     } else {
