@@ -210,13 +210,6 @@ TEST_F(CCtlCommandTest, RefusedChangesShowTheSystemsMessageAndStoreNothing) {
     std::vector<std::string> args;
     std::string err;
   } cases[] = {
-      {{"add", "pool", "name=bad", "valid_lt=3600", "rangestart=2001:db8:2::ff",
-        "rangestop=2001:db8:2::10", "prefix_len=64", "relay=::"},
-       "Cannot set pool record from text. (Values for keys 'rangestart' and 'rangestop' are "
-       "reversed.)"},
-      {{"add", "binding", "ipaddr=2001:db8:1::30", "relay=::", "lease_duration=60",
-        "client_id=00-01", "iatype=iana"},
-       "Failed to set a binding record from text. (Missing 'iaid' key.)"},
       {{"add", "binding", "ipaddr=2001:db8:1::30", "relay=::", "lease_duration=60",
         "client_id=00-01", "iatype=iana", "iaid=1", "source_pool=nowhere"},
        "Cannot set binding record from text. (Pool 'nowhere' does not exist.)"},
@@ -233,15 +226,9 @@ TEST_F(CCtlCommandTest, RefusedChangesShowTheSystemsMessageAndStoreNothing) {
       {{"change", "pool", "lan", "description=half", "option=no-such-option = 1"}, "*"},
       {{"change", "policy", "lab", "name=site"},
        "Cannot store policy 'site'. (Another policy with this name is stored.)"},
-      // What would wrap or break the wire.
-      {{"change", "policy", "lab", "option=dns-servers = 192.0.2.1"},
-       "Cannot set policy record from text. (Cannot set address '192.0.2.1' for option 23. Not an "
-       "IPv6 address.)"},
+      // What would wrap on the wire (each value type's limits: CCodecTest).
       {{"change", "policy", "lab", "option=preference = 256"},
        "Cannot set policy record from text. (Cannot set numeric value '256' for option 7. Value is "
-       "out of range.)"},
-      {{"change", "policy", "lab", "option=preference = -1"},
-       "Cannot set policy record from text. (Cannot set numeric value '-1' for option 7. Value is "
        "out of range.)"},
       {{"change", "pool", "lan", "valid_lt=-1"},
        "Cannot set pool record from text. (Invalid or missing 'valid_lt' key.)"},
@@ -417,7 +404,7 @@ void addLeases(const std::function<Result(std::vector<std::string>)>& run) {
 
 }  // namespace
 
-TEST_F(CCtlCommandTest, LeasesAreListedWithClientStateAndPoolAndFilteredOnRequest) {
+TEST_F(CCtlCommandTest, LeasesAreListedFilteredAndAgreeWithTheStoredBindings) {
   addLeases([this](std::vector<std::string> a) { return run(std::move(a)); });
   Result r = run({"leases"});
   ASSERT_EQ(r.code, 0) << r.err;
@@ -450,11 +437,9 @@ TEST_F(CCtlCommandTest, LeasesAreListedWithClientStateAndPoolAndFilteredOnReques
   }
   EXPECT_EQ(run({"leases", "--active", "--expired"}).code, CCtlCommand::misuse);
   EXPECT_EQ(run({"pools", "--pool", "lan"}).code, CCtlCommand::misuse);
-}
 
-TEST_F(CCtlCommandTest, LeasesAsJsonAgreeWithTheStoredBindings) {
-  addLeases([this](std::vector<std::string> a) { return run(std::move(a)); });
-  const Result r = run({"leases", "--json"});
+  // Each lease in JSON agrees with its stored binding.
+  r = run({"leases", "--json"});
   ASSERT_EQ(r.code, 0) << r.err;
   const auto leases = nlohmann::json::parse(r.out);
   ASSERT_EQ(leases.size(), 4u);
