@@ -8,6 +8,9 @@ namespace {
 
 const CPrstUnavailableException kLost(nuv::CMessage("Cannot open database 'x'."),
                                       nuv::CMessage("Connection refused."), "test");
+const char* const kBegins =
+    "error: The database is unavailable (Cannot open database 'x'. Connection refused.): the "
+    "server drops every message it cannot serve until the database is back.";
 
 }  // namespace
 
@@ -22,9 +25,7 @@ TEST(CDHCP6OutageLogTest, OneLinePerIntervalAndOneAtTheEnd) {
   outage.served(1031);
   outage.served(1032);
   ASSERT_EQ(log.lines.size(), 4u) << log.text();
-  EXPECT_EQ(log.lines[0],
-            "error: The database is unavailable (Cannot open database 'x'. Connection refused.): "
-            "the server drops every message it cannot serve until the database is back.");
+  EXPECT_EQ(log.lines[0], kBegins);
   for (std::size_t i : {1, 2})  // at 1010 and 1020
     EXPECT_EQ(log.lines[i],
               "error: The database is still unavailable (Cannot open database 'x'. Connection "
@@ -42,9 +43,7 @@ TEST(CDHCP6OutageLogTest, OneLinePerIntervalAndOneAtTheEnd) {
   outage.served(2002);
   outage.served(2003);
   ASSERT_EQ(log.lines.size(), 6u) << log.text();
-  EXPECT_EQ(log.lines[4],
-            "error: The database is unavailable (Cannot open database 'x'. Connection refused.): "
-            "the server drops every message it cannot serve until the database is back.");
+  EXPECT_EQ(log.lines[4], kBegins);
   EXPECT_EQ(log.lines[5],
             "info: The database is available again: the server dropped 2 messages in 3 s while "
             "it was not.");
