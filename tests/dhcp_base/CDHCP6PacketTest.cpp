@@ -310,6 +310,10 @@ TEST_F(CDHCP6PacketTest, ReplyToDoublyRelayedRequest) {
     pos = options.back().offset + 4;
   }
   EXPECT_EQ(hex(&b[pos], 4), "07123456");
+  // The reply's layers are copies: the request's stay as they came.
+  EXPECT_EQ(text(request.outerRelayOptions(), Code::msgType), "12");
+  EXPECT_EQ(text(request.innerRelayOptions(), Code::msgType), "12");
+  EXPECT_EQ(reply.circuitID(), request.circuitID());  // for the handler's log line
 
   // The innermost message as a client reads it.
   CDHCP6Packet client(&ctx, "client");

@@ -209,25 +209,3 @@ TEST_F(CDHCP6UtilTest, CloningAndCreating) {
   CDHCP6Util::createAndStore(Code::elapsedTime, reply.hostOptions(), created);
   EXPECT_EQ(reply.hostOptions()->find(CTagPath{Code::elapsedTime}), created);
 }
-
-TEST_F(CDHCP6UtilTest, RelayPathOfAReply) {
-  parseServer(datagram("relay2_solicit"));
-  CDHCP6Util::cloneAndUpdateRelayReturnHeaders(request, reply);
-  ASSERT_EQ(reply.relayCount(), 2u);
-  for (std::size_t n = 0; n < 2; ++n) {
-    const COptionStorePtr& in = request.relayOptions()[n];
-    const COptionStorePtr& out = reply.relayOptions()[n];
-    EXPECT_NE(in, out);
-    EXPECT_EQ(in->find(CTagPath{Code::msgType})->string(), "12");
-    EXPECT_EQ(out->find(CTagPath{Code::msgType})->string(), "13");
-    EXPECT_EQ(out->find(CTagPath{Code::msgType})->count(), 1u);
-    const std::uint32_t echoed[] = {Code::hopCount, Code::linkAddress, Code::peerAddress,
-                                    Code::interfaceID};
-    for (std::uint32_t code : echoed)
-      EXPECT_EQ(out->find(CTagPath{code})->string(), in->find(CTagPath{code})->string());
-    EXPECT_EQ(out->count(), in->count());
-    EXPECT_EQ(out->instanceName(), "out-relay-" + std::to_string(n) + "-options");
-  }
-  EXPECT_EQ(reply.linkAddress(), request.linkAddress());
-  EXPECT_EQ(reply.circuitID(), request.circuitID());
-}
