@@ -8,6 +8,7 @@
 #include "extended/CIDHCPStats.h"
 #include "oodb_persistence/CIDatabaseInit.h"
 #include "tests/dhcp6_server/ServedExchangeFixture.h"
+#include "tests/fixtures/SecondTick.h"
 
 using namespace served;
 
@@ -87,6 +88,7 @@ struct CollectionFixture : ServedExchangeFixture {
 }  // namespace
 
 TEST_P(CollectionFixture, StaleOffersAreRemovedAndTheirAddressesReleasedAfterCommit) {
+  startAfterSecondTick();
   tls->startTransaction();
   offer(tls->apendingFinder(), 1, 10, "2001:db8:1::1");
   offer(tls->apendingFinder(), 2, 60, "2001:db8:1::2");

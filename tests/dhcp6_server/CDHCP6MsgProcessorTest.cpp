@@ -3,6 +3,7 @@
 #include "dhcp6_server/CDHCP6MsgProcessor.h"
 #include "dhcp_base/CDHCP6Util.h"
 #include "tests/dhcp6_server/ServedExchangeFixture.h"
+#include "tests/fixtures/SecondTick.h"
 
 using namespace served;
 
@@ -121,6 +122,7 @@ TEST_P(MsgProcessorFixture, AnOfferHoldsForNineSecondsAndIsThenRemovedWhenFound)
   const auto key = [](std::uint32_t iaid) {
     return CBinding6Identifier(nuv::CHexStore::parse("00-03"), CIAType::iana, iaid);
   };
+  startAfterSecondTick();
   tls->startTransaction();
   offer(9, 9);
   offer(10, 10);
