@@ -384,26 +384,35 @@ nuv::CGeneralPtr<CPrstUserBase> CPrstDBSession::find(const std::string& protoNam
 }
 
 void CPrstDBSession::commitObject(CPrstUserBase& object, bool partial) {
+  (void)_store(object, partial, false);
+}
+
+bool CPrstDBSession::_store(CPrstUserBase& object, bool partial, bool unique) {
   _requireThread("CPrstDBSession::commitObject");
   if (object.session() != this)
     PRST_THROW("CPrstDBSession::commitObject",
                nuv::CMessage("Cannot store object %1.").pushs(object.header()),
                nuv::CMessage("The object belongs to another session."));
   if (object.isDeletedPersistent()) {
-    if (object.isTransient()) return;
+    if (object.isTransient()) return true;
     _ensureTx("CPrstDBSession::commitObject");
     _delete(object, partial);
-    return;
+    return true;
   }
   _ensureTx("CPrstDBSession::commitObject");
   const bool inserted = object.isTransient();
+  const std::size_t mark = m_touched.size();
   _touched(object, inserted);
   if (!partial)
     for (auto* a : object.attributes()) a->_beforeWrite(*this);
-  _write(object);
-  if (partial) return;
+  if (!_write(object, unique)) {
+    _restoreTouched(mark);
+    return false;
+  }
+  if (partial) return true;
   for (auto* a : object.attributes()) a->_afterWrite(*this);
   _writeMemberships(object, inserted);
+  return true;
 }
 
 bool CPrstDBSession::commitUnique(CPrstUserBase& object) {
@@ -418,14 +427,7 @@ bool CPrstDBSession::commitUnique(CPrstUserBase& object) {
     // Only the object's own row (and its memberships after it): a
     // conditional insert needs nothing undone when it is refused, and
     // saves the savepoint's two statements (two round trips to a server).
-    const std::size_t mark = m_touched.size();
-    _touched(object, true);
-    if (!_write(object, true)) {
-      _restoreTouched(mark);
-      return false;
-    }
-    _writeMemberships(object, true);
-    return true;
+    return _store(object, false, true);
   }
   _runFixed("TRANSACTION_SAVEPOINT");
   // What this write touches is undone with the savepoint; what the
@@ -479,11 +481,7 @@ bool CPrstDBSession::_write(CPrstUserBase& object, bool unique) {
     Prepared& ins =
         _tableStatement(proto, unique ? "INSERT_ALL_FIELDS_UNIQUE" : "INSERT_ALL_FIELDS",
                         {"TABLE", "FIELD_NAMES", "FIELD_VALUES"});
-    if (unique) {
-      if (_affectedRows(ins, params) == 0) return false;
-    } else {
-      (void)_run(ins, params);
-    }
+    if (_affectedRows(ins, params) == 0) return false;  // refused by a unique key
     CPrstObjectAccess::setRowVersion(object, 1);
     m_cache[{&proto, object.pk()}] = object.weak_from_this();
   } else {

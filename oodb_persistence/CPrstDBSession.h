@@ -136,6 +136,9 @@ class CPrstDBSession : public CIPrstSession {
   void _fill(CPrstUserBase& object, Prepared& p, const std::vector<int>& map);
   CPrstRawPage _fetch(const std::shared_ptr<Cursor>& cursor, std::size_t rows);
 
+  // commitObject's work; with unique, a new row that a unique key of
+  // another row refuses is skipped (nothing written) and false returned.
+  bool _store(CPrstUserBase& object, bool partial, bool unique);
   // Writes the object's row; with unique, a new row that another row's
   // unique key refuses is skipped and false returned.
   bool _write(CPrstUserBase& object, bool unique = false);
