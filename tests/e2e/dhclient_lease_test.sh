@@ -37,7 +37,7 @@ grep -qx "new_ip6_address=$addr" "$E2E_DIR/na.env" || e2e_fail "script was given
 duid=$(e2e_duid "$(e2e_lease_value na option\ dhcp6.client-id)")
 e2e_expect_leases bindings "$addr $duid active"
 e2e_expect_record binding "$addr" relay=:: source_pool=lan iatype=iana "client_id=$duid" \
-  "iaid=$(printf '%u' "0x$(e2e_lease_value na ia-na | tr -d :)")" lease_duration=$E2E_VALID
+  "iaid=$(e2e_lease_iaid na ia-na)" lease_duration=$E2E_VALID
 # The client keeps its lease; the next one needs the client port.
 e2e_dhclient_stop na
 
@@ -51,7 +51,7 @@ grep -qx "new_ip6_prefix=$prefix" "$E2E_DIR/pd.env" || e2e_fail "script was give
 pd_duid=$(e2e_duid "$(e2e_lease_value pd option\ dhcp6.client-id)")
 e2e_expect_leases prefix-bindings "${prefix%/*} $pd_duid active"
 e2e_expect_record prefix-binding "${prefix%/*}" relay=:: source_pool=pd iatype=iapd prefix_len=56 \
-  "client_id=$pd_duid" "iaid=$(printf '%u' "0x$(e2e_lease_value pd ia-pd | tr -d :)")" \
+  "client_id=$pd_duid" "iaid=$(e2e_lease_iaid pd ia-pd)" \
   lease_duration=$E2E_VALID
 # The first client's lease is still the only address lease.
 e2e_expect_leases bindings "$addr $duid active"

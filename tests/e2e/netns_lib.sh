@@ -386,6 +386,24 @@ e2e_lease_value() {
   echo "$values"
 }
 
+# e2e_lease_iaid NAME IA: the IAID of the last IA of type IA (ia-na,
+# ia-pd) in dhclient NAME's lease file, as a number. dhclient writes its
+# four bytes as hex, or between quotes, unescaped, when all are printable.
+e2e_lease_iaid() {
+  local file="$E2E_DIR/$1.leases"
+  python3 - "$file" "$2" <<'PY' || e2e_fail "$1.leases holds no '$2': $(cat "$file" 2>/dev/null)"
+import re, sys
+path, word = sys.argv[1:]
+text = open(path, encoding="latin-1").read()
+found = re.findall(r'^\s*%s (?:"(.{4})"|([0-9a-fA-F:]+)) \{' % re.escape(word), text, re.M)
+if not found:
+    sys.exit(1)
+quoted, hexbytes = found[-1]
+raw = quoted.encode("latin-1") if quoted else bytes(int(b, 16) for b in hexbytes.split(":"))
+print(int.from_bytes(raw, "big"))
+PY
+}
+
 # e2e_dhclient_pid NAME: the process id of dhclient NAME bound in the
 # background. It writes its pid file once it has gone there, just after
 # the process e2e_dhclient started has ended.

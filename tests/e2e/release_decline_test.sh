@@ -32,7 +32,7 @@ e2e_dhclient_stop na
 # The lease file now holds both leases; the last is the new one.
 last() { sed -n "s/^ *$1 \\([^ ;]*\\).*/\\1/p" "$E2E_DIR/na.leases" | tail -1; }
 addr=$(last iaaddr)
-iaid=$(last ia-na | tr -d :)
+iaid=$(e2e_lease_iaid na ia-na) || exit 1
 client_id=$(last option\ dhcp6.client-id)
 server_id=$(last option\ dhcp6.server-id)
 [ -n "$addr" ] && [ -n "$iaid" ] && [ -n "$client_id" ] && [ -n "$server_id" ] ||
@@ -50,7 +50,7 @@ option = lambda code, data: struct.pack("!HH", code, len(data)) + data
 client, server = bytes.fromhex(client), bytes.fromhex(server)
 decline = (DHCP6_Decline(trid=0x4ec11e) / DHCP6OptClientId(option(1, client)) /
            DHCP6OptServerId(option(2, server)) /
-           DHCP6OptIA_NA(iaid=int(iaid, 16), T1=0, T2=0,
+           DHCP6OptIA_NA(iaid=int(iaid), T1=0, T2=0,
                          ianaopts=[DHCP6OptIAAddress(addr=addr, preflft=0, validlft=0)]))
 s = socket.socket(socket.AF_INET6, socket.SOCK_DGRAM)
 s.bind(("::", 546))
