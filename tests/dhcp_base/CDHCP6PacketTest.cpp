@@ -365,12 +365,8 @@ TEST_F(CDHCP6PacketTest, SerialisingChecksTheReply) {
   CDHCP6Util::createAndStore(23, reply.hostOptions(), dns);
   for (int i = 0; i < 80; ++i)
     CValueTypeInserter::push_back(nuv::CIPAddress("2001:db8::53") + i, *dns);
-  try {
-    serialise(reply);
-    FAIL() << "a reply over 1280 bytes was written";
-  } catch (const nuv::CException& e) {
-    EXPECT_EQ(e.whatText(), "Cannot write header for option 23.");
-  }
+  EXPECT_EQ(failure([&] { serialise(reply); }).rfind("Cannot write header for option 23. | ", 0),
+            0u);
 }
 
 TEST_F(CDHCP6PacketTest, ClearForgetsEverything) {
@@ -389,21 +385,6 @@ TEST_F(CDHCP6PacketTest, ClearForgetsEverything) {
   EXPECT_EQ(request.linkAddress().string(), "::");
   EXPECT_TRUE(request.circuitID().empty());
   EXPECT_TRUE(request.clientID().empty());
-}
-
-TEST_F(CDHCP6PacketTest, RawBuffer) {
-  EXPECT_EQ(request.bufferSize(), CDHCPPacket::kInitialBufferSize);
-  std::uint8_t* p = request.createPkt(0);
-  p[0] = 0xaa;
-  p = request.createPkt(10);  // smaller: same buffer, zeroed again
-  EXPECT_EQ(request.bufferSize(), CDHCPPacket::kInitialBufferSize);
-  EXPECT_EQ(p[0], 0);
-  request.createPkt(2000);
-  EXPECT_EQ(request.bufferSize(), 2000u);
-
-  request.CDHCPPacket::string("01-02-0a");
-  EXPECT_EQ(request.pktLength(), 3u);
-  EXPECT_EQ(request.CDHCPPacket::string(), "01-02-0A");
 }
 
 TEST_F(CDHCP6PacketTest, TextFormLabelsEachLayer) {

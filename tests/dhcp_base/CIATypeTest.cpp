@@ -5,27 +5,6 @@
 
 using optiontest::failure;
 
-TEST(CIATypeTest, NamesAndTags) {
-  const struct {
-    CIAType::value_type type;
-    const char* name;
-    std::uint32_t optionCode, addrCode, addrElement;
-  } cases[] = {
-      {CIAType::iata, "iata", 4, 5, 1},
-      {CIAType::iana, "iana", 3, 5, 1},
-      {CIAType::iapd, "iapd", 25, 26, 4},
-  };
-  for (const auto& c : cases) {
-    const CIAType t(c.type);
-    EXPECT_EQ(t.string(), c.name);
-    EXPECT_EQ(t.iaTypeTag(), c.optionCode) << c.name;
-    EXPECT_EQ(t.iaAddrTag(), c.addrCode) << c.name;
-    EXPECT_EQ(t.iaAddrAddressTag(), c.addrElement) << c.name;
-    EXPECT_EQ(CIAType::fromOptionCode(c.optionCode), c.type);
-  }
-  EXPECT_EQ(CIAType::fromOptionCode(5), CIAType::unknown);
-}
-
 TEST(CIATypeTest, TextAcceptsBothSpellings) {
   const struct {
     const char* text;

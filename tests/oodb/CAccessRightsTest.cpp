@@ -26,21 +26,6 @@ TEST(CAccessRightsTest, HasNoneOnlyWhenEmpty) {
   EXPECT_FALSE(R(R::read).has(R::create));
 }
 
-TEST(CAccessRightsTest, BitOperations) {
-  R rights;
-  rights.set(R::read).append(R::write) |= R::create;
-  EXPECT_EQ(rights.bits(), 11u);
-  rights.remove(R::write);
-  EXPECT_EQ(rights, R(R::read | R::create));
-  rights.clear(R::read | R::execute);
-  EXPECT_EQ(rights, R(R::create));
-  EXPECT_EQ(R(R::all) & R(R::write | R::execute), R(6u));
-  EXPECT_EQ(R(R::read) | R::execute, R(5u));
-  rights &= R::read;
-  EXPECT_TRUE(rights.has(R::none));
-  EXPECT_EQ(R(R::all).clear(), R());
-}
-
 TEST(CAccessRightsTest, ParsesNamesAndRejectsOthers) {
   const std::pair<const char*, unsigned> good[] = {
       {"read,execute", 5}, {" write , Read ", 3}, {"none", 0}, {"all", 15}, {"none,create", 8}};
