@@ -10,6 +10,7 @@
 #include "dhcp_database/CPrstNetworkPool6.h"
 #include "tests/dhcp_database/DHCPDatabaseFixture.h"
 #include "tests/fixtures/FailureOf.h"
+#include "tests/fixtures/TextFormRefusals.h"
 
 using A = nuv::CIPAddress;
 
@@ -133,46 +134,33 @@ TEST_P(CPrstBindingTest, APendingBecomesABindingAndIsDeleted) {
 }
 
 TEST_P(CPrstBindingTest, TextFormValidation) {
+  using textform::with;
+  using textform::without;
   const std::string good =
       "ipaddr = 2001:db8::10\nrelay = ::\nlease_duration = 3600\nclient_id = 00-01\n"
       "iaid = 1\niatype = iana\n";
   const std::string prefix =
       "ipaddr = 2001:db8:0:100::\ngiaddr = 2001:db8::1\nlease_duration = infinite\nduid = 00-01\n"
       "iaid = 1\niatype = iapd\nprefix_len = 56\n";
-  auto without = [](std::string text, const std::string& key) {
-    const auto at = text.find(key + " = ");
-    return text.erase(at, text.find('\n', at) + 1 - at);
-  };
-  auto with = [](std::string text, const std::string& line) { return text + line + "\n"; };
+  const char* a = "CPrstAddressBinding6";
+  const char* n = "CPrstNetworkBinding6";
   const char* missing = "Failed to set a binding record from text.";
   const char* bad = "Cannot set binding record from text.";
-  struct Case {
-    bool prefixLease;
-    std::string text;
-    const char* what;
-    const char* why;
-  } cases[] = {
-      {false, without(good, "ipaddr"), missing, "Missing 'ipaddr' key."},
-      {false, without(good, "lease_duration"), missing, "Missing 'lease_duration' key."},
-      {false, without(good, "client_id"), missing, "Missing 'client_id' key."},
-      {true, without(prefix, "duid"), missing, "Missing 'duid' key."},
-      {false, without(good, "iaid"), missing, "Missing 'iaid' key."},
-      {false, without(good, "iatype"), missing, "Missing 'iatype' key."},
-      {true, without(prefix, "prefix_len"), missing, "Missing 'prefix_len' key."},
-      {false, with(without(good, "ipaddr"), "ipaddr = 10.0.0.1"), bad,
-       "Incorrect ip address type for key 'ipaddr'."},
-      {false, without(good, "relay"), bad, "Missing 'relay' key."},
-      {true, with(without(prefix, "giaddr"), "giaddr = 10.0.0.1"), bad,
-       "Incorrect ip address type for key 'relay' (giaddr)."},
-  };
-  for (const auto& c : cases) {
-    auto b = std::dynamic_pointer_cast<CPrstBinding>(
-        session->createTransient(c.prefixLease ? "CPrstNetworkBinding6" : "CPrstAddressBinding6"));
-    const Failure f = failureOf([&] { b->string(c.text); });
-    EXPECT_EQ(f.what, c.what) << c.text;
-    EXPECT_EQ(f.why, c.why) << c.text;
-    EXPECT_FALSE(b->isDirty()) << c.text;
-  }
+  textform::expectRefused(
+      *session, {
+                    {a, without(good, "ipaddr"), missing, "Missing 'ipaddr' key."},
+                    {a, without(good, "lease_duration"), missing, "Missing 'lease_duration' key."},
+                    {a, without(good, "client_id"), missing, "Missing 'client_id' key."},
+                    {n, without(prefix, "duid"), missing, "Missing 'duid' key."},
+                    {a, without(good, "iaid"), missing, "Missing 'iaid' key."},
+                    {a, without(good, "iatype"), missing, "Missing 'iatype' key."},
+                    {n, without(prefix, "prefix_len"), missing, "Missing 'prefix_len' key."},
+                    {a, with(without(good, "ipaddr"), "ipaddr = 10.0.0.1"), bad,
+                     "Incorrect ip address type for key 'ipaddr'."},
+                    {a, without(good, "relay"), bad, "Missing 'relay' key."},
+                    {n, with(without(prefix, "giaddr"), "giaddr = 10.0.0.1"), bad,
+                     "Incorrect ip address type for key 'relay' (giaddr)."},
+                });
 
   auto lease = session->createTransient<CPrstNetworkBinding6>();
   lease->string(with(with(prefix, "lease_commit = 2024-02-29 13:05:09"), "tid_type = CID "));

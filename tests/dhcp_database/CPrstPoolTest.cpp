@@ -7,6 +7,7 @@
 #include "standard/StringUtil.h"
 #include "tests/dhcp_database/DHCPDatabaseFixture.h"
 #include "tests/fixtures/FailureOf.h"
+#include "tests/fixtures/TextFormRefusals.h"
 
 using A = nuv::CIPAddress;
 
@@ -151,78 +152,65 @@ TEST_P(CPrstPoolTest, AddressPoolsFixTheSubPrefixLength) {
 }
 
 TEST_P(CPrstPoolTest, TextFormValidation) {
+  using textform::with;
+  using textform::without;
   const std::string good =
       "name = p\nvalid_lt = 3600\nrangestart = 2001:db8::10\nrangestop = 2001:db8::20\n"
       "relay = 2001:db8::1\nprefix_len = 64\n";
   const std::string pd =
       "name = p\nvalid_lt = 3600\nrangestart = 2001:db8:0:100::\nrangestop = 2001:db8:0:f00::\n"
       "relay = 2001:db8::1\nprefix = 2001:db8::\nprefix_len = 48\nsub_prefix_len = 56\n";
-  auto without = [](std::string text, const std::string& key) {
-    const auto at = text.find(key + " = ");
-    return text.erase(at, text.find('\n', at) + 1 - at);
-  };
-  auto with = [](std::string text, const std::string& line) { return text + line + "\n"; };
+  const char* a = "CPrstAddressPool6";
+  const char* n = "CPrstNetworkPool6";
   const char* pool = "Cannot set pool record from text.";
   const char* apool = "Cannot set address pool record from text.";
   const char* npool = "Cannot set network pool record from text.";
-  struct Case {
-    bool prefixPool;
-    std::string text;
-    const char* what;
+  // Each bad address key with the text that replaces it and the reason.
+  const struct {
+    const char* key;
+    const char* line;
     const char* why;
-  } cases[] = {
-      {false, without(good, "name"), pool, "Missing 'name' key."},
-      {false, without(good, "rangestart"), pool, "Missing 'rangestart' key."},
-      {false, without(good, "rangestop"), pool, "Missing 'rangestop' key."},
-      {false, with(without(good, "rangestart"), "rangestart = ::1"), pool,
-       "Key 'rangestart' specifies a node-local address."},
-      {false, with(without(good, "rangestart"), "rangestart = fe80::1"), pool,
-       "Key 'rangestart' specifies a link-local address."},
-      {false, with(without(good, "rangestop"), "rangestop = ::1"), pool,
-       "Key 'rangestop' specifies a node-local address."},
-      {false, with(without(good, "rangestop"), "rangestop = fe80::2"), pool,
-       "Key 'rangestop' specifies a link-local address."},
-      {false, with(without(good, "rangestop"), "rangestop = 2001:db8::1"), pool,
+  } addresses[] = {
+      {"rangestart", "rangestart = ::1", "Key 'rangestart' specifies a node-local address."},
+      {"rangestart", "rangestart = fe80::1", "Key 'rangestart' specifies a link-local address."},
+      {"rangestop", "rangestop = ::1", "Key 'rangestop' specifies a node-local address."},
+      {"rangestop", "rangestop = fe80::2", "Key 'rangestop' specifies a link-local address."},
+      {"rangestop", "rangestop = 2001:db8::1",
        "Values for keys 'rangestart' and 'rangestop' are reversed."},
-      {false, with(without(good, "rangestart"), "rangestart = 10.0.0.1"), pool,
-       "Incorrect ip address type for key 'rangestart'."},
-      {false, with(without(good, "rangestop"), "rangestop = nonsense"), pool,
-       "Incorrect ip address type for key 'rangestop'."},
-      {false, with(without(good, "rangestop"), "rangestop = 2001:db8:0:1::20"), pool,
+      {"rangestart", "rangestart = 10.0.0.1", "Incorrect ip address type for key 'rangestart'."},
+      {"rangestop", "rangestop = nonsense", "Incorrect ip address type for key 'rangestop'."},
+      {"rangestop", "rangestop = 2001:db8:0:1::20",
        "Values for keys 'rangestart' and 'rangestop' are not on the same network."},
-      {false, without(good, "relay"), pool, "Missing 'relay' key."},
-      {false, with(without(good, "relay"), "relay = 2001:db8::1, 10.1.1.1"), pool,
-       "Incorrect ip address type for key 'relay'."},
-      {false, without(good, "valid_lt"), pool, "Invalid or missing 'valid_lt' key."},
-      {false, with(without(good, "valid_lt"), "valid_lt = forever"), pool,
-       "Invalid or missing 'valid_lt' key."},
-      {false, without(good, "prefix_len"), apool, "Missing 'prefix_len' key."},
-      {false, with(good, "prefix = 2001:db9::"), apool,
+      {"relay", "relay = 2001:db8::1, 10.1.1.1", "Incorrect ip address type for key 'relay'."},
+      {"valid_lt", "valid_lt = forever", "Invalid or missing 'valid_lt' key."},
+  };
+  std::vector<textform::Refusal> cases = {
+      {a, without(good, "name"), pool, "Missing 'name' key."},
+      {a, without(good, "rangestart"), pool, "Missing 'rangestart' key."},
+      {a, without(good, "rangestop"), pool, "Missing 'rangestop' key."},
+      {a, without(good, "relay"), pool, "Missing 'relay' key."},
+      {a, without(good, "valid_lt"), pool, "Invalid or missing 'valid_lt' key."},
+      {a, without(good, "prefix_len"), apool, "Missing 'prefix_len' key."},
+      {a, with(good, "prefix = 2001:db9::"), apool,
        "The 'prefix' network does not appear to encompass the 'rangestart' value."},
-      {true, without(pd, "prefix"), npool, "Missing 'prefix' key."},
-      {true, without(pd, "prefix_len"), npool, "Missing 'prefix_len' key."},
-      {true, without(pd, "sub_prefix_len"), npool, "Missing 'sub_prefix_len' key."},
-      {false, with(good, "option = dns-servers ="), pool,
+      {n, without(pd, "prefix"), npool, "Missing 'prefix' key."},
+      {n, without(pd, "prefix_len"), npool, "Missing 'prefix_len' key."},
+      {n, without(pd, "sub_prefix_len"), npool, "Missing 'sub_prefix_len' key."},
+      {a, with(good, "option = dns-servers ="), pool,
        "Option 'dns-servers' would be sent malformed. Buffer is too short to represent this "
        "option."},
   };
-  for (const auto& c : cases) {
-    auto p = std::dynamic_pointer_cast<CPrstPool>(
-        session->createTransient(c.prefixPool ? "CPrstNetworkPool6" : "CPrstAddressPool6"));
-    const Failure f = failureOf([&] { p->string(c.text); });
-    EXPECT_EQ(f.what, c.what) << c.text;
-    EXPECT_EQ(f.why, c.why) << c.text;
-    EXPECT_EQ(f.module, "dhcp_database");
-    EXPECT_FALSE(p->isDirty()) << "a refused text changes nothing: " << c.text;
-  }
+  for (const auto& c : addresses)
+    cases.push_back({a, with(without(good, c.key), c.line), pool, c.why});
+  textform::expectRefused(*session, cases);
   // The accepted forms; rangesize counts delegated prefixes of a prefix pool.
-  auto a = session->createTransient<CPrstAddressPool6>();
-  a->string(good);
-  EXPECT_NE(a->string().find("rangesize = 17\n"), std::string::npos);
-  auto n = session->createTransient<CPrstNetworkPool6>();
-  n->string(with(without(pd, "rangestop"), "rangesize = 4"));
-  EXPECT_EQ(n->range().stop(), A("2001:db8:0:400::"));
-  EXPECT_NE(n->string().find("rangesize = 4\n"), std::string::npos);
+  auto ap = session->createTransient<CPrstAddressPool6>();
+  ap->string(good);
+  EXPECT_NE(ap->string().find("rangesize = 17\n"), std::string::npos);
+  auto np = session->createTransient<CPrstNetworkPool6>();
+  np->string(with(without(pd, "rangestop"), "rangesize = 4"));
+  EXPECT_EQ(np->range().stop(), A("2001:db8:0:400::"));
+  EXPECT_NE(np->string().find("rangesize = 4\n"), std::string::npos);
 }
 
 TEST_P(CPrstPoolTest, TextFormRoundTripsThroughAnotherPool) {
