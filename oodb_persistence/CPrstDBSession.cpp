@@ -43,6 +43,10 @@ constexpr int kColIgnored = -3;
 // Buckets of the set of touched objects that a commit keeps for the next
 // transaction.
 constexpr std::size_t kKeptTouched = 1024;
+// Keys are signed 32-bit; the generators start at 1 again after this one.
+constexpr std::int64_t kMaxKey = 2147483647;
+// Taken keys skipped in a row before an insert gives up.
+constexpr int kKeyTries = 1000;
 
 const char* const kImplicit =
     "A database transaction has been implicitly created. This should be avoided.";
@@ -261,6 +265,7 @@ void CPrstDBSession::commit() {
   if (!m_beginPending) _runFixed("TRANSACTION_COMMIT");
   m_inTx = false;
   m_beginPending = false;
+  for (auto& [proto, reserved] : m_keys) reserved.uncommitted = reserved.underSavepoint = false;
   for (auto& t : m_touched) {
     CPrstUserBase& o = *t.object;
     if (o.isDeletedPersistent()) {
@@ -291,6 +296,7 @@ void CPrstDBSession::rollback() {
   if (!m_inTx) return;
   _endTx();
   m_inTx = false;
+  _dropReservedKeys(false);
   if (std::exchange(m_beginPending, false)) return _restoreTouched();
   Prepared& p = _statement("TRANSACTION_ROLLBACK");
   try {
@@ -317,6 +323,7 @@ void CPrstDBSession::_abort() {
   _endTx();
   if (!m_inTx) return;
   m_inTx = false;
+  _dropReservedKeys(false);
   if (std::exchange(m_beginPending, false)) return _restoreTouched();
   try {
     Prepared& p = _statement("TRANSACTION_ROLLBACK");
@@ -438,6 +445,7 @@ bool CPrstDBSession::commitUnique(CPrstUserBase& object) {
     commitObject(object, false);
   } catch (const CPrstDuplicateException&) {
     m_inSavepoint = false;
+    _dropReservedKeys(true);
     _runFixed("TRANSACTION_ROLLBACK_TO_SAVEPOINT");
     _runFixed("TRANSACTION_RELEASE_SAVEPOINT");
     _restoreTouched(mark);
@@ -447,6 +455,7 @@ bool CPrstDBSession::commitUnique(CPrstUserBase& object) {
     throw;
   }
   m_inSavepoint = false;
+  for (auto& [proto, reserved] : m_keys) reserved.underSavepoint = false;
   _runFixed("TRANSACTION_RELEASE_SAVEPOINT");
   return true;
 }
@@ -463,25 +472,30 @@ bool CPrstDBSession::_write(CPrstUserBase& object, bool unique) {
   std::vector<CDBValue> params;
   params.reserve(attrs.size() + 2);
   if (transient) {
-    std::int64_t pk = 0;
-    {
-      Prepared& gen = _tableStatement(proto, "NEXT_PK_FROM_GENERATOR", {"TABLE"});
-      const StatementRun run = _run(gen, {});
-      if (!gen.stmt->next())
-        PRST_THROW("CPrstDBSession::_write",
-                   nuv::CMessage("Cannot create object %1.").pushs(object.header()),
-                   nuv::CMessage("The key generator returned nothing."));
-      pk = gen.stmt->column(0).asInt64();
-    }
-    CPrstObjectAccess::setPK(object, static_cast<std::int32_t>(pk));
-    if (first) first->identity(first->_createOid(object.pk()));
-    params.push_back(CDBValue::ofInt(pk));
-    for (auto* a : attrs)
-      if (a->stored()) params.push_back(a->toDB());
     Prepared& ins =
         _tableStatement(proto, unique ? "INSERT_ALL_FIELDS_UNIQUE" : "INSERT_ALL_FIELDS",
                         {"TABLE", "FIELD_NAMES", "FIELD_VALUES"});
-    if (_affectedRows(ins, params) == 0) return false;  // refused by a unique key
+    // A key the insert finds taken belongs to a row from before the
+    // generator started again at 1: the next one is tried. Rows that live
+    // that long are few, so the loop is short; the bound only guards it.
+    for (int tries = 0;; ++tries) {
+      const std::int32_t pk = _nextKey(proto, object);
+      CPrstObjectAccess::setPK(object, pk);
+      if (first) first->identity(first->_createOid(pk));
+      params.clear();
+      params.push_back(CDBValue::ofInt(pk));
+      for (auto* a : attrs)
+        if (a->stored()) params.push_back(a->toDB());
+      if (_affectedRows(ins, params) == 1) break;
+      if (!_keyTaken(proto, pk)) return false;  // refused by another unique key
+      if (tries == kKeyTries) {
+        const std::string header = object.header();
+        _abort();
+        PRST_THROW("CPrstDBSession::_write",
+                   nuv::CMessage("Cannot create object %1.").pushs(header),
+                   nuv::CMessage("The key generator found no free key."));
+      }
+    }
     CPrstObjectAccess::setRowVersion(object, 1);
     m_cache[{&proto, object.pk()}] = object.weak_from_this();
   } else {
@@ -503,6 +517,52 @@ bool CPrstDBSession::_write(CPrstUserBase& object, bool unique) {
   for (auto* a : attrs)
     if (a->stored()) a->_clean();
   return true;
+}
+
+std::int32_t CPrstDBSession::_nextKey(const CPrstUserClassPrototype& proto,
+                                      const CPrstUserBase& object) {
+  ReservedKeys& reserved = m_keys[&proto];
+  if (reserved.keys.empty()) {
+    auto fail = [&](nuv::CMessage why) {
+      PRST_THROW("CPrstDBSession::_write",
+                 nuv::CMessage("Cannot create object %1.").pushs(object.header()), why);
+    };
+    std::vector<std::pair<std::int64_t, std::int64_t>> ranges;
+    {
+      Prepared& gen = _tableStatement(proto, "NEXT_PK_FROM_GENERATOR", {"TABLE"});
+      const StatementRun run = _run(gen, {});
+      while (gen.stmt->next())
+        ranges.emplace_back(gen.stmt->column(0).asInt64(), gen.stmt->column(1).asInt64());
+    }
+    if (ranges.empty()) fail(nuv::CMessage("The key generator returned nothing."));
+    // Kept so that the back is the first key reserved.
+    for (auto r = ranges.rbegin(); r != ranges.rend(); ++r) {
+      if (r->first < 1 || r->second < r->first || r->second > kMaxKey)
+        fail(nuv::CMessage("The key generator returned keys %1 to %2.")
+                 .pushs(std::to_string(r->first))
+                 .pushs(std::to_string(r->second)));
+      for (std::int64_t k = r->second; k >= r->first; --k)
+        reserved.keys.push_back(static_cast<std::int32_t>(k));
+    }
+    reserved.uncommitted = true;
+    reserved.underSavepoint = m_inSavepoint;
+  }
+  const std::int32_t pk = reserved.keys.back();
+  reserved.keys.pop_back();
+  return pk;
+}
+
+bool CPrstDBSession::_keyTaken(const CPrstUserClassPrototype& proto, std::int32_t pk) {
+  Prepared& sel = _tableStatement(proto, "SELECT_WITH_PRIMARY_KEY", {"TABLE"});
+  const StatementRun run = _run(sel, {CDBValue::ofInt(pk)});
+  return sel.stmt->next();
+}
+
+void CPrstDBSession::_dropReservedKeys(bool savepointOnly) {
+  for (auto it = m_keys.begin(); it != m_keys.end();) {
+    const bool undone = savepointOnly ? it->second.underSavepoint : it->second.uncommitted;
+    it = undone ? m_keys.erase(it) : std::next(it);
+  }
 }
 
 void CPrstDBSession::_delete(CPrstUserBase& object, bool partial) {

@@ -8,9 +8,14 @@
 //   TRANSACTION_BEGIN, TRANSACTION_COMMIT, TRANSACTION_ROLLBACK
 //   TRANSACTION_SAVEPOINT, TRANSACTION_RELEASE_SAVEPOINT,
 //   TRANSACTION_ROLLBACK_TO_SAVEPOINT           one savepoint (commitUnique)
-//   NEXT_PK_FROM_GENERATOR (<<TABLE>>)           the next row key
+//   NEXT_PK_FROM_GENERATOR (<<TABLE>>)           row keys reserved for this
+//       session: rows of (first, last) ranges, each within 1..2^31-1; the
+//       generator starts at 1 again after the last key
 //   SELECT_WITH_PRIMARY_KEY (<<TABLE>>; PK)
 //   INSERT_ALL_FIELDS (<<TABLE>>, <<FIELD_NAMES>>, <<FIELD_VALUES>>; PK, fields)
+//       inserts nothing when the key is taken (a row older than the
+//       generator's wrap); INSERT_ALL_FIELDS_UNIQUE also when another
+//       unique key is
 //   UPDATE_WITHOUT_CURSOR (<<TABLE>>, <<FIELDS>>; fields, PK, ROW_VERSION)
 //   DELETE_WITHOUT_CURSOR (<<TABLE>>; PK, ROW_VERSION)
 //   LINK_SELECT, LINK_DELETE, LINK_INSERT (<<TABLE>> = the link table)
@@ -142,6 +147,13 @@ class CPrstDBSession : public CIPrstSession {
   // Writes the object's row; with unique, a new row that another row's
   // unique key refuses is skipped and false returned.
   bool _write(CPrstUserBase& object, bool unique = false);
+  // A key for a new row of the table, from the session's reserved keys.
+  std::int32_t _nextKey(const CPrstUserClassPrototype& proto, const CPrstUserBase& object);
+  // Whether the table holds a row with the key.
+  bool _keyTaken(const CPrstUserClassPrototype& proto, std::int32_t pk);
+  // Forgets keys whose reservation a rollback undid (all those reserved
+  // by the transaction, or only those under its savepoint).
+  void _dropReservedKeys(bool savepointOnly);
   void _delete(CPrstUserBase& object, bool partial);
   void _writeMemberships(CPrstUserBase& object, bool inserted);
 
@@ -158,6 +170,15 @@ class CPrstDBSession : public CIPrstSession {
   std::unordered_map<std::string, std::unique_ptr<Prepared>> m_prepared;
   std::unordered_map<CacheKey, std::weak_ptr<CPrstUserBase>, CacheHash> m_cache;
   std::size_t m_cachePurgeAt = 256;
+  // Keys reserved from a table's generator and not used yet, taken from
+  // the back. A generator that is a table row is undone by a rollback, so
+  // keys reserved by the running transaction are forgotten with it.
+  struct ReservedKeys {
+    std::vector<std::int32_t> keys;
+    bool uncommitted = false;
+    bool underSavepoint = false;
+  };
+  std::unordered_map<const CPrstUserClassPrototype*, ReservedKeys> m_keys;
   std::vector<Touched> m_touched;
   std::unordered_set<const CPrstUserBase*> m_touchedSet;
 };

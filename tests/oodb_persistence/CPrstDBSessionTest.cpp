@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <set>
 #include <thread>
 
 #include "oodb/CPrstKeyValue.h"
@@ -215,6 +216,76 @@ TEST_P(CPrstDBSessionTest, OtherFailuresUnderASavepointRollTheWholeTransactionBa
   EXPECT_FALSE(session->inTransaction());
   EXPECT_TRUE(fresh->isTransient());
   EXPECT_TRUE(record->isTransient());
+}
+
+// After the last key (2^31-1) a table's keys start at 1 again, and a key
+// that a row from before still holds is skipped.
+TEST_P(CPrstDBSessionTest, KeysStartAtOneAgainAndSkipTakenOnes) {
+  session->begin();
+  const std::int32_t old = addRecord("old")->pk();
+  session->commit();
+  session->connection().executeScript(
+      GetParam() == "pgsql"
+          ? "SELECT setval('test_records_gen', 2147483647 - 20)"
+          : "UPDATE nuv_generators SET VALUE = 2147483647 - 20 WHERE NAME = 'test_records'");
+
+  auto fresh = database->session();  // holds no keys reserved before
+  fresh->begin();
+  std::set<std::int32_t> keys;
+  for (int i = 0; i < 40; ++i) {
+    auto r = fresh->createTransient<CTestRecord>();
+    r->name = "r" + std::to_string(i);
+    r->commit();
+    keys.insert(r->pk());
+  }
+  fresh->commit();
+  EXPECT_EQ(keys.size(), 40u);
+  EXPECT_EQ(keys.count(old), 0u);
+  EXPECT_GE(*keys.begin(), 1);
+  EXPECT_LT(*keys.begin(), 100);               // started again
+  EXPECT_GT(*keys.rbegin(), 2147483647 - 21);  // after the last keys
+  EXPECT_EQ(fresh->select<CTestRecord>("test.all").size(), 41u);
+}
+
+// Keys a session reserved in a transaction (or under a savepoint) that
+// was rolled back are not used: another session may get them too.
+TEST_P(CPrstDBSessionTest, KeysOfARolledBackReservationAreNotUsed) {
+  auto consecutive = [&](const std::string& prefix) {
+    auto s = database->session();
+    s->begin();
+    std::vector<std::int32_t> keys;
+    for (int i = 0; i < 2; ++i) {
+      auto r = s->createTransient<CTestRecord>();
+      r->name = prefix + std::to_string(i);
+      r->commit();
+      keys.push_back(r->pk());
+    }
+    s->commit();
+    return keys[1] == keys[0] + 1;
+  };
+
+  session->begin();
+  addRecord("undone");
+  session->rollback();
+  EXPECT_TRUE(consecutive("b"));
+  session->begin();
+  addRecord("kept");
+  session->commit();
+  EXPECT_TRUE(consecutive("c"));
+
+  auto fresh = database->session();
+  fresh->begin();
+  auto dup = fresh->createTransient<CTestRecord>();
+  dup->name = "kept";  // NAME is unique: refused under its savepoint
+  auto relay = fresh->createTransient<CPrstIPAddress>();
+  relay->address(nuv::CIPAddress("2001:db8::1"));
+  dup->relays.add(relay);
+  EXPECT_FALSE(dup->commitUnique());
+  auto after = fresh->createTransient<CTestRecord>();
+  after->name = "after";
+  after->commit();
+  fresh->commit();
+  EXPECT_TRUE(consecutive("d"));
 }
 
 TEST_P(CPrstDBSessionTest, ValuesOfTheFirstColumnUpToTheRowLimit) {
