@@ -19,6 +19,16 @@ class CPrstDBSessionTest : public CPrstBackendTest {
     r->commit();
     return r;
   }
+  // A record stored in a transaction of its own.
+  CPrstUserClassPtr<CTestRecord> stored(const std::string& name) {
+    session->begin();
+    auto r = addRecord(name);
+    session->commit();
+    return r;
+  }
+  std::vector<CPrstUserClassPtr<CTestRecord>> named(CPrstDBSession& s, const std::string& name) {
+    return s.select<CTestRecord>("test.name", byName(name));
+  }
   std::int64_t count(CPrstDBSession& s, const char* statement = "keyvalue.count") {
     return s.selectCount(statement, nuv::CStringMap());
   }
@@ -105,7 +115,7 @@ TEST_P(CPrstDBSessionTest, InMemoryRollbackAndScopedTransaction) {
     addRecord("a", 1);
     tx.commit();
   }
-  auto r = session->select<CTestRecord>("test.name", byName("a"))[0];
+  auto r = named(*session, "a")[0];
   r->counter = 7;
   r->rollback();
   EXPECT_EQ(r->counter.get(), 1u);
@@ -116,14 +126,11 @@ TEST_P(CPrstDBSessionTest, InMemoryRollbackAndScopedTransaction) {
   }  // left without commit: rolled back
   EXPECT_FALSE(session->inTransaction());
   EXPECT_EQ(r->counter.get(), 1u);
-  EXPECT_EQ(database->session()->select<CTestRecord>("test.name", byName("a"))[0]->counter.get(),
-            1u);
+  EXPECT_EQ(named(*database->session(), "a")[0]->counter.get(), 1u);
 }
 
 TEST_P(CPrstDBSessionTest, FailingStatementRollsTheWholeTransactionBack) {
-  session->begin();
-  addRecord("first");
-  session->commit();
+  stored("first");
 
   session->begin();
   auto fresh = addRecord("second");
@@ -148,9 +155,7 @@ TEST_P(CPrstDBSessionTest, FailingStatementRollsTheWholeTransactionBack) {
 }
 
 TEST_P(CPrstDBSessionTest, ADuplicateUnderASavepointLeavesTheTransactionUsable) {
-  session->begin();
-  addRecord("first");
-  session->commit();
+  stored("first");
 
   session->begin();
   auto before = addRecord("before");  // written before the savepoint: kept
@@ -176,15 +181,15 @@ TEST_P(CPrstDBSessionTest, ADuplicateUnderASavepointLeavesTheTransactionUsable) 
   std::vector<std::string> names;
   for (const auto& r : other->select<CTestRecord>("test.all")) names.push_back(r->name.get());
   EXPECT_EQ(names, (std::vector<std::string>{"first", "before", "after"}));
-  EXPECT_EQ(session->selectCount("test.count_links", nuv::CStringMap()), 0);
+  EXPECT_EQ(count(*session, "test.count_links"), 0);
   EXPECT_FALSE(before->isDirty());
 
   session->begin();
   dup->name = "renamed";
   EXPECT_TRUE(dup->commitUnique());
   session->commit();
-  EXPECT_EQ(other->select<CTestRecord>("test.name", byName("renamed"))[0]->counter.get(), 4u);
-  EXPECT_EQ(session->selectCount("test.count_links", nuv::CStringMap()), 1);
+  EXPECT_EQ(named(*other, "renamed")[0]->counter.get(), 4u);
+  EXPECT_EQ(count(*session, "test.count_links"), 1);
 
   // Only new objects are stored under a savepoint.
   session->begin();
@@ -314,13 +319,13 @@ TEST_P(CPrstDBSessionTest, PartialCommitWritesTheOwnTableOnly) {
   r->counter = 5;
   r->fastPartialCommit();
   session->commit();
-  EXPECT_EQ(session->selectCount("test.count_links", nuv::CStringMap()), 0);
+  EXPECT_EQ(count(*session, "test.count_links"), 0);
   auto other = database->session();
-  EXPECT_EQ(other->select<CTestRecord>("test.name", byName("p"))[0]->counter.get(), 5u);
+  EXPECT_EQ(named(*other, "p")[0]->counter.get(), 5u);
   session->begin();
   r->commit();
   session->commit();
-  EXPECT_EQ(session->selectCount("test.count_links", nuv::CStringMap()), 1);
+  EXPECT_EQ(count(*session, "test.count_links"), 1);
 }
 
 TEST_P(CPrstDBSessionTest, PagingEndsWithAnEmptyPage) {
@@ -355,22 +360,18 @@ TEST_P(CPrstDBSessionTest, PagingEndsWithAnEmptyPage) {
 }
 
 TEST_P(CPrstDBSessionTest, ObjectsAreSharedThroughTheCache) {
-  session->begin();
-  auto r = addRecord("c");
-  session->commit();
-  auto again = session->select<CTestRecord>("test.name", byName("c"));
+  auto r = stored("c");
+  auto again = named(*session, "c");
   EXPECT_EQ(again[0].get(), r.get());
   // Unsaved changes win over the row read again.
   r->counter = 3;
-  EXPECT_EQ(session->select<CTestRecord>("test.name", byName("c"))[0]->counter.get(), 3u);
+  EXPECT_EQ(named(*session, "c")[0]->counter.get(), 3u);
   EXPECT_EQ(session->findPK<CTestRecord>(r->pk()).get(), r.get());
 }
 
 TEST_P(CPrstDBSessionTest, PrototypesByOwnAndBaseName) {
   EXPECT_EQ(session->prototype("CTestRecordBase").name(), "CTestRecord");
-  session->begin();
-  addRecord("base");
-  session->commit();
+  stored("base");
   auto viaBase = session->select<CTestRecordBase>("test.all");
   ASSERT_EQ(viaBase.size(), 1u);
   EXPECT_EQ(viaBase[0]->typeName(), "CTestRecord");
@@ -407,9 +408,7 @@ TEST_P(CPrstDBSessionTest, SessionsBelongToTheirThread) {
 }
 
 TEST_P(CPrstDBSessionTest, ConcurrentUpdatesAreNeverLost) {
-  session->begin();
-  addRecord("counter");
-  session->commit();
+  stored("counter");
   constexpr int kRounds = 25;
   std::atomic<int> conflicts{0};
   // Retries are bounded: a worker that keeps losing fails the test rather
@@ -420,9 +419,7 @@ TEST_P(CPrstDBSessionTest, ConcurrentUpdatesAreNeverLost) {
     for (int i = 0; i < kRounds && std::chrono::steady_clock::now() < deadline;) {
       try {
         CPrstTransaction tx(*s);
-        nuv::CStringMap args;
-        args.set("NAME", "counter");
-        auto r = s->select<CTestRecord>("test.name", args)[0];
+        auto r = named(*s, "counter")[0];
         r->refresh();
         r->counter = r->counter.get() + 1;
         r->commit();
@@ -436,7 +433,7 @@ TEST_P(CPrstDBSessionTest, ConcurrentUpdatesAreNeverLost) {
   std::thread a(worker), b(worker);
   a.join();
   b.join();
-  auto r = session->select<CTestRecord>("test.name", byName("counter"))[0];
+  auto r = named(*session, "counter")[0];
   r->refresh();
   EXPECT_EQ(r->counter.get(), 2u * kRounds) << conflicts << " conflicts";
 }
@@ -446,25 +443,23 @@ TEST_P(CPrstDBSessionTest, ConcurrentUpdatesAreNeverLost) {
 // statement: the session serves the next transaction, and no lock is left
 // to keep another writer waiting.
 TEST_P(CPrstDBSessionTest, AnyFailureWhileReadingRollsBack) {
-  session->begin();
-  addRecord("broken");
-  session->commit();
+  stored("broken");
   session->connection().executeScript(
       "UPDATE test_records SET PAYLOAD = 'x:y' WHERE NAME = 'broken'");
 
   session->begin();
-  EXPECT_THROW(session->select<CTestRecord>("test.name", byName("broken")), std::invalid_argument);
+  EXPECT_THROW(named(*session, "broken"), std::invalid_argument);
   EXPECT_FALSE(session->inTransaction());
 
   auto other = database->session();
   other->begin();
-  other->select<CTestRecord>("test.name", byName("none"));
+  named(*other, "none");
   auto fresh = other->createTransient<CTestRecord>();
   fresh->name = "after";
   fresh->commit();
   other->commit();
   session->begin();
-  EXPECT_EQ(session->select<CTestRecord>("test.name", byName("after")).size(), 1u);
+  EXPECT_EQ(named(*session, "after").size(), 1u);
   session->commit();
 }
 
@@ -472,24 +467,20 @@ TEST_P(CPrstDBSessionTest, AnyFailureWhileReadingRollsBack) {
 // writer's begin would wait out the busy time-out and fail. It may still
 // write, and what it writes is one transaction: a rollback undoes it.
 TEST_P(CPrstDBSessionTest, AReadTransactionLetsAWriterCommit) {
-  session->begin();
-  addRecord("before");
-  session->commit();
+  stored("before");
   auto reader = database->session();
   reader->beginRead();
-  EXPECT_EQ(reader->select<CTestRecord>("test.name", byName("before")).size(), 1u);
-  session->begin();
-  addRecord("during");
-  session->commit();
+  EXPECT_EQ(named(*reader, "before").size(), 1u);
+  stored("during");
   reader->commit();
 
   reader->beginRead();
-  auto during = reader->select<CTestRecord>("test.name", byName("during"));
+  auto during = named(*reader, "during");
   ASSERT_EQ(during.size(), 1u);
   during[0]->counter = 7;
   during[0]->commit();
   reader->commit();
-  EXPECT_EQ(session->select<CTestRecord>("test.name", byName("during"))[0]->counter.get(), 7u);
+  EXPECT_EQ(named(*session, "during")[0]->counter.get(), 7u);
 
   reader->beginRead();
   during[0]->counter = 8;
@@ -500,17 +491,15 @@ TEST_P(CPrstDBSessionTest, AReadTransactionLetsAWriterCommit) {
   reader->rollback();
   EXPECT_EQ(during[0]->counter.get(), 7u);
   auto other = database->session();
-  EXPECT_EQ(other->select<CTestRecord>("test.name", byName("during"))[0]->counter.get(), 7u);
-  EXPECT_TRUE(other->select<CTestRecord>("test.name", byName("undone")).empty());
+  EXPECT_EQ(named(*other, "during")[0]->counter.get(), 7u);
+  EXPECT_TRUE(named(*other, "undone").empty());
 }
 
 TEST_P(CPrstDBSessionTest, AStaleUpdateIsAConflict) {
-  session->begin();
-  auto mine = addRecord("stale");
-  session->commit();
+  auto mine = stored("stale");
   auto other = database->session();
   other->begin();
-  auto theirs = other->select<CTestRecord>("test.name", byName("stale"))[0];
+  auto theirs = named(*other, "stale")[0];
   theirs->counter = 1;
   theirs->commit();
   other->commit();
@@ -533,9 +522,7 @@ TEST_P(CPrstDBSessionTest, AStaleUpdateIsAConflict) {
 // SQLite: the disk is full) and comes back: the session fails with
 // "unavailable" meanwhile and serves again without being opened anew.
 TEST_P(CPrstDBSessionTest, AnUnavailableDatabaseIsServedAgainOnceBack) {
-  session->begin();
-  addRecord("before");
-  session->commit();
+  stored("before");
   const bool pg = GetParam() == "pgsql";
   auto goAway = [&] {
     if (pg) {
@@ -576,23 +563,19 @@ TEST_P(CPrstDBSessionTest, AnUnavailableDatabaseIsServedAgainOnceBack) {
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
   }
-  EXPECT_EQ(session->select<CTestRecord>("test.name", byName("before")).size(), 1u);
-  EXPECT_EQ(session->select<CTestRecord>("test.name", byName("during199")).size(), 1u);
+  EXPECT_EQ(named(*session, "before").size(), 1u);
+  EXPECT_EQ(named(*session, "during199").size(), 1u);
 }
 
 // A connection the server ended between two transactions is replaced at
 // the next begin, with no transaction failing for it.
 TEST_P(CPrstDBSessionTest, AConnectionEndedBetweenTransactionsIsReplaced) {
   if (GetParam() != "pgsql") GTEST_SKIP() << "a connection of its own only on PostgreSQL";
-  session->begin();
-  addRecord("before");
-  session->commit();
+  stored("before");
   CPrstTestDatabase::admin(
       "SELECT pg_terminate_backend(pid, 5000) FROM pg_stat_activity WHERE datname = '" +
       database->name + "'");
-  session->begin();
-  addRecord("after");
-  session->commit();
+  stored("after");
   EXPECT_EQ(session->select<CTestRecord>("test.all").size(), 2u);
 }
 

@@ -5,6 +5,7 @@
 #include "oodb_persistence/CPrstDatabase.h"
 #include "oodb_persistence/CPrstStatementTemplate.h"
 #include "tests/fixtures/CPrstBackendTest.h"
+#include "tests/fixtures/FailureOf.h"
 
 // Opening a provider: schema creation, version check and the failures that
 // stop the start, each naming the file, line or version.
@@ -89,12 +90,8 @@ TEST_P(CPrstDatabaseTest, ServerFindsTheProviderByInterface) {
   ASSERT_EQ(database->open(), 0);
   // The host's plug-in search is not available here: the lookup's failure.
   CPrstTestController empty;
-  try {
-    CIDatabaseInit::find(empty, "sqlite");
-    FAIL();
-  } catch (const nuv::CException& e) {
-    EXPECT_EQ(e.whatText(), "Unable to find a factory using database implementation 'sqlite'.");
-  }
+  EXPECT_EQ(failureOf([&] { CIDatabaseInit::find(empty, "sqlite"); }).what,
+            "Unable to find a factory using database implementation 'sqlite'.");
 }
 
 // SQLite flushes every commit to disk (synchronous FULL) only when soft
