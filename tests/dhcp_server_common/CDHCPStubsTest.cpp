@@ -59,8 +59,3 @@ TEST(CDHCPStubsTest, EvaluatorStubParsesButEvaluatesToNothing) {
             "error: Cannot execute expression. (No expression evaulator module is loaded.) "
             "[CDHCPEvalStub::execute]");
 }
-
-TEST(CDHCPStubsTest, LeaseRightsTextNamesEachRight) {
-  EXPECT_EQ(CLeaseRights(CLeaseRights::renew).string(), "renew");
-  EXPECT_EQ(CLeaseRights(CLeaseRights::renew | CLeaseRights::create).string(), "renew,create");
-}

@@ -16,13 +16,6 @@ TEST(COperatorTest, TextsReadBackToTheirCodes) {
   EXPECT_STREQ(COperator::string(99), "unknown");
 }
 
-TEST(COperatorTest, BinaryOperatorsAreColonAndSevenToTwentyFour) {
-  for (unsigned code = 0; code <= COperator::kLast; ++code) {
-    const bool binary = code == 3 || (code >= 7 && code <= 24);
-    EXPECT_EQ(COperator::fromCode(code).isBinary(), binary) << code;
-  }
-}
-
 TEST(COperatorTest, BadCodesAndTextsFail) {
   EXPECT_EQ(failureOf([] { COperator::fromCode(27); }),
             (Failure{"exp_eval", "COperator::fromCode", "Cannot set variant operator type '27'.",

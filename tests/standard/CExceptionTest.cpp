@@ -5,6 +5,7 @@
 
 #include "standard/CException.h"
 #include "standard/CMessageStore.h"
+#include "tests/fixtures/FailureOf.h"
 
 using nuv::CException;
 using nuv::CMessage;
@@ -25,15 +26,9 @@ TEST(CExceptionTest, SeverityMaskParsesTrimmedNames) {
 }
 
 TEST(CExceptionTest, SeverityMaskRejectsUnknownNameNamingWholeText) {
-  try {
-    CException::severityMask("warning, loud");
-    FAIL() << "no exception";
-  } catch (const CException& e) {
-    EXPECT_EQ(e.whatText(), "Cannot parse severity mask 'warning, loud'.");
-    EXPECT_EQ(e.whyText(), "Invalid value.");
-    EXPECT_EQ(e.context, "CException::severityMask");
-    EXPECT_EQ(e.module, "standard");
-  }
+  EXPECT_EQ(failureOf([] { CException::severityMask("warning, loud"); }),
+            (Failure{"standard", "CException::severityMask",
+                     "Cannot parse severity mask 'warning, loud'.", "Invalid value."}));
 }
 
 TEST(CExceptionTest, PrintableErrorAppendsWhyAndTranslates) {

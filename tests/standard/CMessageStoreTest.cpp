@@ -4,6 +4,7 @@
 
 #include "standard/CException.h"
 #include "standard/CMessageStore.h"
+#include "tests/fixtures/FailureOf.h"
 
 using nuv::CException;
 using nuv::CMessage;
@@ -47,19 +48,11 @@ TEST(CMessageStoreTest, RejectsBadRecords) {
       {"en_US: a\nen_US: b\n", "Malformed field."},
   };
   for (const auto& [text, why] : cases) {
-    try {
-      loaded(text);
-      FAIL() << text;
-    } catch (const CException& e) {
-      EXPECT_EQ(e.whyText(), why) << text;
-      EXPECT_EQ(e.context, "CMessageStore::_processRecord");
-      EXPECT_EQ(e.whatText().rfind("Invalid record at line ", 0), 0u);
-    }
+    const Failure f = failureOf([&] { loaded(text); });
+    EXPECT_EQ(f.why, why) << text;
+    EXPECT_EQ(f.context, "CMessageStore::_processRecord");
+    EXPECT_EQ(f.what.rfind("Invalid record at line ", 0), 0u);
   }
-  try {
-    loaded("en_US: a\n\n\nbroken\n");
-    FAIL();
-  } catch (const CException& e) {
-    EXPECT_EQ(e.whatText(), "Invalid record at line 4 in message locale file.");
-  }
+  EXPECT_EQ(failureOf([] { loaded("en_US: a\n\n\nbroken\n"); }).what,
+            "Invalid record at line 4 in message locale file.");
 }

@@ -2,6 +2,7 @@
 
 #include "standard/CException.h"
 #include "standard/CMessage.h"
+#include "tests/fixtures/FailureOf.h"
 
 using nuv::CException;
 using nuv::CMessage;
@@ -44,47 +45,25 @@ TEST(CMessageTest, LongArgumentsSpillToHeap) {
   EXPECT_EQ(m.formatted(), big + "|tail");
 }
 
-namespace {
-template <class M>
-std::pair<std::string, std::string> failure(M& m, void (*op)(M&)) {
-  try {
-    op(m);
-  } catch (const CException& e) {
-    return {e.whatText(), e.whyText()};
-  }
-  return {"", ""};
-}
-}  // namespace
-
 TEST(CMessageTest, ArgumentBufferFailures) {
   CMessage m("x");
-  auto r = failure<CMessage>(m, [](CMessage& mm) { mm.pushs(static_cast<const char*>(nullptr)); });
-  EXPECT_EQ(r, std::make_pair(std::string("Cannot push string argument."),
-                              std::string("Invalid pointer.")));
-
-  r = failure<CMessage>(m, [](CMessage& mm) { (void)mm.args()[3]; });
-  EXPECT_EQ(
-      r, std::make_pair(std::string("Cannot access argument 3."), std::string("Out of bounds.")));
+  Failure f = failureOf([&] { m.pushs(static_cast<const char*>(nullptr)); });
+  EXPECT_EQ(f.what + " " + f.why, "Cannot push string argument. Invalid pointer.");
+  f = failureOf([&] { (void)m.args()[3]; });
+  EXPECT_EQ(f.what + " " + f.why, "Cannot access argument 3. Out of bounds.");
 
   CMessage full("x");
   for (int i = 0; i < 100; ++i) full.pushs("a");
-  r = failure<CMessage>(full, [](CMessage& mm) { mm.pushs("one too many"); });
-  EXPECT_EQ(r, std::make_pair(std::string("Cannot process argument."),
-                              std::string("Too many arguments.")));
-
+  f = failureOf([&] { full.pushs("one too many"); });
+  EXPECT_EQ(f.what + " " + f.why, "Cannot process argument. Too many arguments.");
   CSmallMessage small("x");
   for (int i = 0; i < 10; ++i) small.pushs("a");
-  auto s = failure<CSmallMessage>(small, [](CSmallMessage& mm) { mm.pushs("b"); });
-  EXPECT_EQ(s.second, "Too many arguments.");
+  EXPECT_EQ(failureOf([&] { small.pushs("b"); }).why, "Too many arguments.");
 
   nuv::CArgBuffer<4, 8> noHeap(false);
   noHeap.push("1234");
-  EXPECT_THROW(noHeap.push("12345"), CException);
-  try {
-    noHeap.push("12345");
-  } catch (const CException& e) {
-    EXPECT_EQ(e.whyText(), "Not enough buffer space.");
-    EXPECT_EQ(e.module, "standard");
-    EXPECT_EQ(e.context, "CArgBuffer::_push");
-  }
+  f = failureOf([&] { noHeap.push("12345"); });
+  EXPECT_EQ(f.why, "Not enough buffer space.");
+  EXPECT_EQ(f.module, "standard");
+  EXPECT_EQ(f.context, "CArgBuffer::_push");
 }

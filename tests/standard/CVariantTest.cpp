@@ -331,14 +331,8 @@ TEST(CVariantTest, OperatorValues) {
 }
 
 TEST(CVariantTest, OperatorFailures) {
-  Failure f = failure([] { (void)(CVariant(true) + CVariant(true)); });
-  EXPECT_EQ(f.what, "Cannot perform 'addition' (+) on boolean values.");
-  EXPECT_EQ(f.why, "Illegal operation.");
-  EXPECT_EQ(f.context, "CVariant::operator+");
-  f = failure([] { (void)(CVariant(CTimeT(1)) ^ CVariant(CTimeT(1))); });
-  EXPECT_EQ(f.what, "Cannot perform 'bitwise-xor' (^) on time values.");
   // The operator is checked before the right operand is converted.
-  f = failure([] { (void)(CVariant(true) + endpoint("[::1]:1")); });
+  Failure f = failure([] { (void)(CVariant(true) + endpoint("[::1]:1")); });
   EXPECT_EQ(f.what, "Cannot perform 'addition' (+) on boolean values.");
   // A right operand that does not convert reports the conversion.
   f = failure([] { (void)(CVariant(1) + endpoint("[::1]:1")); });
