@@ -26,28 +26,21 @@ struct ServerFixture : ::testing::Test {
 
 }  // namespace
 
-TEST_F(ServerFixture, DescribesItselfToTheLoader) {
-  EXPECT_EQ(server.pluginName(), "DHCPv6 Server");
-  EXPECT_EQ(server.runPriority(), 100);
-  EXPECT_EQ(server.pluginMode(), 1);
-  EXPECT_EQ(server.requiredInterfaces(), "CIDatabaseInit,CIDHCPAddrMgrFactory,CISystemBusFactory");
-  EXPECT_TRUE(server.conformsToInterface("CIDHCPServer"));
-  EXPECT_TRUE(server.conformsToInterface("CDHCP6Server"));
-  EXPECT_FALSE(server.conformsToInterface("cidhcpserver"));
-  EXPECT_EQ(server.protocolVersion().value(), 6);
-  EXPECT_EQ(server.openPlugin(), 0);  // this machine has IPv6
-}
-
 TEST_F(ServerFixture, ThreadCountDefaultsToOneOnlyWhenAbsent) {
   const std::pair<const char*, unsigned> cases[] = {{nullptr, 1}, {"0", 0}, {"3", 3}};
+  std::size_t workers = 0;
   for (const auto& [value, expected] : cases) {
     host.mutableConfig().clear();
     if (value) host.mutableConfig().set("ipv6.dhcpv6.engine.thread_count", value);
     ASSERT_EQ(server.runPlugin(), 0);
     ASSERT_NE(server.engine(), nullptr);
+    EXPECT_NE(server.context(), nullptr);
     EXPECT_EQ(server.engine()->configuredThreadCount(), expected);
+    // No thread configured still runs one worker.
     EXPECT_EQ(server.engine()->threadCount(), std::max(expected, 1u));
     server.shutdownPlugin();
+    workers += std::max(expected, 1u);
+    EXPECT_EQ(shutDownLines(), workers) << "each worker reports its shutdown";
     EXPECT_EQ(server.engine(), nullptr);
   }
 }
@@ -64,13 +57,4 @@ TEST_F(ServerFixture, WorkersAnswerTheHostAndEachReportsShutdown) {
   server.shutdownPlugin();
   EXPECT_EQ(shutDownLines(), 3u);
   EXPECT_EQ(host.taskRegistry().size(), 0u);
-}
-
-TEST_F(ServerFixture, NoThreadsConfiguredStillRunsOneWorker) {
-  host.mutableConfig().set("ipv6.dhcpv6.engine.thread_count", "0");
-  ASSERT_EQ(server.runPlugin(), 0);
-  EXPECT_EQ(server.mode(), CSystemMode::init);
-  EXPECT_NE(server.context(), nullptr);
-  server.shutdownPlugin();
-  EXPECT_EQ(shutDownLines(), 1u);
 }

@@ -4,6 +4,7 @@
 #include "extended/CInterfaceAddresses.h"
 #include "extended/CQuerySources.h"
 #include "standard/CException.h"
+#include "tests/fixtures/FailureOf.h"
 
 namespace {
 
@@ -46,11 +47,7 @@ TEST(CQuerySourcesTest, SourcesByList) {
 
 TEST(CQuerySourcesTest, ABadItemIsRefusedWithTheList) {
   for (const char* bad : {"2001:db8::/129", "nonsense", "2001:db8::/", "2001:db8::/x", "1.2.3"}) {
-    try {
-      CQuerySources sources(bad);
-      ADD_FAILURE() << bad;
-    } catch (const nuv::CException& e) {
-      EXPECT_EQ(e.whatText(), "Cannot read the status query sources '" + std::string(bad) + "'.");
-    }
+    EXPECT_EQ(failureOf([&] { CQuerySources sources(bad); }).what,
+              "Cannot read the status query sources '" + std::string(bad) + "'.");
   }
 }

@@ -6,6 +6,7 @@
 
 #include "host/CServerDUID.h"
 #include "standard/CException.h"
+#include "tests/fixtures/FailureOf.h"
 #include "tests/fixtures/TempPath.h"
 
 namespace {
@@ -56,12 +57,9 @@ TEST(CServerDUIDTest, AKeptDuidThatIsNotOneStopsTheStartNamingTheFile) {
     const std::string dir = freshDir("duid_damaged");
     std::system(("mkdir -p " + dir).c_str());
     std::ofstream(dir + "/server.duid") << content;
-    try {
-      CServerDUID::obtain(nuv::CConfig(), dir);
-      ADD_FAILURE() << "'" << content << "' was used";
-    } catch (const nuv::CException& e) {
-      EXPECT_EQ(e.whatText(), "Cannot use the server DUID kept in '" + dir + "/server.duid'.");
-    }
+    EXPECT_EQ(failureOf([&] { CServerDUID::obtain(nuv::CConfig(), dir); }).what,
+              "Cannot use the server DUID kept in '" + dir + "/server.duid'.")
+        << content;
   }
 }
 
