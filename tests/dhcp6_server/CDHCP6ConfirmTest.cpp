@@ -24,11 +24,12 @@ struct ConfirmFixture : ServedExchangeFixture {
         "lease_duration = 3600\ndomains = 2\n";
     store<CPrstNetworkBinding6>(key + "ipaddr = 2001:db8:100::\nprefix_len = 56\nrelay = " + kLink);
   }
-  void lease(const char* address, const char* relay) {
+  // A later key in more replaces the default.
+  void lease(const char* address, const char* relay, const std::string& more = "") {
     store<CPrstAddressBinding6>(
         std::string("client_id = 00-03-00-01-02-00-00-00-00-02\niatype = iana\niaid = 1\n"
                     "lease_duration = 3600\ndomains = 2\nipaddr = ") +
-        address + "\nrelay = " + relay);
+        address + "\nrelay = " + relay + "\n" + more);
   }
   // An IA_NA (IAID 1) holding the addresses.
   static std::string iaNA(std::initializer_list<const char*> addresses) {
@@ -99,10 +100,7 @@ TEST_P(ConfirmFixture, OutcomeDependsOnUnknownAndOffLinkAddresses) {
 }
 
 TEST_P(ConfirmFixture, TemporaryAddressesAreJudgedUnderTheirOwnType) {
-  store<CPrstAddressBinding6>(
-      "client_id = 00-03-00-01-02-00-00-00-00-02\niatype = iata\niaid = 3\n"
-      "lease_duration = 3600\ndomains = 2\nipaddr = 2001:db8:1::30\nrelay = " +
-      std::string(kLink));
+  lease("2001:db8:1::30", kLink, "iatype = iata\niaid = 3");
   const auto iaTA = [](const char* address) {
     return opt(4,
                std::string("\x00\x00\x00\x03", 4) + opt(5, ipv6(address) + std::string(8, '\0')));
@@ -119,10 +117,7 @@ TEST_P(ConfirmFixture, TemporaryAddressesAreJudgedUnderTheirOwnType) {
 
 TEST_P(ConfirmFixture, APolicysStorageIdentityIsTheKeyButTheReplyNamesTheClient) {
   // The client's leases are kept under the DUID a policy gives it.
-  store<CPrstAddressBinding6>(
-      "client_id = 00-03-00-01-02-00-00-00-00-99\niatype = iana\niaid = 1\n"
-      "lease_duration = 3600\ndomains = 2\nipaddr = 2001:db8:1::99\nrelay = " +
-      std::string(kLink));
+  lease("2001:db8:1::99", kLink, "client_id = 00-03-00-01-02-00-00-00-00-99");
   EXPECT_FALSE(confirm(iaNA({"2001:db8:1::99"})));
   store<CPolicyRecord>(
       "name = storage\ndomains = 7\noption = storage-duid = 00-03-00-01-02-00-00-00-00-99");

@@ -25,13 +25,9 @@ struct SubscriberFixture : ServedExchangeFixture {
     return pool ? pool->name() : "<none>";
   }
   std::int32_t addPool(const std::string& name, const std::string& start, const std::string& stop) {
-    CPrstTransaction tx(session());
-    auto pool = session().createTransient<CPrstAddressPool6>();
-    pool->string("name = " + name + "\nvalid_lt = 3600\nprefix_len = 64\nrangestart = " + start +
-                 "\nrangestop = " + stop + "\nrelay = ::\ndomains = 2");
-    pool->commit();
-    tx.commit();
-    return pool.pk();
+    return store<CPrstAddressPool6>("name = " + name +
+                                    "\nvalid_lt = 3600\nprefix_len = 64\nrangestart = " + start +
+                                    "\nrangestop = " + stop + "\nrelay = ::\ndomains = 2");
   }
   // Another connection renames the pool, as the admin tool does.
   void rename(std::int32_t oid, const std::string& name) {
@@ -48,16 +44,7 @@ struct SubscriberFixture : ServedExchangeFixture {
 }  // namespace
 
 TEST_P(SubscriberFixture, APoolEventReloadsThatPoolOnly) {
-  CPrstTransaction tx(session());
-  auto lan = session().createTransient<CPrstAddressPool6>();
-  lan->string(
-      "name = lan\nvalid_lt = 3600\nprefix_len = 64\nrangestart = 2001:db8:1::10\n"
-      "rangestop = 2001:db8:1::ff\nrelay = ::\ndomains = 2");
-  lan->commit();
-  tx.commit();
-  const std::int32_t oid = lan.pk();
-  lan = {};
-
+  const std::int32_t oid = addPool("lan", "2001:db8:1::10", "2001:db8:1::ff");
   EXPECT_EQ(cachedName(oid), "lan");
   rename(oid, "office");
   EXPECT_EQ(cachedName(oid), "lan");  // kept until told

@@ -19,11 +19,7 @@ struct ReleaseFixture : LeasingFixture {
     if (!tls) return;
     lease("2001:db8:1::10");
     lease("2001:db8:1::11");
-    store<CPrstNetworkBinding6>(
-        std::string("client_id = 00-03-00-01-02-00-00-00-00-02\niatype = iapd\niaid = 2\n"
-                    "lease_duration = 7200\ndomains = 2\nipaddr = 2001:db8:100::\n"
-                    "prefix_len = 56\nsource_pool = pd\nrelay = ") +
-        kLink);
+    prefixLease();
   }
   std::shared_ptr<CDHCP6Packet> release(const std::string& options, const char* link = kLink) {
     return clientMessage(8, thisServer() + options, link);

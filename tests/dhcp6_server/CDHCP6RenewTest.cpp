@@ -18,11 +18,7 @@ struct RenewFixture : LeasingFixture {
     // Leases that have run for a while: 100 seconds of 7200 left.
     lease("2001:db8:1::10", 1, "iana", "lease_duration = 100");
     lease("2001:db8:1::11", 1, "iana", "lease_duration = 100");
-    store<CPrstNetworkBinding6>(
-        std::string("client_id = 00-03-00-01-02-00-00-00-00-02\niatype = iapd\niaid = 2\n"
-                    "lease_duration = 100\ndomains = 2\nipaddr = 2001:db8:100::\n"
-                    "prefix_len = 56\nsource_pool = pd\nrelay = ") +
-        kLink);
+    prefixLease("lease_duration = 100");
   }
   std::shared_ptr<CDHCP6Packet> renew(const std::string& options, const char* link = kLink) {
     return clientMessage(5, thisServer() + options, link);

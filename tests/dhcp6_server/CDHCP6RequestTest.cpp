@@ -141,22 +141,9 @@ TEST_P(RequestFixture, AnOfferRequestedFromAnotherServerIsLeftToIt) {
 TEST_P(RequestFixture, ALeaseAndAnOfferInOneIAAreRepliedTogether) {
   addressPool("short", "2001:db8:1:1::10", "2001:db8:1:1::ff", kLink,
               "prefix = 2001:db8:1:1::\npref_lt = 1000\nvalid_lt = 2000");
-  store<CPrstAddressBinding6>(
-      std::string("client_id = 00-03-00-01-02-00-00-00-00-02\niatype = iana\niaid = 1\n"
-                  "lease_duration = 2000\ndomains = 2\nipaddr = 2001:db8:1:1::20\nrelay = ") +
-      kLink + "\nsource_pool = short");
+  lease("2001:db8:1:1::20", 1, "iana", "lease_duration = 2000", kLink, "short");
   // An offer held for the same IA (a Solicit of another server's making).
-  tls->startTransaction();
-  auto pending = tls->apendingFinder().createPending();
-  pending->applyBindingID(CBinding6Identifier(
-      nuv::CHexStore::parse("00-03-00-01-02-00-00-00-00-02"), CIAType::iana, 1));
-  pending->offeredAddress(nuv::CIPAddress("2001:db8:1::30"));
-  pending->relayAddress(nuv::CIPAddress(kLink));
-  pending->poolOID(lanPool);
-  pending->offerTime(nuv::CTimeT::now());
-  pending->commit();
-  tls->commitTransaction();
-  tls->syncCommands().clear();
+  heldOffer("00-03-00-01-02-00-00-00-00-02", 1, "2001:db8:1::30");
   Offer na;
   ASSERT_TRUE(offer(request(iaNA(1)), 3, na));
   EXPECT_EQ(na.leases,
@@ -194,10 +181,7 @@ TEST_P(RequestFixture, ALeaseThatCannotBeStoredIsNeitherAnsweredNorAnnounced) {
 
 TEST_P(RequestFixture, TheClientsOwnNameIsAnnounced) {
   ASSERT_TRUE(solicit(iaNA(1)));
-  // Client FQDN: flags, then "host.example." in wire form.
-  const std::string fqdn = opt(39, std::string("\x01\x04", 2) + "host" + std::string("\x07", 1) +
-                                       "example" + std::string(1, '\0'));
-  ASSERT_TRUE(request(iaNA(1) + fqdn));
+  ASSERT_TRUE(request(iaNA(1) + fqdnOption(0x01, "host.example.")));
   ASSERT_EQ(events.lines.size(), 1u);
   EXPECT_NE(events.lines[0].find("host='host.example"), std::string::npos) << events.lines[0];
 }

@@ -120,11 +120,7 @@ TEST_P(SolicitFixture, LeasesTheClientHoldsAreOfferedAgainAndNothingIsPended) {
   addressPool("short", "2001:db8:1:1::10", "2001:db8:1:1::ff", kLink,
               "prefix = 2001:db8:1:1::\npref_lt = 1000\nvalid_lt = 2000");
   lease("2001:db8:1::20");
-  store<CPrstAddressBinding6>(
-      std::string("client_id = 00-03-00-01-02-00-00-00-00-02\niatype = iana\niaid = 1\n"
-                  "lease_duration = 2000\ndomains = 2\nipaddr = "
-                  "2001:db8:1:1::20\nrelay = ") +
-      kLink + "\nsource_pool = short");
+  lease("2001:db8:1:1::20", 1, "iana", "lease_duration = 2000", kLink, "short");
   Offer na;
   ASSERT_TRUE(offer(solicit(iaNA(1)), 3, na));
   EXPECT_EQ(na.leases,
@@ -334,16 +330,7 @@ struct ScriptedSolicitFixture : SolicitFixture {
 
 TEST_P(ScriptedSolicitFixture, AnAddressOfferedElsewhereIsPassedOverForTheNext) {
   // Another server sharing the database offered ::10 meanwhile.
-  tls->startTransaction();
-  auto theirs = tls->apendingFinder().createPending();
-  theirs->applyBindingID(CBinding6Identifier(nuv::CHexStore::parse("00-99"), CIAType::iana, 1));
-  theirs->offeredAddress(nuv::CIPAddress("2001:db8:1::10"));
-  theirs->relayAddress(nuv::CIPAddress(kLink));
-  theirs->poolOID(1);
-  theirs->offerTime(nuv::CTimeT::now());
-  theirs->commit();
-  tls->commitTransaction();
-  tls->syncCommands().clear();
+  heldOffer("00-99", 1, "2001:db8:1::10");
   manager->script = {"2001:db8:1::10", "2001:db8:1::11"};
   Offer na;
   ASSERT_TRUE(offer(solicit(iaNA(1)), 3, na));

@@ -12,6 +12,7 @@
 #include "dhcp_database/CPrstAddressBinding6.h"
 #include "dhcp_database/CPrstAddressPending6.h"
 #include "dhcp_database/CPrstAddressPool6.h"
+#include "dhcp_database/CPrstNetworkBinding6.h"
 #include "dhcp_database/CPrstNetworkPending6.h"
 #include "dhcp_database/CPrstNetworkPool6.h"
 #include "extended/CISystemBus.h"
@@ -167,6 +168,14 @@ struct LeasingFixture : ServedExchangeFixture {
         std::to_string(iaid) + "\nlease_duration = 7200\ndomains = 2\nipaddr = " + address +
         "\nrelay = " + link + "\nsource_pool = " + pool + "\n" + more);
   }
+  // The client's /56 at 2001:db8:100:: (IAID 2) from pool pd.
+  void prefixLease(const std::string& more = "") {
+    store<CPrstNetworkBinding6>(
+        "client_id = 00-03-00-01-02-00-00-00-00-02\niatype = iapd\niaid = 2\n"
+        "lease_duration = 7200\ndomains = 2\nipaddr = 2001:db8:100::\nprefix_len = 56\n"
+        "source_pool = pd\nrelay = " +
+        std::string(kLink) + "\n" + more);
+  }
   // The client's message of type with options, relayed from link (null:
   // sent on the server's own link); the reply, or null.
   std::shared_ptr<CDHCP6Packet> clientMessage(unsigned type, const std::string& options,
@@ -209,6 +218,20 @@ struct LeasingFixture : ServedExchangeFixture {
     const std::size_t n = session().select<Pending>("generic.all").size();
     tls->commitTransaction();
     return n;
+  }
+  // An offer of address to a client's IA_NA, held as another server
+  // sharing the database leaves it.
+  void heldOffer(const char* duid, std::uint32_t iaid, const char* address) {
+    tls->startTransaction();
+    auto pending = tls->apendingFinder().createPending();
+    pending->applyBindingID(CBinding6Identifier(nuv::CHexStore::parse(duid), CIAType::iana, iaid));
+    pending->offeredAddress(nuv::CIPAddress(address));
+    pending->relayAddress(nuv::CIPAddress(kLink));
+    pending->poolOID(lanPool);
+    pending->offerTime(nuv::CTimeT::now());
+    pending->commit();
+    tls->commitTransaction();
+    tls->syncCommands().clear();
   }
   // Makes every offer older by seconds.
   void age(long seconds) {

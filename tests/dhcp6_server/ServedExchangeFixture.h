@@ -23,6 +23,7 @@
 #include "oodb_persistence/CPrstDBSession.h"
 #include "tests/dhcp6_server/CHandlerThreadFixture.h"
 #include "tests/fixtures/CPrstBackendTest.h"
+#include "tests/fixtures/StoreRecord.h"
 
 namespace served {
 
@@ -125,12 +126,7 @@ struct ServedExchangeFixture : CHandlerThreadFixture<CServedController> {
   // Stores a record given in its text form, in its own transaction; its key.
   template <class Record>
   std::int32_t store(const std::string& text) {
-    CPrstTransaction tx(session());
-    auto record = session().createTransient<Record>();
-    record->string(text);
-    record->commit();
-    tx.commit();
-    return record.pk();
+    return storeRecord<Record>(session(), text);
   }
   // From now on every insert into table fails, as a full disk or a broken
   // database would make it.
