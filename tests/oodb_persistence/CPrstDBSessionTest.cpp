@@ -226,9 +226,7 @@ TEST_P(CPrstDBSessionTest, OtherFailuresUnderASavepointRollTheWholeTransactionBa
 // After the last key (2^31-1) a table's keys start at 1 again, and a key
 // that a row from before still holds is skipped.
 TEST_P(CPrstDBSessionTest, KeysStartAtOneAgainAndSkipTakenOnes) {
-  session->begin();
-  const std::int32_t old = addRecord("old")->pk();
-  session->commit();
+  const std::int32_t old = stored("old")->pk();
   session->connection().executeScript(
       GetParam() == "pgsql"
           ? "SELECT setval('test_records_gen', 2147483647 - 20)"
@@ -273,9 +271,7 @@ TEST_P(CPrstDBSessionTest, KeysOfARolledBackReservationAreNotUsed) {
   addRecord("undone");
   session->rollback();
   EXPECT_TRUE(consecutive("b"));
-  session->begin();
-  addRecord("kept");
-  session->commit();
+  stored("kept");
   EXPECT_TRUE(consecutive("c"));
 
   auto fresh = database->session();

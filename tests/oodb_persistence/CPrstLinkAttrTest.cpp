@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "oodb/CPrstLinkAttr.h"
 #include "tests/fixtures/CPrstBackendTest.h"
 #include "tests/fixtures/FailureOf.h"
@@ -10,6 +12,16 @@ class CPrstLinkAttrTest : public CPrstBackendTest {
     auto a = session->createTransient<CPrstIPAddress>();
     a->address(nuv::CIPAddress(text));
     return a;
+  }
+  // The record "links", filled and stored in a transaction of its own.
+  CPrstUserClassPtr<CTestRecord> stored(const std::function<void(CTestRecord&)>& fill) {
+    session->begin();
+    auto r = session->createTransient<CTestRecord>();
+    r->name = "links";
+    fill(*r);
+    r->commit();
+    session->commit();
+    return r;
   }
   // The record as a new session reads it.
   CPrstUserClassPtr<CTestRecord> reread(std::unique_ptr<CPrstDBSession>& fresh) {
@@ -29,17 +41,14 @@ class CPrstLinkAttrTest : public CPrstBackendTest {
 };
 
 TEST_P(CPrstLinkAttrTest, ValuesOwnedObjectAndDerivedValueRoundTrip) {
-  session->begin();
-  auto r = session->createTransient<CTestRecord>();
-  r->name = "links";
-  r->counter = 4294967295u;
-  r->addr = nuv::CIPAddress("2001:db8::7");
-  r->duid = nuv::CHexStore::parse("00-01-AB");
-  r->stamp = nuv::CTimeT(1000);
-  r->flag = true;
-  r->payload.mutableGet() = {"text with = and ,", 42};
-  r->commit();
-  session->commit();
+  stored([&](CTestRecord& rec) {
+    rec.counter = 4294967295u;
+    rec.addr = nuv::CIPAddress("2001:db8::7");
+    rec.duid = nuv::CHexStore::parse("00-01-AB");
+    rec.stamp = nuv::CTimeT(1000);
+    rec.flag = true;
+    rec.payload.mutableGet() = {"text with = and ,", 42};
+  });
 
   std::unique_ptr<CPrstDBSession> fresh;
   auto back = reread(fresh);
@@ -57,14 +66,11 @@ TEST_P(CPrstLinkAttrTest, ValuesOwnedObjectAndDerivedValueRoundTrip) {
 }
 
 TEST_P(CPrstLinkAttrTest, OrderedLinkKeepsItsOrder) {
-  session->begin();
-  auto r = session->createTransient<CTestRecord>();
-  r->name = "links";
-  r->relays.add(address("2001:db8::3"));
-  r->relays.add(address("2001:db8::1"));
-  r->relays.add(address("2001:db8::2"));
-  r->commit();
-  session->commit();
+  stored([&](CTestRecord& rec) {
+    rec.relays.add(address("2001:db8::3"));
+    rec.relays.add(address("2001:db8::1"));
+    rec.relays.add(address("2001:db8::2"));
+  });
 
   std::unique_ptr<CPrstDBSession> fresh;
   auto back = reread(fresh);
@@ -72,9 +78,7 @@ TEST_P(CPrstLinkAttrTest, OrderedLinkKeepsItsOrder) {
 
   fresh->begin();
   back->relays.erase(0);  // an owned target leaves the link and the database
-  back->relays.insert(
-      1, CPrstUserClassPtr<CPrstIPAddress>(
-             std::dynamic_pointer_cast<CPrstIPAddress>(fresh->createTransient("CPrstIPAddress"))));
+  back->relays.insert(1, fresh->createTransient<CPrstIPAddress>());
   back->relays.at(1)->address(nuv::CIPAddress("2001:db8::9"));
   back->commit();
   fresh->commit();
@@ -87,14 +91,11 @@ TEST_P(CPrstLinkAttrTest, OrderedLinkKeepsItsOrder) {
 }
 
 TEST_P(CPrstLinkAttrTest, ReferenceAndUnorderedLinkAreOwned) {
-  session->begin();
-  auto r = session->createTransient<CTestRecord>();
-  r->name = "links";
-  r->home.set(address("2001:db8::100"));
-  r->extras.add(address("2001:db8::a"));
-  r->extras.add(address("2001:db8::b"));
-  r->commit();
-  session->commit();
+  stored([&](CTestRecord& rec) {
+    rec.home.set(address("2001:db8::100"));
+    rec.extras.add(address("2001:db8::a"));
+    rec.extras.add(address("2001:db8::b"));
+  });
   EXPECT_EQ(addresses(), 3);
 
   std::unique_ptr<CPrstDBSession> fresh;
@@ -103,8 +104,7 @@ TEST_P(CPrstLinkAttrTest, ReferenceAndUnorderedLinkAreOwned) {
   ASSERT_EQ(back->extras.size(), 2u);
   fresh->begin();
   EXPECT_TRUE(back->extras.remove(back->extras.items()[0].pk()));
-  back->home.set(CPrstUserClassPtr<CPrstIPAddress>(
-      std::dynamic_pointer_cast<CPrstIPAddress>(fresh->createTransient("CPrstIPAddress"))));
+  back->home.set(fresh->createTransient<CPrstIPAddress>());
   back->commit();  // the replaced home and the removed extra go
   fresh->commit();
   EXPECT_EQ(addresses(), 2);
@@ -118,12 +118,7 @@ TEST_P(CPrstLinkAttrTest, ReferenceAndUnorderedLinkAreOwned) {
 }
 
 TEST_P(CPrstLinkAttrTest, RolledBackLinkWritesLeaveTheStoredLink) {
-  session->begin();
-  auto r = session->createTransient<CTestRecord>();
-  r->name = "links";
-  r->relays.add(address("2001:db8::1"));
-  r->commit();
-  session->commit();
+  auto r = stored([&](CTestRecord& rec) { rec.relays.add(address("2001:db8::1")); });
 
   session->begin();
   r->relays.add(address("2001:db8::2"));
