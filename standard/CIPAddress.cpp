@@ -111,14 +111,16 @@ std::string CIPAddress::string() const {
 
 std::string CIPAddress::fat_string() const {
   if (m_type != ipv6) return string();
-  char buf[40];
-  char* p = buf;
-  for (std::size_t i = 0; i < 16; i += 2) {
-    if (i) *p++ = ':';
-    std::snprintf(p, 5, "%02x%02x", m_bytes[i], m_bytes[i + 1]);
-    p += 4;
+  // Every stored address goes through here: no printf per byte.
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out(39, ':');
+  char* p = out.data();
+  for (std::size_t i = 0; i < 16; ++i) {
+    *p++ = kHex[m_bytes[i] >> 4];
+    *p++ = kHex[m_bytes[i] & 0xf];
+    if (i % 2) ++p;  // over the ':'
   }
-  return std::string(buf, p);
+  return out;
 }
 
 bool CIPAddress::operator==(const CIPAddress& other) const {

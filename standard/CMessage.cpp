@@ -1,6 +1,6 @@
 #include "standard/CMessage.h"
 
-#include <cstdio>
+#include <charconv>
 
 #include "standard/CException.h"
 
@@ -17,14 +17,15 @@ void argBufferFailure(const char* what, const char* why, std::size_t index) {
 
 template <class Args>
 std::string formatMessage(std::string text, const Args& args) {
-  char token[24];
+  char token[24] = {'%'};
   for (std::size_t k = 1; k <= args.size(); ++k) {
-    std::snprintf(token, sizeof token, "%%%zu", k);
+    const std::size_t length = std::to_chars(token + 1, token + sizeof token, k).ptr - token;
+    const std::string_view name(token, length);
     const std::string_view arg = args[k - 1];
-    std::size_t pos = text.find(token);
+    std::size_t pos = text.find(name);
     while (pos != std::string::npos) {
-      text.replace(pos, std::strlen(token), arg);
-      pos = text.find(token, pos + arg.size() + 1);
+      text.replace(pos, length, arg);
+      pos = text.find(name, pos + arg.size() + 1);
     }
   }
   return text;
