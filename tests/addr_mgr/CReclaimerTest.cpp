@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <mutex>
 
 #include "dhcp6_server/CDHCP6Context.h"
@@ -132,6 +133,21 @@ class CReclaimerTest : public CPrstBackendTest {
     }
     return out;
   }
+  // Another server's change to the stored lease of address, committed;
+  // false when there is no such lease.
+  bool elsewhere(const std::string& address,
+                 const std::function<void(CPrstAddressBinding6&)>& change) {
+    auto other = openSession();
+    CPrstTransaction tx(*other);
+    nuv::CStringMap args;
+    args.set("IPADDR", address);
+    auto found = other->select<CPrstAddressBinding6>("binding.addr", args);
+    if (found.size() != 1) return false;
+    change(*found.front());
+    found.front()->commit();
+    tx.commit();
+    return true;
+  }
   CReclaimer::Counts run(std::uint32_t selectCount = CReclaimerSettings::kSelectCount) {
     CReclaimerSettings settings;
     settings.leadTime = kLead;
@@ -242,21 +258,12 @@ TEST_P(CReclaimerTest, ALeaseChangedAfterItsSelectionIsLeftAloneAndTheRestGoes) 
     CReclaimPass pass(*session, "CPrstAddressBinding6");
     const auto selected = pass.select(nuv::CTimeT::now() - kLead, 100);
     ASSERT_EQ(selected.size(), 3u);
-    {
-      auto other = openSession();
-      CPrstTransaction tx(*other);
-      nuv::CStringMap args;
-      args.set("IPADDR", addresses[c.which]);
-      auto found = other->select<CPrstAddressBinding6>("binding.addr", args);
-      ASSERT_EQ(found.size(), 1u);
-      if (c.renew) {
-        found.front()->leaseCommitTime(nuv::CTimeT::now());
-      } else {
-        found.front()->deletePersistent();
-      }
-      found.front()->commit();
-      tx.commit();
-    }
+    ASSERT_TRUE(elsewhere(addresses[c.which], [&](CPrstAddressBinding6& b) {
+      if (c.renew)
+        b.leaseCommitTime(nuv::CTimeT::now());
+      else
+        b.deletePersistent();
+    }));
     std::vector<std::string> announced;
     const std::size_t removed = pass.remove(selected, [&](const CReclaimPass::Reclaimed& r) {
       announced.push_back(r.address.string());
@@ -286,17 +293,8 @@ TEST_P(CReclaimerTest, ManyLeasesAreRemovedInSeveralTransactionsUpToTheSelectCou
   CReclaimPass pass(*session, "CPrstAddressBinding6");
   const auto selected = pass.select(nuv::CTimeT::now() - kLead, 1000);
   ASSERT_EQ(selected.size(), n);
-  {
-    auto other = openSession();
-    CPrstTransaction tx(*other);
-    nuv::CStringMap args;
-    args.set("IPADDR", (A("2001:db8:1::1000") + (n - 3)).string());
-    auto found = other->select<CPrstAddressBinding6>("binding.addr", args);
-    ASSERT_EQ(found.size(), 1u);
-    found.front()->leaseDuration(86400);
-    found.front()->commit();
-    tx.commit();
-  }
+  ASSERT_TRUE(elsewhere((A("2001:db8:1::1000") + (n - 3)).string(),
+                        [](CPrstAddressBinding6& b) { b.leaseDuration(86400); }));
   std::size_t announced = 0;
   EXPECT_EQ(pass.remove(selected, [&](const CReclaimPass::Reclaimed&) { ++announced; }), n - 1);
   EXPECT_EQ(announced, n - 1);
