@@ -32,10 +32,10 @@ struct ConfirmFixture : ServedExchangeFixture {
         address + "\nrelay = " + relay + "\n" + more);
   }
   // An IA_NA (IAID 1) holding the addresses.
-  static std::string iaNA(std::initializer_list<const char*> addresses) {
+  static std::string addresses(std::initializer_list<const char*> list) {
     std::string sub;
-    for (const char* a : addresses) sub += opt(5, ipv6(a) + std::string(8, '\0'));
-    return opt(3, std::string("\x00\x00\x00\x01", 4) + std::string(8, '\0') + sub);
+    for (const char* a : list) sub += iaAddr(a);
+    return iaNA(1, sub);
   }
   std::shared_ptr<CDHCP6Packet> confirm(const std::string& ias) {
     return exchange(relayed(kLink, msg(4, clientID() + ias)));
@@ -51,7 +51,7 @@ struct ConfirmFixture : ServedExchangeFixture {
 }  // namespace
 
 TEST_P(ConfirmFixture, AddressesLeasedOnThisLinkAreConfirmed) {
-  const auto reply = confirm(iaNA({"2001:db8:1::10", "2001:db8:1::11"}));
+  const auto reply = confirm(addresses({"2001:db8:1::10", "2001:db8:1::11"}));
   ASSERT_TRUE(reply);
   EXPECT_EQ(relayLayers, 1u);
   EXPECT_EQ(reply->msgType(), CDHCP6MsgType::reply);
@@ -68,21 +68,19 @@ TEST_P(ConfirmFixture, OutcomeDependsOnUnknownAndOffLinkAddresses) {
     const char* status;  // null: no reply
     const char* line;
   } cases[] = {
-      {"one off link", iaNA({"2001:db8:1::10", "2001:db8:2::10"}),
+      {"one off link", addresses({"2001:db8:1::10", "2001:db8:2::10"}),
        "{ code = 4, message = \"not_on_link\" }",
        "info: [confirm/0x123456] Not confirming device '00-03-00-01-02-00-00-00-00-02' on link "
        "'2001:db8:1::1'. 1 bindings are off link."},
       // Unknown is tested first: the server cannot judge, so it is silent.
-      {"unknown and off link", iaNA({"2001:db8:9::1", "2001:db8:2::10"}), nullptr,
+      {"unknown and off link", addresses({"2001:db8:9::1", "2001:db8:2::10"}), nullptr,
        "info: [confirm/0x123456] Discarding confirm from device '00-03-00-01-02-00-00-00-00-02' "
        "on link 2001:db8:1::1. Cannot confirm 1 unknown address(es)."},
       {"no IA", "", nullptr,
        "info: [confirm/0x123456] Discarding confirm from device '00-03-00-01-02-00-00-00-00-02' "
        "on link '2001:db8:1::1'. No IAs specified."},
-      {"IA without addresses", iaNA({}), "{ code = 0, message = \"success\" }", nullptr},
-      {"delegated prefix on this link",
-       opt(25, std::string("\x00\x00\x00\x07", 4) + std::string(8, '\0') +
-                   opt(26, std::string(8, '\0') + "\x38" + ipv6("2001:db8:100::"))),
+      {"IA without addresses", addresses({}), "{ code = 0, message = \"success\" }", nullptr},
+      {"delegated prefix on this link", iaPD(7, iaPrefix("2001:db8:100::", 56)),
        "{ code = 0, message = \"success\" }", nullptr},
   };
   for (const auto& c : cases) {
@@ -101,28 +99,23 @@ TEST_P(ConfirmFixture, OutcomeDependsOnUnknownAndOffLinkAddresses) {
 
 TEST_P(ConfirmFixture, TemporaryAddressesAreJudgedUnderTheirOwnType) {
   lease("2001:db8:1::30", kLink, "iatype = iata\niaid = 3");
-  const auto iaTA = [](const char* address) {
-    return opt(4,
-               std::string("\x00\x00\x00\x03", 4) + opt(5, ipv6(address) + std::string(8, '\0')));
-  };
-  const auto reply = confirm(iaTA("2001:db8:1::30"));
+  const auto reply = confirm(iaTA(3, iaAddr("2001:db8:1::30")));
   ASSERT_TRUE(reply);
   EXPECT_EQ(status(*reply), "{ code = 0, message = \"success\" }");
   // The same address as an IA_NA of that IAID is not the client's.
-  EXPECT_FALSE(confirm(opt(3, std::string("\x00\x00\x00\x03", 4) + std::string(8, '\0') +
-                                  opt(5, ipv6("2001:db8:1::30") + std::string(8, '\0')))));
+  EXPECT_FALSE(confirm(iaNA(3, iaAddr("2001:db8:1::30"))));
   // Nor is an IA_TA address leased as an IA_NA one.
-  EXPECT_FALSE(confirm(iaTA("2001:db8:1::10")));
+  EXPECT_FALSE(confirm(iaTA(3, iaAddr("2001:db8:1::10"))));
 }
 
 TEST_P(ConfirmFixture, APolicysStorageIdentityIsTheKeyButTheReplyNamesTheClient) {
   // The client's leases are kept under the DUID a policy gives it.
   lease("2001:db8:1::99", kLink, "client_id = 00-03-00-01-02-00-00-00-00-99");
-  EXPECT_FALSE(confirm(iaNA({"2001:db8:1::99"})));
+  EXPECT_FALSE(confirm(addresses({"2001:db8:1::99"})));
   store<CPolicyRecord>(
       "name = storage\ndomains = 7\noption = storage-duid = 00-03-00-01-02-00-00-00-00-99");
   provisioner->domains = {7};
-  const auto reply = confirm(iaNA({"2001:db8:1::99"}));
+  const auto reply = confirm(addresses({"2001:db8:1::99"}));
   ASSERT_TRUE(reply);
   EXPECT_EQ(status(*reply), "{ code = 0, message = \"success\" }");
   EXPECT_EQ(reply->clientID().string(), "00-03-00-01-02-00-00-00-00-02");

@@ -25,11 +25,6 @@ struct InfoReqFixture : ServedExchangeFixture {
     tx.commit();
     policiesChanged();
   }
-  static std::string oro(std::initializer_list<unsigned> codes) {
-    std::string data;
-    for (unsigned c : codes) data += u16(c);
-    return opt(6, data);
-  }
 };
 
 }  // namespace

@@ -63,17 +63,11 @@ struct MsgProcessorFixture : ServedExchangeFixture {
   std::unique_ptr<CProbeProcessor> processor;
 };
 
-std::string ia(unsigned code, unsigned iaid) {
-  std::string body = std::string(3, '\0') + static_cast<char>(iaid);
-  if (code != 4) body += std::string(8, '\0');  // T1, T2
-  return opt(code, body);
-}
-
 }  // namespace
 
 TEST_P(MsgProcessorFixture, EachIAGoesToItsTypesStepUntilOneStops) {
-  CProbeProcessor& p = probe(msg(3, clientID() + ia(3, 1) + ia(4, 2) + ia(25, 3) + ia(3, 9) +
-                                        ia(3, 4) + opt(2, std::string(4, '\1'))));
+  CProbeProcessor& p = probe(msg(3, clientID() + iaNA(1) + iaTA(2) + iaPD(3) + iaNA(9) + iaNA(4) +
+                                        opt(2, std::string(4, '\1'))));
   const auto ids = CDHCP6Util::bindingIDs<CBinding6Tuple>(tls->context().inPacket()->hostOptions(),
                                                           nuv::CHexStore::parse("00-03"));
   CDHCP6TransmitCode::code code = CDHCP6TransmitCode::IGNORE;

@@ -22,25 +22,6 @@ namespace served {
 
 inline const char* const kLink = "2001:db8:1::1";
 
-inline std::string u32(std::uint32_t v) {
-  return u16(v >> 16) + u16(v & 0xffff);
-}
-// IA_NA, IA_TA and IA_PD with their IAID (T1, T2 zero) and sub-options.
-inline std::string iaNA(std::uint32_t iaid, const std::string& sub = "") {
-  return opt(3, u32(iaid) + std::string(8, '\0') + sub);
-}
-inline std::string iaTA(std::uint32_t iaid, const std::string& sub = "") {
-  return opt(4, u32(iaid) + sub);
-}
-inline std::string iaPD(std::uint32_t iaid, const std::string& sub = "") {
-  return opt(25, u32(iaid) + std::string(8, '\0') + sub);
-}
-inline std::string oro(std::initializer_list<unsigned> codes) {
-  std::string data;
-  for (unsigned c : codes) data += u16(c);
-  return opt(6, data);
-}
-
 // What the bus announced, one line per lease event.
 class CEventLog : public CIEventSubscriber {
  public:
@@ -54,14 +35,6 @@ class CEventLog : public CIEventSubscriber {
   std::mutex mutex;
   std::vector<std::string> lines;
 };
-
-// An IA Address and an IA Prefix the client names (lifetimes 0).
-inline std::string iaAddr(const char* address) {
-  return opt(5, ipv6(address) + std::string(8, '\0'));
-}
-inline std::string iaPrefix(const char* prefix, unsigned length) {
-  return opt(26, std::string(8, '\0') + std::string(1, static_cast<char>(length)) + ipv6(prefix));
-}
 
 // A Client FQDN option: flags, then the name in wire form; a name without
 // a trailing dot goes partial (no root label), as a bare host label does.

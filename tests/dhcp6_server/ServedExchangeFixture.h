@@ -71,6 +71,31 @@ inline std::string ipv6(const char* text) {
   const nuv::CIPAddress a(text);
   return std::string(reinterpret_cast<const char*>(a.raw()), a.raw_len());
 }
+inline std::string u32(std::uint32_t v) {
+  return u16(v >> 16) + u16(v & 0xffff);
+}
+// IA_NA, IA_TA and IA_PD with their IAID (T1, T2 zero) and sub-options.
+inline std::string iaNA(std::uint32_t iaid, const std::string& sub = "") {
+  return opt(3, u32(iaid) + std::string(8, '\0') + sub);
+}
+inline std::string iaTA(std::uint32_t iaid, const std::string& sub = "") {
+  return opt(4, u32(iaid) + sub);
+}
+inline std::string iaPD(std::uint32_t iaid, const std::string& sub = "") {
+  return opt(25, u32(iaid) + std::string(8, '\0') + sub);
+}
+inline std::string oro(std::initializer_list<unsigned> codes) {
+  std::string data;
+  for (unsigned c : codes) data += u16(c);
+  return opt(6, data);
+}
+// An IA Address and an IA Prefix the client names (lifetimes 0).
+inline std::string iaAddr(const char* address) {
+  return opt(5, ipv6(address) + std::string(8, '\0'));
+}
+inline std::string iaPrefix(const char* prefix, unsigned length) {
+  return opt(26, std::string(8, '\0') + std::string(1, static_cast<char>(length)) + ipv6(prefix));
+}
 inline const std::string kClientDUID("\x00\x03\x00\x01\x02\x00\x00\x00\x00\x02", 10);
 inline std::string clientID() {
   return opt(1, kClientDUID);
