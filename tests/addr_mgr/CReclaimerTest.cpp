@@ -212,7 +212,7 @@ TEST_P(CReclaimerTest, OnlyLeasesPastExpiryAndLeadTimeAreReclaimedOnceEach) {
   std::swap(events[0], events[1]);
   EXPECT_EQ(bus->lines(), events);
   EXPECT_EQ(stats->reclaimed, 3);
-  EXPECT_TRUE(database->controller.logSink.contains(
+  EXPECT_TRUE(logged(
       "info: The server has reclaimed 2 expired address leases and 1 expired prefix leases."));
 
   // Each lease is reclaimed once: the next run finds nothing and says nothing.
@@ -221,7 +221,7 @@ TEST_P(CReclaimerTest, OnlyLeasesPastExpiryAndLeadTimeAreReclaimedOnceEach) {
   EXPECT_EQ(again.addresses + again.prefixes, 0u);
   EXPECT_EQ(bus->lines().size(), 3u);
   EXPECT_EQ(stats->reclaimed, 3);
-  EXPECT_FALSE(database->controller.logSink.contains("reclaimed"));
+  EXPECT_FALSE(logged("reclaimed"));
 }
 
 TEST_P(CReclaimerTest, TheEventNamesTheLeasesClient) {
@@ -430,8 +430,7 @@ TEST_P(CReclaimerTest, AFailedRunIsRecordedAndTheNextOneStartsAfresh) {
   ASSERT_TRUE(failing.awaitIdle(2, std::chrono::seconds(15)));
   failing.stop();
   EXPECT_GE(database->controller.exceptionFacade().recordedCount(), 1u);
-  EXPECT_TRUE(database->controller.logSink.contains("Cannot open a session."))
-      << database->controller.logSink.text();
+  EXPECT_TRUE(logged("Cannot open a session.")) << database->controller.logSink.text();
   EXPECT_EQ(stored(), std::vector<std::string>{});
   EXPECT_EQ(stats->reclaimed, 1);
 }

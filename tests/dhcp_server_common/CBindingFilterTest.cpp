@@ -61,11 +61,6 @@ class CBindingFilterTest : public DHCPDatabaseTest {
       items.push_back(r.first->ipAddr().string() + "/" + (r.second ? r.second->name() : "-"));
     return items;
   }
-  bool logged(const std::string& text) const {
-    for (const auto& l : logLines())
-      if (l.find(text) != std::string::npos) return true;
-    return false;
-  }
   CRightsAddrMgr addrMgr;
 };
 

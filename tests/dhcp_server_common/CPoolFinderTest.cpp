@@ -42,11 +42,6 @@ class CPoolFinderTest : public DHCPDatabaseTest {
       out.push_back(p->name());
     return out;
   }
-  bool logged(const std::string& text) const {
-    for (const auto& l : logLines())
-      if (l.find(text) != std::string::npos) return true;
-    return false;
-  }
 };
 
 }  // namespace

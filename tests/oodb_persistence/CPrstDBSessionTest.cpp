@@ -392,7 +392,7 @@ TEST_P(CPrstDBSessionTest, WritingOutsideATransactionWarns) {
   r->name = "implicit";
   r->commit();
   EXPECT_TRUE(session->inTransaction());
-  EXPECT_TRUE(database->controller.logSink.contains(
+  EXPECT_TRUE(logged(
       "warning: A database transaction has been implicitly created. This should be avoided."));
   session->commit();
 }
