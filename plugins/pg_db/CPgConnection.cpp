@@ -5,6 +5,7 @@
 #include <cctype>
 #include <chrono>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "oodb/CPrstException.h"
@@ -44,11 +45,25 @@ void prepareOnServer(PGconn* conn, const std::string& name, const std::string& s
   PQclear(res);
 }
 
-class CPgStatement : public CSqlStatement {
+}  // namespace
+
+// A statement of the connection. BEGIN is not sent on its own: it goes in
+// one round trip with the transaction's first statement (libpq's pipeline
+// mode), and COMMIT or ROLLBACK of a transaction that sent nothing is not
+// sent at all.
+class CPgConnection::Statement : public CSqlStatement {
  public:
+  enum class Kind { plain, begin, end };
+
   // sql with numbered placeholders.
-  CPgStatement(PGconn* conn, std::string name, std::string serverName, const std::string& sql)
-      : m_conn(conn), m_name(std::move(name)), m_server(std::move(serverName)) {
+  Statement(CPgConnection& connection, std::string name, std::string serverName,
+            const std::string& sql, Kind kind)
+      : m_connection(connection),
+        m_name(std::move(name)),
+        m_server(std::move(serverName)),
+        m_kind(kind) {
+    if (kind == Kind::begin) return;
+    PGconn* conn = connection.m_conn;
     prepareOnServer(conn, m_name, m_server, sql);
     PGresult* res = PQdescribePrepared(conn, m_server.c_str());
     if (PQresultStatus(res) != PGRES_COMMAND_OK)
@@ -61,10 +76,15 @@ class CPgStatement : public CSqlStatement {
     }
     PQclear(res);
   }
-  ~CPgStatement() override { PQclear(m_res); }
+  ~Statement() override { PQclear(m_res); }
 
   void execute(const std::vector<CDBValue>& params) override {
     reset();
+    if (m_kind == Kind::begin) {
+      m_connection.m_beginPending = true;
+      return;
+    }
+    if (m_kind == Kind::end && std::exchange(m_connection.m_beginPending, false)) return;
     std::vector<std::string> texts(params.size());
     std::vector<const char*> values(params.size());
     for (std::size_t i = 0; i < params.size(); ++i) {
@@ -72,11 +92,14 @@ class CPgStatement : public CSqlStatement {
       texts[i] = params[i].asText();
       values[i] = texts[i].c_str();
     }
-    PGresult* res = PQexecPrepared(m_conn, m_server.c_str(), static_cast<int>(values.size()),
-                                   values.data(), nullptr, nullptr, 0);
+    PGconn* conn = m_connection.m_conn;
+    PGresult* res = m_connection.m_beginPending
+                        ? m_connection._runAfterBegin(m_server, values)
+                        : PQexecPrepared(conn, m_server.c_str(), static_cast<int>(values.size()),
+                                         values.data(), nullptr, nullptr, 0);
     const auto status = PQresultStatus(res);
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
-      fail(m_conn, res, "CPgConnection::execute",
+      fail(conn, res, "CPgConnection::execute",
            nuv::CMessage("Cannot run sql statement '%1'.").pushs(m_name));
     m_res = res;
     m_rows = PQntuples(res);
@@ -101,15 +124,18 @@ class CPgStatement : public CSqlStatement {
   }
 
  private:
-  PGconn* m_conn;
+  CPgConnection& m_connection;
   std::string m_name;
   std::string m_server;
+  const Kind m_kind;
   std::vector<std::string> m_columns;
   PGresult* m_res = nullptr;
   int m_row = -1;
   int m_rows = 0;
   std::int64_t m_changes = 0;
 };
+
+namespace {
 
 void quiet(void*, const char*) {}
 
@@ -170,6 +196,7 @@ void CPgConnection::recover() {
   for (const auto& [serverName, sql] : m_statements)
     prepareOnServer(m_conn, serverName, serverName, sql);
   m_unprepared = false;
+  m_nextAttempt = {};  // only failed attempts wait for the next second
 }
 
 CPgConnection::~CPgConnection() {
@@ -178,17 +205,79 @@ CPgConnection::~CPgConnection() {
 
 std::unique_ptr<CSqlStatement> CPgConnection::prepare(const std::string& name,
                                                       const std::string& sql) {
+  std::string word = nuv::trim(sql);
+  for (auto& c : word) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const Statement::Kind kind = word == "BEGIN"                          ? Statement::Kind::begin
+                               : word == "COMMIT" || word == "ROLLBACK" ? Statement::Kind::end
+                                                                        : Statement::Kind::plain;
   std::string serverName = "s" + std::to_string(++m_serial);
   std::string numbered = numberPlaceholders(sql);
-  auto statement = std::make_unique<CPgStatement>(m_conn, name, serverName, numbered);
-  m_statements.emplace_back(std::move(serverName), std::move(numbered));
+  auto statement = std::make_unique<Statement>(*this, name, serverName, numbered, kind);
+  if (kind != Statement::Kind::begin)
+    m_statements.emplace_back(std::move(serverName), std::move(numbered));
   return statement;
 }
 
 void CPgConnection::executeScript(const std::string& sql) {
+  if (std::exchange(m_beginPending, false)) executeScript("BEGIN");
   PGresult* res = PQexec(m_conn, sql.c_str());
   const auto status = PQresultStatus(res);
   if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
     fail(m_conn, res, "CPgConnection::executeScript", nuv::CMessage("Cannot run sql script."));
   PQclear(res);
+}
+
+PGresult* CPgConnection::_runAfterBegin(const std::string& serverName,
+                                        const std::vector<const char*>& values) {
+  for (int attempt = 0;; ++attempt) {
+    std::vector<PGresult*> results;
+    const bool sent =
+        PQenterPipelineMode(m_conn) == 1 &&
+        PQsendQueryParams(m_conn, "BEGIN", 0, nullptr, nullptr, nullptr, nullptr, 0) == 1 &&
+        PQsendQueryPrepared(m_conn, serverName.c_str(), static_cast<int>(values.size()),
+                            values.data(), nullptr, nullptr, 0) == 1 &&
+        PQpipelineSync(m_conn) == 1;
+    if (sent) {
+      // BEGIN's result, the statement's, each followed by a null, then the sync.
+      for (int nulls = 0; nulls <= 2 && PQstatus(m_conn) == CONNECTION_OK;) {
+        PGresult* r = PQgetResult(m_conn);
+        if (!r) {
+          ++nulls;
+          continue;
+        }
+        if (PQresultStatus(r) == PGRES_PIPELINE_SYNC) {
+          PQclear(r);
+          break;
+        }
+        results.push_back(r);
+      }
+    }
+    PQexitPipelineMode(m_conn);
+    const bool begun = !results.empty() && PQresultStatus(results[0]) == PGRES_COMMAND_OK;
+    if (begun && results.size() == 2) {
+      m_beginPending = false;
+      PQclear(results[0]);
+      return results[1];
+    }
+    PGresult* failed = nullptr;
+    for (PGresult* r : results) {
+      if (!failed && PQresultStatus(r) != PGRES_COMMAND_OK && PQresultStatus(r) != PGRES_TUPLES_OK)
+        failed = r;
+      else
+        PQclear(r);
+    }
+    // A connection the server ended since the last transaction shows only
+    // now; nothing of this one reached it, so it runs once more on a new
+    // connection.
+    if (!begun && attempt == 0 && PQstatus(m_conn) != CONNECTION_OK) {
+      PQclear(failed);
+      m_beginPending = false;  // recovering runs statements of its own
+      recover();
+      m_beginPending = true;
+      continue;
+    }
+    m_beginPending = false;
+    fail(m_conn, failed, "CPgConnection::execute",
+         nuv::CMessage("Cannot begin a database transaction."));
+  }
 }

@@ -567,12 +567,21 @@ TEST_P(CPrstDBSessionTest, AnUnavailableDatabaseIsServedAgainOnceBack) {
 // the next begin, with no transaction failing for it.
 TEST_P(CPrstDBSessionTest, AConnectionEndedBetweenTransactionsIsReplaced) {
   if (GetParam() != "pgsql") GTEST_SKIP() << "a connection of its own only on PostgreSQL";
+  auto endConnections = [&] {
+    CPrstTestDatabase::admin(
+        "SELECT pg_terminate_backend(pid, 5000) FROM pg_stat_activity WHERE datname = '" +
+        database->name + "'");
+  };
   stored("before");
-  CPrstTestDatabase::admin(
-      "SELECT pg_terminate_backend(pid, 5000) FROM pg_stat_activity WHERE datname = '" +
-      database->name + "'");
+  endConnections();
   stored("after");
-  EXPECT_EQ(session->select<CTestRecord>("test.all").size(), 2u);
+  // BEGIN goes with the first statement: a connection ended after it was
+  // asked for has sent nothing of the transaction yet.
+  session->begin();
+  endConnections();
+  addRecord("begun");
+  session->commit();
+  EXPECT_EQ(session->select<CTestRecord>("test.all").size(), 3u);
 }
 
 NUV_PRST_BACKENDS(CPrstDBSessionTest);
