@@ -252,7 +252,12 @@ PGresult* CPgConnection::_runAfterBegin(const std::string& serverName,
         results.push_back(r);
       }
     }
-    PQexitPipelineMode(m_conn);
+    if (PQexitPipelineMode(m_conn) != 1) {
+      // Results the exchange did not account for: start afresh rather than
+      // leave the connection in pipeline mode.
+      PQreset(m_conn);
+      m_unprepared = true;
+    }
     const bool begun = !results.empty() && PQresultStatus(results[0]) == PGRES_COMMAND_OK;
     if (begun && results.size() == 2) {
       m_beginPending = false;
