@@ -132,8 +132,6 @@ TEST_F(ServingFixture, EmptyAndFiveByteDatagramsAreCountedAndLogged) {
   start();
   client.send("");
   client.send(kFiveBytes);
-  EXPECT_EQ(waitStat("packets.input", 2), 2);  // the five bytes and the query itself
-  EXPECT_EQ(client.stat("packets.recv_empty"), 1);
   EXPECT_TRUE(host->waitFor("dhcp debug: The server received an empty datagram."));
   EXPECT_TRUE(
       host->waitFor("dhcp verbose: The frontend received a 5 byte packet: 01-00-00-01-00."));
@@ -142,6 +140,9 @@ TEST_F(ServingFixture, EmptyAndFiveByteDatagramsAreCountedAndLogged) {
       host->waitFor("dhcp warning: The server received unexpected message type 'unknown'."));
   EXPECT_TRUE(host->waitFor("dhcp debug: The server is dropping a datagram."));
   EXPECT_EQ(client.receive(100ms), "<none>");
+  // Asked only once both were handled: another worker may count a query before the five bytes.
+  EXPECT_EQ(waitStat("packets.input", 2), 2);  // the five bytes and the query itself
+  EXPECT_EQ(client.stat("packets.recv_empty"), 1);
 }
 
 TEST_F(ServingFixture, PausedServerDropsDatagramsWithTheModeLine) {
