@@ -3,9 +3,11 @@
 #include <sqlite3.h>
 
 #include <cctype>
+#include <utility>
 #include <vector>
 
 #include "oodb/CPrstException.h"
+#include "plugins/sqlite_db/CSQLiteCheckpointer.h"
 
 namespace {
 
@@ -124,7 +126,9 @@ class CSQLiteStatement : public CSqlStatement {
 
 }  // namespace
 
-CSQLiteConnection::CSQLiteConnection(const std::string& path, bool flushEveryCommit) {
+CSQLiteConnection::CSQLiteConnection(const std::string& path, bool flushEveryCommit,
+                                     std::shared_ptr<CSQLiteCheckpointer> checkpointer)
+    : m_checkpointer(std::move(checkpointer)) {
   const int rc =
       sqlite3_open_v2(path.c_str(), &m_db,
                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -157,6 +161,7 @@ CSQLiteConnection::CSQLiteConnection(const std::string& path, bool flushEveryCom
     executeScript("PRAGMA mmap_size=268435456;");
     // A file that is not a database only shows on the first read.
     executeScript("SELECT COUNT(*) FROM sqlite_master;");
+    if (m_checkpointer) m_checkpointer->watch(m_db);
   } catch (const nuv::CException& e) {
     sqlite3_close_v2(m_db);
     m_db = nullptr;

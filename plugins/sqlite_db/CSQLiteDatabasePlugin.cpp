@@ -7,11 +7,17 @@
 #include "extended/CConfigNames.h"
 #include "extended/CMasterController.h"
 #include "extended/CPluginEntry.h"
+#include "plugins/sqlite_db/CSQLiteCheckpointer.h"
 #include "plugins/sqlite_db/CSQLiteConnection.h"
 #include "standard/CDataDir.h"
 
 int CSQLiteDatabasePlugin::openPlugin() {
   return openFor(*controller(), pluginName(), nuv::CDataDir::path());
+}
+
+void CSQLiteDatabasePlugin::closePlugin() {
+  close();
+  m_checkpointer.reset();
 }
 
 void CSQLiteDatabasePlugin::_configure(const nuv::CConfig& config, const std::string& varDir) {
@@ -25,10 +31,11 @@ void CSQLiteDatabasePlugin::_configure(const nuv::CConfig& config, const std::st
   // only, and its -wal and -shm files take the same mode.
   const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd >= 0) ::close(fd);
+  m_checkpointer = std::make_shared<CSQLiteCheckpointer>(m_path);
 }
 
 std::unique_ptr<CSqlConnection> CSQLiteDatabasePlugin::_connect() {
-  return std::make_unique<CSQLiteConnection>(m_path, m_flushEveryCommit);
+  return std::make_unique<CSQLiteConnection>(m_path, m_flushEveryCommit, m_checkpointer);
 }
 
 NUV_PLUGIN_ENTRY(CSQLiteDatabasePlugin)

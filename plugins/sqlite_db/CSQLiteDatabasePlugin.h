@@ -7,14 +7,19 @@
 // Concurrency: every transaction starts with BEGIN IMMEDIATE, so writers
 // take the database's write lock in turn (waiting up to the busy timeout)
 // and a transaction never works on rows another one is changing.
+// Checkpoints run on a thread of their own (CSQLiteCheckpointer).
+
+#include <memory>
 
 #include "extended/CPlugin.h"
 #include "oodb_persistence/CPrstDatabase.h"
 
+class CSQLiteCheckpointer;
+
 class CSQLiteDatabasePlugin : public CPlugin, public CPrstDatabase {
  public:
   int openPlugin() override;
-  void closePlugin() override { close(); }
+  void closePlugin() override;
   std::string pluginName() const override { return "SQLite Database"; }
   std::string pluginInterface() const override {
     return "CIDatabaseInit,CSQLiteDatabasePlugin,CPlugin";
@@ -31,4 +36,6 @@ class CSQLiteDatabasePlugin : public CPlugin, public CPrstDatabase {
  private:
   std::string m_path;
   bool m_flushEveryCommit = false;
+  // Shared with the connections, which may close after the plug-in.
+  std::shared_ptr<CSQLiteCheckpointer> m_checkpointer;
 };
