@@ -271,62 +271,119 @@ void CDHCP6MsgProcessor::_findExtensibleBindings(const CBinding6Identifier& id,
       "%1 Found %2 prefix leases that can be extended for device '%3' on link %4.", out);
 }
 
+std::optional<CDDNSUpdatePlan> CDHCP6MsgProcessor::_ddnsPlan(
+    const std::shared_ptr<CDHCP6Packet>& request, const COptionStorePtr& policyOptions) {
+  try {
+    CIDHCPContext& context = m_tls->context();
+    const COptionPtr fqdn = topOption(request->hostOptions(), CDHCP6OptionCode::clientFQDN);
+    const COptionPtr modeOption = topOption(policyOptions, CDDNSDataFinder::modeTag(context));
+    const std::uint8_t mode = modeOption ? CValueTypeConverter::uint8(*modeOption, 0) : 0;
+    std::optional<CDDNSUpdatePlan> plan(std::in_place, context, policyOptions, mode, fqdn);
+    // A client that asks for no update at all is heard while its own name
+    // is used.
+    if (mode == CDDNSDataFinder::clientFQDN && (_fqdnFlags(fqdn) & CDDNSDataFinder::kNFlag6))
+      plan->clear();
+    return plan;
+  } catch (const std::exception& e) {
+    _log(nuv::sev_error, _msg("%1 Cannot prepare the DNS update: %2").pushs(e.what()));
+    return std::nullopt;
+  }
+}
+
+std::uint8_t CDHCP6MsgProcessor::_fqdnFlags(const COptionPtr& fqdn) const {
+  COptionPtr e;
+  if (fqdn && fqdn->find(CTagPath{CDDNSDataFinder::fqdnFlagsTag(m_tls->context())}, e) &&
+      e->count())
+    return CValueTypeConverter::uint8(*e, 0);
+  return 0;
+}
+
+void CDHCP6MsgProcessor::_ddnsKeepNames(const std::optional<CDDNSUpdatePlan>& plan,
+                                        CPrstBinding& binding, const nuv::CIPAddress& address) {
+  if (!plan || (!plan->forward() && !plan->reverse())) return;
+  const CDDNSLeaseNames names = plan->names(address);
+  const CDDNSLeaseNames kept = CDDNSLeaseNames::of(binding);
+  if (names == kept) return;
+  // What the new updates do not replace would stay in the DNS: an AAAA
+  // under another name (unless the client now adds its own under the same
+  // one), a PTR in another zone (one in the same zone is replaced).
+  std::vector<CDDNSUpdate> forward, reverse;
+  CDDNSLeaseNames stale = kept;
+  if (kept.fqdn == names.fqdn &&
+      (names.forwardZone.empty() || kept.forwardZone == names.forwardZone))
+    stale.forwardZone.clear();
+  if (kept.reverseZone == names.reverseZone) stale.reverseZone.clear();
+  stale.appendDeletes(address, forward, reverse);
+  _queueDDNS(true, true, std::move(forward));
+  _queueDDNS(false, true, std::move(reverse));
+  names.keepIn(binding);
+}
+
+bool CDHCP6MsgProcessor::_ddnsTakeNames(CPrstBinding& binding, std::vector<CDDNSUpdate>& forward,
+                                        std::vector<CDDNSUpdate>& reverse) {
+  const CDDNSLeaseNames kept = CDDNSLeaseNames::of(binding);
+  if (kept.empty()) return false;
+  kept.appendDeletes(binding.ipAddr(), forward, reverse);
+  CDDNSLeaseNames().keepIn(binding);
+  return true;
+}
+
 void CDHCP6MsgProcessor::_ddnsExtendBindings(const std::shared_ptr<CDHCP6Packet>& request,
                                              const std::shared_ptr<CDHCP6Packet>& reply,
-                                             const COptionStorePtr& policyOptions,
+                                             std::optional<CDDNSUpdatePlan>& plan,
                                              const std::vector<nuv::CIPAddress>& addresses) {
-  _ddnsBindings(false, request, reply, policyOptions, addresses);
+  _ddnsAnswer(request, reply, plan, addresses);
+  if (!plan) return;
+  _queueDDNS(true, false, plan->updates(addresses, true));
+  _queueDDNS(false, false, plan->updates(addresses, false));
 }
 
 void CDHCP6MsgProcessor::_ddnsReleaseBindings(const std::shared_ptr<CDHCP6Packet>& request,
                                               const std::shared_ptr<CDHCP6Packet>& reply,
                                               const COptionStorePtr& policyOptions,
-                                              const std::vector<nuv::CIPAddress>& addresses) {
-  _ddnsBindings(true, request, reply, policyOptions, addresses);
+                                              const std::vector<nuv::CIPAddress>& released,
+                                              const std::vector<nuv::CIPAddress>& unnamed,
+                                              std::vector<CDDNSUpdate> forward,
+                                              std::vector<CDDNSUpdate> reverse) {
+  std::optional<CDDNSUpdatePlan> plan = _ddnsPlan(request, policyOptions);
+  _ddnsAnswer(request, reply, plan, released);
+  _queueDDNS(true, true, std::move(forward));
+  _queueDDNS(false, true, std::move(reverse));
+  if (!plan) return;
+  _queueDDNS(true, true, plan->updates(unnamed, true));
+  _queueDDNS(false, true, plan->updates(unnamed, false));
 }
 
-void CDHCP6MsgProcessor::_ddnsBindings(bool release, const std::shared_ptr<CDHCP6Packet>& request,
-                                       const std::shared_ptr<CDHCP6Packet>& reply,
-                                       const COptionStorePtr& policyOptions,
-                                       const std::vector<nuv::CIPAddress>& addresses) {
+void CDHCP6MsgProcessor::_ddnsAnswer(const std::shared_ptr<CDHCP6Packet>& request,
+                                     const std::shared_ptr<CDHCP6Packet>& reply,
+                                     std::optional<CDDNSUpdatePlan>& plan,
+                                     const std::vector<nuv::CIPAddress>& addresses) {
   try {
-    CIDHCPContext& context = m_tls->context();
-    const COptionPtr fqdn = topOption(request->hostOptions(), CDHCP6OptionCode::clientFQDN);
     const COptionPtr replyFQDN = CDHCP6Util::cloneAndStoreOptional(
         CDHCP6OptionCode::clientFQDN, request->hostOptions(), reply->hostOptions());
-    const COptionPtr modeOption = topOption(policyOptions, CDDNSDataFinder::modeTag(context));
-    const std::uint8_t mode = modeOption ? CValueTypeConverter::uint8(*modeOption, 0) : 0;
-    std::uint8_t flags = 0;
-    COptionPtr e;
-    if (fqdn && fqdn->find(CTagPath{CDDNSDataFinder::fqdnFlagsTag(context)}, e) && e->count())
-      flags = CValueTypeConverter::uint8(*e, 0);
-
-    CDDNSUpdatePlan plan(context, policyOptions, mode, fqdn);
-    // A client that asks for no update at all is heard while its own name
-    // is used.
-    if (addresses.empty() ||
-        (mode == CDDNSDataFinder::clientFQDN && (flags & CDDNSDataFinder::kNFlag6)))
-      plan.clear();
-
-    if (replyFQDN) {
-      CDDNSDataFinder::setSFlag(flags, plan.forward());
-      CDDNSDataFinder::setNFlag(context, flags, !plan.forward() && !plan.reverse());
-      CDHCP6Util::setElement(replyFQDN, CDDNSDataFinder::fqdnFlagsTag(context), flags);
-      const std::string name = plan.fqdn(addresses.empty() ? nuv::CIPAddress() : addresses[0]);
-      if (!name.empty() && name != plan.clientName())
-        CDHCP6Util::setElement(replyFQDN, CDDNSDataFinder::fqdnDomainTag(context), name);
-    }
-    for (CDDNSUpdate& update : plan.updates(addresses, true))
-      _queueDDNS(
-          release ? CCmdDeferredDDNS::Action::deleteForward : CCmdDeferredDDNS::Action::addForward,
-          std::move(update));
-    for (CDDNSUpdate& update : plan.updates(addresses, false))
-      _queueDDNS(
-          release ? CCmdDeferredDDNS::Action::deleteReverse : CCmdDeferredDDNS::Action::addReverse,
-          std::move(update));
+    if (!plan) return;
+    if (addresses.empty()) plan->clear();
+    if (!replyFQDN) return;
+    CIDHCPContext& context = m_tls->context();
+    std::uint8_t flags =
+        _fqdnFlags(topOption(request->hostOptions(), CDHCP6OptionCode::clientFQDN));
+    CDDNSDataFinder::setSFlag(flags, plan->forward());
+    CDDNSDataFinder::setNFlag(context, flags, !plan->forward() && !plan->reverse());
+    CDHCP6Util::setElement(replyFQDN, CDDNSDataFinder::fqdnFlagsTag(context), flags);
+    const std::string name = plan->fqdn(addresses.empty() ? nuv::CIPAddress() : addresses[0]);
+    if (!name.empty() && name != plan->clientName())
+      CDHCP6Util::setElement(replyFQDN, CDDNSDataFinder::fqdnDomainTag(context), name);
   } catch (const std::exception& e) {
     _log(nuv::sev_error, _msg("%1 Cannot prepare the DNS update: %2").pushs(e.what()));
+    plan.reset();
   }
+}
+
+void CDHCP6MsgProcessor::_queueDDNS(bool forward, bool release, std::vector<CDDNSUpdate> updates) {
+  using Action = CCmdDeferredDDNS::Action;
+  const Action action = forward ? (release ? Action::deleteForward : Action::addForward)
+                                : (release ? Action::deleteReverse : Action::addReverse);
+  for (CDDNSUpdate& update : updates) _queueDDNS(action, std::move(update));
 }
 
 void CDHCP6MsgProcessor::_queueDDNS(CCmdDeferredDDNS::Action action, CDDNSUpdate update) {

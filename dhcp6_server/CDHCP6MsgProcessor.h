@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@
 #include "dhcp_database/CPrstNetworkPool6.h"
 #include "dhcp_server_common/CBindingFilterResult.h"
 #include "dhcp_server_common/CCmdDeferredDDNS.h"
+#include "dhcp_server_common/CDDNSUpdatePlan.h"
 #include "dhcp_server_common/CNodeContext.h"
 #include "standard/CIPAddress.h"
 #include "standard/CMessage.h"
@@ -115,18 +117,37 @@ class CDHCP6MsgProcessor {
                                const Token& token, std::vector<AExtensible>& out);
   void _findExtensibleBindings(const CBinding6Identifier& id, const nuv::CIPAddress& link,
                                const Token& token, std::vector<NExtensible>& out);
-  // DNS updates for the addresses a Reply leases (extend) or a Release gives
-  // back: the Client FQDN option is copied into the reply with the flags
-  // of what the server will do, and the updates the policies call for are
-  // handed to the DDNS service after the commit. Never fails the message.
+  // DNS updates, never failing the message. A Request plans them before
+  // it writes its bindings, so that each address binding keeps what it
+  // gets in the DNS (CDDNSLeaseNames) with the write it makes anyway; after
+  // the IAs the Client FQDN option is copied into the reply with the flags
+  // of what the server does, and the updates are handed to the DDNS
+  // service after the commit. A Release deletes what its bindings kept,
+  // and for those that kept nothing what the policies and the message's
+  // name call for.
+  std::optional<CDDNSUpdatePlan> _ddnsPlan(const std::shared_ptr<CDHCP6Packet>& request,
+                                           const COptionStorePtr& policyOptions);
+  // Has the binding of address keep the names the plan gives it (a plan
+  // that updates nothing leaves what it kept); records it kept that the
+  // plan does not renew are deleted after the commit (a changed name).
+  void _ddnsKeepNames(const std::optional<CDDNSUpdatePlan>& plan, CPrstBinding& binding,
+                      const nuv::CIPAddress& address);
+  // The binding forgets its names; their deletes join forward and reverse.
+  // False when it kept none.
+  static bool _ddnsTakeNames(CPrstBinding& binding, std::vector<CDDNSUpdate>& forward,
+                             std::vector<CDDNSUpdate>& reverse);
   void _ddnsExtendBindings(const std::shared_ptr<CDHCP6Packet>& request,
                            const std::shared_ptr<CDHCP6Packet>& reply,
-                           const COptionStorePtr& policyOptions,
+                           std::optional<CDDNSUpdatePlan>& plan,
                            const std::vector<nuv::CIPAddress>& addresses);
+  // released: every address the Release ended; unnamed: those whose
+  // bindings kept no names; forward and reverse: the deletes of the kept ones.
   void _ddnsReleaseBindings(const std::shared_ptr<CDHCP6Packet>& request,
                             const std::shared_ptr<CDHCP6Packet>& reply,
                             const COptionStorePtr& policyOptions,
-                            const std::vector<nuv::CIPAddress>& addresses);
+                            const std::vector<nuv::CIPAddress>& released,
+                            const std::vector<nuv::CIPAddress>& unnamed,
+                            std::vector<CDDNSUpdate> forward, std::vector<CDDNSUpdate> reverse);
   // A new empty option set made by the context's factory.
   COptionStorePtr _createOptionSet(const std::string& name) const;
   // The client's own policies.
@@ -155,10 +176,14 @@ class CDHCP6MsgProcessor {
                                           const nuv::CIPAddress& link, const char* staleLine);
   template <class Release, class Pending>
   void _deletePending(const CPrstUserClassPtr<Pending>& pending);
-  void _ddnsBindings(bool release, const std::shared_ptr<CDHCP6Packet>& request,
-                     const std::shared_ptr<CDHCP6Packet>& reply,
-                     const COptionStorePtr& policyOptions,
-                     const std::vector<nuv::CIPAddress>& addresses);
+  // The reply's Client FQDN option (when the client sent one) with the
+  // flags of what the plan does for addresses.
+  void _ddnsAnswer(const std::shared_ptr<CDHCP6Packet>& request,
+                   const std::shared_ptr<CDHCP6Packet>& reply, std::optional<CDDNSUpdatePlan>& plan,
+                   const std::vector<nuv::CIPAddress>& addresses);
+  void _queueDDNS(bool forward, bool release, std::vector<CDDNSUpdate> updates);
+  // The flags byte of a Client FQDN option (0 without one).
+  std::uint8_t _fqdnFlags(const COptionPtr& fqdn) const;
   void _queueDDNS(CCmdDeferredDDNS::Action action, CDDNSUpdate update);
   template <class Binding, class Pool, class Result>
   void _extensible(CPoolFinder<Pool>& finder, const CBinding6Identifier& id,

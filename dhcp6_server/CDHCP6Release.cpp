@@ -14,7 +14,8 @@ CDHCP6Release::Code CDHCP6Release::execute(unsigned short& port) {
     return CDHCP6TransmitCode::IGNORE;
   Code code = CDHCP6TransmitCode::IGNORE;
   if (!_processBindingIDs(ids, code)) return code;
-  _ddnsReleaseBindings(_source(), _dest(), m_policyOptions, m_released);
+  _ddnsReleaseBindings(_source(), _dest(), m_policyOptions, m_released, m_unnamed,
+                       std::move(m_forwardDeletes), std::move(m_reverseDeletes));
   CDHCP6Util::addStatusCode(_dest()->hostOptions(), CDHCP6StatusCode::success);
   return CDHCP6TransmitCode::TRANSMIT;
 }
@@ -36,10 +37,15 @@ void CDHCP6Release::_processIA(const CBinding6Identifier& id) {
   for (const Result& result : results) {
     auto& binding = *result.first;
     binding.leaseDuration(0);
+    // The records go now: the reclaimer, removing the lease later, finds
+    // no names left to delete.
+    if constexpr (Kind::kPoolKind == CIDHCPAddrMgr::addressPools) {
+      m_released.push_back(binding.ipAddr());
+      if (!_ddnsTakeNames(binding, m_forwardDeletes, m_reverseDeletes))
+        m_unnamed.push_back(binding.ipAddr());
+    }
     binding.fastPartialCommit();
     _queueLeaseEvent(id, binding, CLeaseEvent::typeRelease(), Kind::eventClass());
-    if constexpr (Kind::kPoolKind == CIDHCPAddrMgr::addressPools)
-      m_released.push_back(binding.ipAddr());
   }
   if (results.empty()) CDHCP6Util::addStatusCode(_createIA(id), CDHCP6StatusCode::no_binding);
 }

@@ -24,5 +24,10 @@ class CDHCP6Release : public CDHCP6LeaseProcessor {
   template <class Kind, class Result>
   void _processIA(const CBinding6Identifier& id);
 
-  std::vector<nuv::CIPAddress> m_released;  // addresses, for the DNS
+  // For the DNS: the addresses released, those whose bindings kept no
+  // names, and the deletes of the names kept.
+  std::vector<nuv::CIPAddress> m_released;
+  std::vector<nuv::CIPAddress> m_unnamed;
+  std::vector<CDDNSUpdate> m_forwardDeletes;
+  std::vector<CDDNSUpdate> m_reverseDeletes;
 };

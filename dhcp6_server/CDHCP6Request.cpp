@@ -27,10 +27,13 @@ CDHCP6Request::Code CDHCP6Request::execute(unsigned short& port) {
     return CDHCP6TransmitCode::IGNORE;
   }
 
+  // Planned before the IAs, so that each address binding keeps its DNS
+  // names with its own write; read from the policy set before step 12
+  // empties it.
+  m_ddnsPlan = _ddnsPlan(_source(), m_policyOptions);
   Code code = CDHCP6TransmitCode::IGNORE;
   if (!_processBindingIDs(ids, code)) return code;
-  // The DNS settings are read from the policy set before step 12 empties it.
-  _ddnsExtendBindings(_source(), _dest(), m_policyOptions, m_ddnsAddresses);
+  _ddnsExtendBindings(_source(), _dest(), m_ddnsPlan, m_ddnsAddresses);
   _addTopLevelOptions();
   return CDHCP6TransmitCode::TRANSMIT;
 }
@@ -77,6 +80,8 @@ void CDHCP6Request::_extend(const CBinding6Identifier& id, const Result& result,
                             std::uint32_t& minimum) {
   auto& binding = *result.first;
   const Lifetimes lifetimes = _leaseLifetimes<Kind>(result);
+  if constexpr (Kind::kPoolKind == CIDHCPAddrMgr::addressPools)
+    _ddnsKeepNames(m_ddnsPlan, binding, binding.ipAddr());
   _extendLease(id, binding, lifetimes.valid, CLeaseEvent::typeObtain(), Kind::eventClass());
   nuv::CMessage line = _msg(Kind::kExtended).pushs(id.tuple().duid().string()).pusho(_relay());
   _log(nuv::sev_info, Kind::pushLease(line, binding.ipAddr(), Kind::length(binding)));
@@ -121,6 +126,8 @@ void CDHCP6Request::_claim(const CBinding6Identifier& id,
   binding->leaseCommitTime(nuv::CTimeT::now());
   const nuv::CIPAddress address = pending->offeredAddress();
   const std::uint32_t length = Kind::length(*pending);
+  if constexpr (Kind::kPoolKind == CIDHCPAddrMgr::addressPools)
+    _ddnsKeepNames(m_ddnsPlan, *binding, address);
   // Several servers may share the database: the address may have been
   // leased elsewhere since it was offered here.
   const bool stored = binding->commitUnique();

@@ -6,6 +6,7 @@
 // addresses to the client and is not answered.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "dhcp6_server/CDHCP6LeaseProcessor.h"
@@ -51,5 +52,6 @@ class CDHCP6Request : public CDHCP6LeaseProcessor {
               std::uint32_t length, std::uint32_t preferred, std::uint32_t valid,
               const CPrstPool* pool, std::uint32_t& minimum);
 
+  std::optional<CDDNSUpdatePlan> m_ddnsPlan;
   std::vector<nuv::CIPAddress> m_ddnsAddresses;
 };

@@ -26,6 +26,8 @@ class CPrstDHCPRecord : public CPersistentSecuredObject {
   void context(CDHCPContext* context) { m_options.context(context); }
 
   const COptionStore& optionStore() const { return m_options.get(); }
+  // Whether the set holds anything, without parsing it.
+  bool hasOptions() const { return !m_options.empty(); }
   // For changing the set in place: the record writes it on its next commit.
   // (Reading goes through optionStore(), which leaves the record clean.)
   COptionStore& mutableOptionStore() { return m_options.mutableGet(); }

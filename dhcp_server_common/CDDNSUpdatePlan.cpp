@@ -53,6 +53,18 @@ std::string CDDNSUpdatePlan::fqdn(const nuv::CIPAddress& address) const {
   return label + "." + m_domain;
 }
 
+CDDNSLeaseNames CDDNSUpdatePlan::names(const nuv::CIPAddress& address) const {
+  CDDNSLeaseNames out;
+  if (!m_forward && !m_reverse) return out;
+  const CDDNSUpdate& data = m_forward ? m_forwardData : m_reverseData;
+  out.fqdn = fqdn(address);
+  if (m_forward) out.forwardZone = m_forwardData.zone;
+  if (m_reverse) out.reverseZone = m_reverseData.zone;
+  out.server = data.server;
+  out.authoritative = data.authoritative;
+  return out;
+}
+
 std::vector<CDDNSUpdate> CDDNSUpdatePlan::updates(const std::vector<nuv::CIPAddress>& addresses,
                                                   bool forward) const {
   std::vector<CDDNSUpdate> out;

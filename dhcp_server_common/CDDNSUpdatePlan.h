@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dhcp_base/COption.h"
+#include "dhcp_server_common/CDDNSLeaseNames.h"
 #include "dhcp_server_common/CIDHCPDDNS.h"
 
 class CIDHCPContext;
@@ -28,6 +29,9 @@ class CDDNSUpdatePlan {
   // The absolute name the records of address are kept under; empty when
   // nothing is updated.
   std::string fqdn(const nuv::CIPAddress& address) const;
+  // What the binding of address keeps of these updates (empty() when
+  // nothing is updated).
+  CDDNSLeaseNames names(const nuv::CIPAddress& address) const;
   // The forward (AAAA) or reverse (PTR) updates for the addresses.
   std::vector<CDDNSUpdate> updates(const std::vector<nuv::CIPAddress>& addresses,
                                    bool forward) const;

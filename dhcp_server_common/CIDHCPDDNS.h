@@ -41,4 +41,8 @@ class CIDHCPDDNSFactory {
  public:
   virtual ~CIDHCPDDNSFactory() = default;
   virtual std::shared_ptr<CIDHCPDDNS> createDDNS(CIDHCPContext& context) = 0;
+  // A service for a thread of another plug-in, which has no server context
+  // (the address manager's reclaimer deletes the records of expired
+  // leases); used by that one thread.
+  virtual std::shared_ptr<CIDHCPDDNS> createBackgroundDDNS() = 0;
 };

@@ -1,5 +1,6 @@
 #include "plugins/addr_mgr/CAddrMgrPlugin.h"
 
+#include "dhcp_base/CDefinitionFiles.h"
 #include "extended/CDHCPMeasurementSpec.h"
 #include "extended/CDHCPMetricEnums.h"
 #include "extended/CMasterController.h"
@@ -37,16 +38,27 @@ int CAddrMgrPlugin::runPlugin() {
     spec.setMeasured(CDHCPMetricEnums::bindingReclaimed);
     stats = factory->createStats(spec);
   }
+  std::shared_ptr<CIDHCPDDNS> ddns;
+  if (auto* factory = findFactory<CIDHCPDDNSFactory>(host, "CIDHCPDDNSFactory"))
+    ddns = factory->createBackgroundDDNS();
   // Found here: the host changes its plug-in list on this thread, so the
   // reclaimer's thread must not look it up. The provider outlives the
   // reclaimer (closed after every plug-in has shut down).
   CIDatabaseInit& database = CIDatabaseInit::find(host);
+  m_reclaimer.reset();
+  m_context = std::make_unique<CDHCPContext>(6, &host);
+  m_factory = std::make_unique<CPrstDHCP6ObjectAbstractFactory>(m_context.get());
+  m_definitionsRead = false;
   m_reclaimer = std::make_unique<CReclaimer>(
       host,
-      [this, &database]() -> std::unique_ptr<CIPrstSession> {
-        return database.openSession({&m_factory});
+      [this, &host, &database]() -> std::unique_ptr<CIPrstSession> {
+        if (!m_definitionsRead) {
+          CDefinitionFiles::readConfigured(*m_context, *host.config(), host.varDir());
+          m_definitionsRead = true;
+        }
+        return database.openSession({m_factory.get()});
       },
-      std::move(bus), std::move(stats));
+      std::move(bus), std::move(stats), std::move(ddns));
   m_reclaimer->start();
   return 0;
 }

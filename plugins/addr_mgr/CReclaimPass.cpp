@@ -45,8 +45,16 @@ bool CReclaimPass::_removeAll(Iter first, Iter last, const Callback& reclaimed) 
   try {
     for (Iter it = first; it != last; ++it) {
       CPrstBinding& binding = **it;
-      done.push_back(
-          {binding.ipAddr(), binding.createIdentifier(), binding.poolOID(), binding.identity()});
+      Reclaimed& r = done.emplace_back();
+      r.address = binding.ipAddr();
+      r.bindingID = binding.createIdentifier();
+      r.poolOID = binding.poolOID();
+      r.identity = binding.identity();
+      try {
+        r.names = CDDNSLeaseNames::of(binding);
+      } catch (const nuv::CException& e) {
+        r.unreadable = e.printableError();
+      }
       binding.deletePersistent();
       binding.commit();
     }

@@ -19,6 +19,7 @@
 
 #include "dhcp_database/CBindingIdentifier.h"
 #include "dhcp_database/CPrstBinding.h"
+#include "dhcp_server_common/CDDNSLeaseNames.h"
 #include "oodb/CIPrstSession.h"
 #include "standard/CIPAddress.h"
 #include "standard/CTimeT.h"
@@ -35,6 +36,10 @@ class CReclaimPass {
     std::shared_ptr<const CBindingIdentifier> bindingID;
     std::int32_t poolOID = 0;
     std::int32_t identity = 0;
+    // What the lease had in the DNS (address leases), and why it could not
+    // be read when its option set did not parse (the lease goes all the same).
+    CDDNSLeaseNames names;
+    std::string unreadable;
   };
   using Callback = std::function<void(const Reclaimed&)>;
 

@@ -11,11 +11,13 @@
 #include "extended/CMasterController.h"
 
 CReclaimer::CReclaimer(CMasterController& controller, SessionOpener openSession,
-                       std::shared_ptr<CISystemBus> bus, std::shared_ptr<CIDHCPStats> stats)
+                       std::shared_ptr<CISystemBus> bus, std::shared_ptr<CIDHCPStats> stats,
+                       std::shared_ptr<CIDHCPDDNS> ddns)
     : m_controller(controller),
       m_openSession(std::move(openSession)),
       m_bus(std::move(bus)),
-      m_stats(std::move(stats)) {}
+      m_stats(std::move(stats)),
+      m_ddns(std::move(ddns)) {}
 
 CReclaimer::~CReclaimer() {
   stop();
@@ -109,11 +111,27 @@ CReclaimer::Counts CReclaimer::run(CIPrstSession& session, const CReclaimerSetti
 
 void CReclaimer::_reclaimed(const char* eventClass, const CReclaimPass::Reclaimed& lease) {
   if (m_stats) m_stats->inc(CDHCPMetricEnums::bindingReclaimed);
-  if (!m_bus) return;
-  const CBinding6Identifier none{};  // a binding of no DHCPv6 client: never stored by this server
-  const CBindingIdentifier& id = lease.bindingID ? *lease.bindingID : none;
-  m_bus->publish(
-      std::make_shared<CLeaseEvent>(m_serverIndex, CLeaseEvent::typeExpire(), eventClass,
-                                    lease.address, id, "", lease.poolOID, lease.identity),
-      0);
+  if (m_bus) {
+    const CBinding6Identifier none{};  // a binding of no DHCPv6 client: never stored by this server
+    const CBindingIdentifier& id = lease.bindingID ? *lease.bindingID : none;
+    m_bus->publish(
+        std::make_shared<CLeaseEvent>(m_serverIndex, CLeaseEvent::typeExpire(), eventClass,
+                                      lease.address, id, "", lease.poolOID, lease.identity),
+        0);
+  }
+  _deleteRecords(lease);
+}
+
+void CReclaimer::_deleteRecords(const CReclaimPass::Reclaimed& lease) {
+  if (!lease.unreadable.empty())
+    m_controller.log().log(nuv::sev_error,
+                           nuv::CMessage("Cannot read the DNS names of the expired lease of %1; "
+                                         "its records stay in the DNS: %2")
+                               .pusho(lease.address)
+                               .pushs(lease.unreadable));
+  if (!m_ddns || lease.names.empty()) return;
+  std::vector<CDDNSUpdate> forward, reverse;
+  lease.names.appendDeletes(lease.address, forward, reverse);
+  for (const CDDNSUpdate& update : forward) m_ddns->deleteARecord(update);
+  for (const CDDNSUpdate& update : reverse) m_ddns->deletePTRRecord(update);
 }

@@ -10,6 +10,9 @@
 // through a database session of its own, opened on its thread, and
 // announces each removed lease as an "expire" lease event on the system
 // bus and counts it ("binding.reclaimed") after the removal committed.
+// Then the DNS records the lease kept names of (CDDNSLeaseNames) are handed
+// to the DDNS service for deletion; a released lease kept none (the
+// Release deleted them).
 // A failed run is recorded and logged; the next one starts afresh on a
 // new session.
 
@@ -22,6 +25,7 @@
 #include <mutex>
 #include <thread>
 
+#include "dhcp_server_common/CIDHCPDDNS.h"
 #include "extended/CIDHCPStats.h"
 #include "extended/CISystemBus.h"
 #include "oodb/CIPrstSession.h"
@@ -41,9 +45,11 @@ class CReclaimer {
   // While runs are off (interval 0), the settings are read again this often.
   static constexpr std::uint32_t kIdleRecheck = 60;
 
-  // bus and stats may be null: nothing is announced, nothing counted.
+  // bus, stats and ddns may be null: nothing is announced, nothing
+  // counted, nothing deleted from the DNS.
   CReclaimer(CMasterController& controller, SessionOpener openSession,
-             std::shared_ptr<CISystemBus> bus, std::shared_ptr<CIDHCPStats> stats);
+             std::shared_ptr<CISystemBus> bus, std::shared_ptr<CIDHCPStats> stats,
+             std::shared_ptr<CIDHCPDDNS> ddns = nullptr);
   ~CReclaimer();
   CReclaimer(const CReclaimer&) = delete;
   CReclaimer& operator=(const CReclaimer&) = delete;
@@ -68,6 +74,8 @@ class CReclaimer {
   // Announces and counts one removed lease of the event class
   // ("address_lease", "network_lease").
   void _reclaimed(const char* eventClass, const CReclaimPass::Reclaimed& lease);
+  // Hands the deletes of the lease's DNS records to the DDNS service.
+  void _deleteRecords(const CReclaimPass::Reclaimed& lease);
   // A run that reports its failure instead of raising it; the session is
   // dropped after a failure (the connection may be what failed).
   void _guardedRun(std::unique_ptr<CIPrstSession>& session, const CReclaimerSettings& settings);
@@ -77,7 +85,8 @@ class CReclaimer {
   const SessionOpener m_openSession;
   std::shared_ptr<CISystemBus> m_bus;
   std::shared_ptr<CIDHCPStats> m_stats;
-  int m_serverIndex = 0;  // of the run in progress
+  std::shared_ptr<CIDHCPDDNS> m_ddns;  // used on the reclaimer's thread only
+  int m_serverIndex = 0;               // of the run in progress
 
   std::mutex m_mutex;
   std::condition_variable m_wake;  // stop

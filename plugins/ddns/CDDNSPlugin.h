@@ -29,6 +29,7 @@ class CDDNSPlugin : public CPlugin, public CIDHCPDDNSFactory {
   std::string pluginInterface() const override { return "CIDHCPDDNSFactory,CDDNSPlugin,CPlugin"; }
 
   std::shared_ptr<CIDHCPDDNS> createDDNS(CIDHCPContext& context) override;
+  std::shared_ptr<CIDHCPDDNS> createBackgroundDDNS() override { return createService(); }
   // The service createDDNS hands a worker thread; opened plug-in only.
   std::shared_ptr<CIDHCPDDNS> createService();
   const CDDNSCounters& counters() const { return m_counters; }

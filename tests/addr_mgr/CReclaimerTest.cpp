@@ -6,12 +6,14 @@
 // run and stops at once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <mutex>
 
 #include "dhcp6_server/CDHCP6Context.h"
+#include "dhcp_base/CDefinitionFiles.h"
 #include "dhcp_database/CPrstAddressBinding6.h"
 #include "dhcp_database/CPrstAddressPool6.h"
 #include "dhcp_database/CPrstDHCP6ObjectAbstractFactory.h"
@@ -23,6 +25,7 @@
 #include "extended/CDHCPMetricEnums.h"
 #include "plugins/addr_mgr/CAddrMgr.h"
 #include "plugins/addr_mgr/CReclaimer.h"
+#include "tests/dhcp6_server/CRecordingDDNS.h"
 #include "tests/fixtures/CPrstBackendTest.h"
 #include "tests/fixtures/CWatchdog.h"
 #include "tests/fixtures/StoreRecord.h"
@@ -82,6 +85,8 @@ constexpr std::uint32_t kLead = 10;
 class CReclaimerTest : public CPrstBackendTest {
  protected:
   void SetUp() override {
+    CDefinitionFiles::readOptions(definitions.optionLookup(),
+                                  std::string(NUV_SOURCE_DIR) + "/data/options6.spec");
     CPrstBackendTest::SetUp();
     if (!session) return;  // skipped, or the database did not open
     session = database->db().openSession({&factory});
@@ -163,7 +168,9 @@ class CReclaimerTest : public CPrstBackendTest {
     database->config().set(CDHCPConfigNames::keyName(key, 6), value);
   }
 
-  CPrstDHCP6ObjectAbstractFactory factory{nullptr};
+  // Records read their option sets (a lease's DNS names) with it.
+  CDHCPContext definitions{6};
+  CPrstDHCP6ObjectAbstractFactory factory{&definitions};
   std::shared_ptr<CRecordingBus> bus = std::make_shared<CRecordingBus>();
   std::shared_ptr<CCountingStats> stats = std::make_shared<CCountingStats>();
   std::unique_ptr<CReclaimer> reclaimer;
@@ -432,6 +439,80 @@ TEST_P(CReclaimerTest, AFailedRunIsRecordedAndTheNextOneStartsAfresh) {
   EXPECT_GE(database->controller.exceptionFacade().recordedCount(), 1u);
   EXPECT_TRUE(logged("Cannot open a session.")) << database->controller.logSink.text();
   EXPECT_EQ(stored(), std::vector<std::string>{});
+  EXPECT_EQ(stats->reclaimed, 1);
+}
+
+TEST_P(CReclaimerTest, TheDNSRecordsAnExpiredLeaseKeptGoAfterItsRemovalCommitted) {
+  CRecordingDDNS ddns;
+  ddns.remark = [this](const CDDNSUpdate& u) {
+    const auto left = stored();
+    return std::find(left.begin(), left.end(), u.addresses.front().string()) == left.end()
+               ? std::string()
+               : std::string(" (still stored)");
+  };
+  CReclaimer deleting(
+      database->controller, [this] { return openSession(); }, bus, stats,
+      std::shared_ptr<CIDHCPDDNS>(std::shared_ptr<CIDHCPDDNS>(), &ddns));
+  const std::string server = "option = ddns-lease-server = [2001:db8::53]:53\n";
+  const std::string reverse = "option = ddns-lease-reverse-zone = 1.0.0.8.b.d.0.1.0.0.2.ip6.arpa\n";
+  lease("2001:db8:1::10", 3700, 3600,
+        "option = ddns-lease-name = host1.example.net\noption = ddns-lease-forward-zone = "
+        "example.net\noption = ddns-lease-authoritative = true\n" +
+            server + reverse);
+  lease("2001:db8:1::11", 3690, 3600,
+        "option = ddns-lease-name = dyn-2001-db8-1--11.example.org\n"
+        "option = ddns-lease-forward-zone = example.org\n" +
+            server);
+  lease("2001:db8:1::12", 3680, 3600, "option = ddns-lease-name = host3.example.net\n" + reverse);
+  // Released (the Release deleted its records and forgot them), without
+  // names, still active, a prefix: nothing to delete.
+  lease("2001:db8:1::13", 3670, 0);
+  lease("2001:db8:1::14", 3660, 3600, "option = dns-servers = 2001:db8::53\n");
+  lease("2001:db8:1::15", 60, 3600, "option = ddns-lease-name = host5.example.net\n" + reverse);
+  lease("2001:db8:100::", 3700, 3600, "", true);
+
+  // Through a session of its own: the names come from the database.
+  const auto reclaiming = openSession();
+  CReclaimerSettings settings;
+  settings.leadTime = kLead;
+  const CReclaimer::Counts counts = deleting.run(*reclaiming, settings);
+  EXPECT_EQ(counts.addresses, 5u);
+  EXPECT_EQ(
+      ddns.taken(),
+      (std::vector<std::string>{
+          "delete-aaaa host1.example.net zone=example.net ttl=0 server=[2001:db8::53]:53 auth=1 "
+          "2001:db8:1::10",
+          "delete-ptr host1.example.net zone=1.0.0.8.b.d.0.1.0.0.2.ip6.arpa ttl=0 "
+          "server=[2001:db8::53]:53 auth=1 2001:db8:1::10",
+          "delete-aaaa dyn-2001-db8-1--11.example.org zone=example.org ttl=0 "
+          "server=[2001:db8::53]:53 auth=0 2001:db8:1::11",
+          "delete-ptr host3.example.net zone=1.0.0.8.b.d.0.1.0.0.2.ip6.arpa ttl=0 server=:0 "
+          "auth=0 2001:db8:1::12"}));
+  // Once each.
+  EXPECT_EQ(deleting.run(*reclaiming, settings).addresses, 0u);
+  EXPECT_TRUE(ddns.taken().empty());
+  EXPECT_EQ(stored(), std::vector<std::string>{"2001:db8:1::15"});
+}
+
+TEST_P(CReclaimerTest, NamesThatCannotBeReadAreLoggedAndTheLeaseGoesAllTheSame) {
+  CRecordingDDNS ddns;
+  CReclaimer deleting(
+      database->controller, [this] { return openSession(); }, bus, stats,
+      std::shared_ptr<CIDHCPDDNS>(std::shared_ptr<CIDHCPDDNS>(), &ddns));
+  lease("2001:db8:1::10", 3700, 3600,
+        "option = ddns-lease-name = host1.example.net\noption = ddns-lease-reverse-zone = "
+        "1.0.0.8.b.d.0.1.0.0.2.ip6.arpa\n");
+  // A session whose records have no definitions to read options with.
+  CPrstDHCP6ObjectAbstractFactory bare{nullptr};
+  const auto reclaiming = database->db().openSession({&bare});
+  CReclaimerSettings settings;
+  settings.leadTime = kLead;
+  EXPECT_EQ(deleting.run(*reclaiming, settings).addresses, 1u);
+  EXPECT_TRUE(ddns.taken().empty());
+  EXPECT_TRUE(
+      logged("error: Cannot read the DNS names of the expired lease of 2001:db8:1::10; "
+             "its records stay in the DNS:"))
+      << database->controller.logSink.text();
   EXPECT_EQ(stats->reclaimed, 1);
 }
 

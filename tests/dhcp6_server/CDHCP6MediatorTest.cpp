@@ -24,6 +24,9 @@ class CFakeDDNS : public CPlugin, public CIDHCPDDNSFactory {
     lastContext = &context;
     return std::make_shared<CDHCPDDNSStub>();
   }
+  std::shared_ptr<CIDHCPDDNS> createBackgroundDDNS() override {
+    return std::make_shared<CDHCPDDNSStub>();
+  }
   CIDHCPContext* lastContext = nullptr;
 };
 

@@ -120,4 +120,53 @@ TEST_P(DDNSReleaseFixture, TheReleasedAddressesNamesAreDeleted) {
   EXPECT_TRUE(ddns->taken().empty());
 }
 
+TEST_P(DDNSReleaseFixture, WhatALeaseKeptIsDeletedAndForgottenSoTheReclaimerDeletesNothing) {
+  // IA 3's leases keep the names they have in the DNS (a message's name
+  // may differ, or be missing); IA 1's keep none (leased before names were
+  // kept), so the policies and the message's name decide for them.
+  const std::string kept =
+      "option = ddns-lease-name = old.example.com\noption = ddns-lease-forward-zone = "
+      "example.com\noption = ddns-lease-reverse-zone = 8.b.d.0.1.0.0.2.ip6.arpa\n"
+      "option = ddns-lease-server = [2001:db8::54]:53\n";
+  lease("2001:db8:1::12", 3, "iana", kept);
+  lease("2001:db8:1::13", 3, "iana", kept + "option = ddns-lease-authoritative = true\n");
+  lease("2001:db8:1::14", 3, "iana",
+        "option = ddns-lease-name = ptr.example.com\noption = ddns-lease-reverse-zone = "
+        "8.b.d.0.1.0.0.2.ip6.arpa\noption = ddns-lease-server = [2001:db8::54]:53\n"
+        "option = dns-servers = 2001:db8::53\n");
+  store<CPolicyRecord>(
+      "name = ddns\ndomains = 7\noption = ddns-update-mode = 1\n"
+      "option = ddns-update-server = [2001:db8::53]:53\n"
+      "option = ddns-reverse-zone = 1.0.0.8.b.d.0.1.0.0.2.ip6.arpa");
+  provisioner->domains = {7};
+  ASSERT_TRUE(release(iaNA(1) + iaNA(3) + fqdnOption(0x01, "host1.example.net.")));
+  const std::string server = " ttl=0 server=[2001:db8::54]:53 ";
+  const std::string unnamed =
+      " ttl=3600 server=[2001:db8::53]:53 auth=0 2001:db8:1::10 2001:db8:1::11";
+  EXPECT_EQ(ddns->taken(),
+            (std::vector<std::string>{
+                "delete-aaaa old.example.com zone=example.com" + server + "auth=0 2001:db8:1::12",
+                "delete-aaaa old.example.com zone=example.com" + server + "auth=1 2001:db8:1::13",
+                "delete-ptr old.example.com zone=8.b.d.0.1.0.0.2.ip6.arpa" + server +
+                    "auth=0 2001:db8:1::12",
+                "delete-ptr old.example.com zone=8.b.d.0.1.0.0.2.ip6.arpa" + server +
+                    "auth=1 2001:db8:1::13",
+                "delete-ptr ptr.example.com zone=8.b.d.0.1.0.0.2.ip6.arpa" + server +
+                    "auth=0 2001:db8:1::14",
+                "delete-aaaa host1.example.net zone=example.net" + unnamed,
+                "delete-ptr host1.example.net zone=1.0.0.8.b.d.0.1.0.0.2.ip6.arpa" + unnamed}));
+  // Forgotten with the release's own write; other options stay.
+  EXPECT_EQ(keptNames(),
+            (std::vector<std::string>{"2001:db8:1::10 -", "2001:db8:1::11 -", "2001:db8:1::12 -",
+                                      "2001:db8:1::13 -", "2001:db8:1::14 -"}));
+  EXPECT_EQ(durations()[4], "2001:db8:1::14 0");
+  tls->startTransaction();
+  nuv::CStringMap args;
+  args.set("IPADDR", "2001:db8:1::14");
+  const auto released = session().select<CPrstAddressBinding6>("binding.addr", args);
+  ASSERT_EQ(released.size(), 1u);
+  EXPECT_EQ(released.front()->optionStore().string(), "dns-servers = \"2001:db8::53\"\n");
+  tls->commitTransaction();
+}
+
 NUV_PRST_BACKENDS(DDNSReleaseFixture);

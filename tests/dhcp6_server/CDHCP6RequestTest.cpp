@@ -233,7 +233,10 @@ TEST_P(DDNSRequestFixture, TheLeasedAddressesNamesGoToTheDNSAfterCommit) {
        "option = ddns-update-mode = 2\noption = ddns-host-name = dyn\n" + zones,
        fqdnOption(0x00, "host1.example.net."),
        "3 dyn-2001-db8-1--10.example.org",
-       {"add-aaaa dyn-2001-db8-1--10.example.org zone=example.org" + rest,
+       // The AAAA under the name the lease had before goes first.
+       {"delete-aaaa host1.example.org zone=example.org ttl=0 server=[2001:db8::53]:53 auth=0 "
+        "2001:db8:1::10",
+        "add-aaaa dyn-2001-db8-1--10.example.org zone=example.org" + rest,
         "add-ptr dyn-2001-db8-1--10.example.org zone=1.0.0.8.b.d.0.1.0.0.2.ip6.arpa" + rest}},
       {"generated names without a Client FQDN option: the reply has none",
        "option = ddns-update-mode = 2\noption = ddns-host-name = dyn\n" + zones,
@@ -251,6 +254,59 @@ TEST_P(DDNSRequestFixture, TheLeasedAddressesNamesGoToTheDNSAfterCommit) {
     EXPECT_EQ(replyFQDN(reply), c.replyFQDN) << c.what;
     // Prefixes have no names.
     EXPECT_EQ(ddns->taken(), c.updates) << c.what;
+  }
+}
+
+TEST_P(DDNSRequestFixture, EachLeaseKeepsWhatItHasInTheDNSAndANewNameReplacesIt) {
+  const std::string reverseZone = "1.0.0.8.b.d.0.1.0.0.2.ip6.arpa";
+  policy(11,
+         "option = ddns-update-mode = 1\noption = ddns-authoritative = true\n"
+         "option = ddns-update-server = [2001:db8::53]:0\noption = ddns-reverse-zone = " +
+             reverseZone + "\n");
+  const std::string rest = " server=[2001:db8::53]:53 auth=1 2001:db8:1::10";
+  ASSERT_TRUE(solicit(iaNA(1) + iaNA(3) + iaPD(2)));
+  const struct {
+    const char* what;
+    std::string fqdn;  // the client's option
+    std::vector<std::string> updates;
+    std::vector<std::string> kept;  // by the two address leases; prefixes keep none
+  } cases[] = {
+      {"new leases keep their names with their first write",
+       fqdnOption(0x01, "host1.example.net."),
+       {"add-aaaa host1.example.net zone=example.net ttl=3600" + rest + " 2001:db8:1::11",
+        "add-ptr host1.example.net zone=" + reverseZone + " ttl=3600" + rest + " 2001:db8:1::11"},
+       {"2001:db8:1::10 host1.example.net example.net " + reverseZone + " [2001:db8::53]:53 1",
+        "2001:db8:1::11 host1.example.net example.net " + reverseZone + " [2001:db8::53]:53 1"}},
+      {"the same names again: kept as they are",
+       fqdnOption(0x01, "host1.example.net."),
+       {"add-aaaa host1.example.net zone=example.net ttl=3600" + rest + " 2001:db8:1::11",
+        "add-ptr host1.example.net zone=" + reverseZone + " ttl=3600" + rest + " 2001:db8:1::11"},
+       {"2001:db8:1::10 host1.example.net example.net " + reverseZone + " [2001:db8::53]:53 1",
+        "2001:db8:1::11 host1.example.net example.net " + reverseZone + " [2001:db8::53]:53 1"}},
+      {"N set: nothing updated, what is in the DNS stays kept",
+       fqdnOption(0x04, "host2.example.net."),
+       {},
+       {"2001:db8:1::10 host1.example.net example.net " + reverseZone + " [2001:db8::53]:53 1",
+        "2001:db8:1::11 host1.example.net example.net " + reverseZone + " [2001:db8::53]:53 1"}},
+      {"a new name: the old AAAA records go, the PTRs are replaced",
+       fqdnOption(0x01, "host2.example.com."),
+       {"delete-aaaa host1.example.net zone=example.net ttl=0" + rest,
+        "delete-aaaa host1.example.net zone=example.net ttl=0" + rest.substr(0, rest.size() - 2) +
+            "11",
+        "add-aaaa host2.example.com zone=example.com ttl=3600" + rest + " 2001:db8:1::11",
+        "add-ptr host2.example.com zone=" + reverseZone + " ttl=3600" + rest + " 2001:db8:1::11"},
+       {"2001:db8:1::10 host2.example.com example.com " + reverseZone + " [2001:db8::53]:53 1",
+        "2001:db8:1::11 host2.example.com example.com " + reverseZone + " [2001:db8::53]:53 1"}},
+      {"S clear: the client adds its own AAAA under the same name; only the PTR is kept",
+       fqdnOption(0x00, "host2.example.com."),
+       {"add-ptr host2.example.com zone=" + reverseZone + " ttl=3600" + rest + " 2001:db8:1::11"},
+       {"2001:db8:1::10 host2.example.com - " + reverseZone + " [2001:db8::53]:53 1",
+        "2001:db8:1::11 host2.example.com - " + reverseZone + " [2001:db8::53]:53 1"}},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(request(iaNA(1) + iaNA(3) + iaPD(2) + c.fqdn)) << c.what;
+    EXPECT_EQ(ddns->taken(), c.updates) << c.what;
+    EXPECT_EQ(keptNames(), c.kept) << c.what;
   }
 }
 

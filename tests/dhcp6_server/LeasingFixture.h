@@ -15,6 +15,7 @@
 #include "dhcp_database/CPrstNetworkBinding6.h"
 #include "dhcp_database/CPrstNetworkPending6.h"
 #include "dhcp_database/CPrstNetworkPool6.h"
+#include "dhcp_server_common/CDDNSLeaseNames.h"
 #include "extended/CISystemBus.h"
 #include "tests/dhcp6_server/ServedExchangeFixture.h"
 
@@ -106,6 +107,24 @@ struct LeasingFixture : ServedExchangeFixture {
     std::vector<std::string> out;
     for (const auto& b : session().select<CPrstAddressBinding6>("generic.all"))
       out.push_back(b->ipAddr().string() + " " + std::to_string(b->leaseDuration()));
+    tls->commitTransaction();
+    return out;
+  }
+  // The DNS names each stored address lease keeps, in the order made:
+  // "address name forward-zone reverse-zone server authoritative", "-"
+  // for an empty part, or "address -" when it keeps none.
+  std::vector<std::string> keptNames() {
+    tls->startTransaction();
+    std::vector<std::string> out;
+    for (const auto& b : session().select<CPrstAddressBinding6>("generic.all")) {
+      const CDDNSLeaseNames n = CDDNSLeaseNames::of(*b);
+      const auto part = [](const std::string& s) { return s.empty() ? std::string("-") : s; };
+      out.push_back(b->ipAddr().string() +
+                    (n.empty()
+                         ? std::string(" -")
+                         : " " + n.fqdn + " " + part(n.forwardZone) + " " + part(n.reverseZone) +
+                               " " + n.server.string() + " " + (n.authoritative ? "1" : "0")));
+    }
     tls->commitTransaction();
     return out;
   }
