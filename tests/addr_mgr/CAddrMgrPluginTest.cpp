@@ -1,7 +1,8 @@
 // The address manager plug-in as the host drives it, on a real database
 // provider: running, it reclaims expired leases through the host's system
-// bus and statistics plug-ins; shut down, its reclaimer is gone before
-// those plug-ins are.
+// bus, statistics and DDNS plug-ins (reading a lease's DNS names with the
+// configured definitions); shut down, its reclaimer is gone before those
+// plug-ins are.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -9,7 +10,10 @@
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
+#include <thread>
 
+#include "dhcp_base/CDHCPContext.h"
+#include "dhcp_base/CDefinitionFiles.h"
 #include "dhcp_database/CPrstAddressBinding6.h"
 #include "dhcp_database/CPrstDHCP6ObjectAbstractFactory.h"
 #include "dhcp_server_common/CLeaseEvent.h"
@@ -18,6 +22,7 @@
 #include "extended/CIDHCPStats.h"
 #include "extended/CISystemBus.h"
 #include "oodb_persistence/CIDatabaseInit.h"
+#include "tests/dhcp6_server/CRecordingDDNS.h"
 #include "tests/fixtures/CPrstBackendTest.h"
 #include "tests/fixtures/CWatchdog.h"
 #include "tests/fixtures/StoreRecord.h"
@@ -99,6 +104,8 @@ class CAddrMgrPluginTest : public ::testing::TestWithParam<std::string> {
     ASSERT_TRUE(host.plugins().loadPlugin(std::string(NUV_PLUGIN_DIR) + "/addr_mgr.so"));
     services = new CBusAndStats;
     host.plugins().addPlugin(services, deletePlugin, nullptr, "services");
+    ddns = new CRecordingDDNS;
+    host.plugins().addPlugin(ddns, deletePlugin, nullptr, "ddns");
     host.plugins().openPlugins();
   }
   void TearDown() override {
@@ -111,17 +118,23 @@ class CAddrMgrPluginTest : public ::testing::TestWithParam<std::string> {
   CHostInDir host;
   std::unique_ptr<CPrstTestDatabase> database;
   CBusAndStats* services = nullptr;  // the host's
+  CRecordingDDNS* ddns = nullptr;    // the host's
 };
 
 TEST_P(CAddrMgrPluginTest, RunningItReclaimsThroughTheHostsServicesAndShutDownItStops) {
   CWatchdog watchdog;
+  // Outlives the session: this thread's records took it as their context.
+  CDHCPContext definitions(6);
+  CDefinitionFiles::readOptions(definitions.optionLookup(),
+                                std::string(NUV_SOURCE_DIR) + "/data/options6.spec");
   {
-    CPrstDHCP6ObjectAbstractFactory factory;
+    CPrstDHCP6ObjectAbstractFactory factory(&definitions);
     auto session = CIDatabaseInit::find(host).openSession({&factory});
     storeRecord<CPrstAddressBinding6>(
         *session,
         "client_id = 00-01\niatype = iana\niaid = 1\nrelay = ::\nipaddr = 2001:db8:1::10\n"
-        "lease_duration = 60\nlease_commit = " +
+        "lease_duration = 60\noption = ddns-lease-name = host1.example.net\n"
+        "option = ddns-lease-forward-zone = example.net\nlease_commit = " +
             std::to_string(nuv::CTimeT::now().get() - 3600));
   }
   host.plugins().runPlugins();
@@ -132,6 +145,14 @@ TEST_P(CAddrMgrPluginTest, RunningItReclaimsThroughTheHostsServicesAndShutDownIt
     EXPECT_EQ(services->reclaimed, 1);  // counted before it is announced
     EXPECT_TRUE(services->measured);
   }
+  // Handed over right after the event.
+  std::vector<std::string> deletes;
+  for (int i = 0; i < 150 && deletes.empty(); ++i) {
+    deletes = ddns->taken();
+    if (deletes.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_EQ(deletes, std::vector<std::string>{"delete-aaaa host1.example.net zone=example.net "
+                                              "ttl=0 server=:0 auth=0 2001:db8:1::10"});
   // Joins the reclaimer (or the watchdog ends the test), then deletes the
   // services it held.
   host.plugins().shutdownPlugins();

@@ -67,6 +67,25 @@ TEST_F(CDDNSUpdatePlanTest, NamesAndUpdatesPerMode) {
         << c.what;
 }
 
+TEST_F(CDDNSUpdatePlanTest, EachAddressKeepsItsOwnNameAndTheZonesUpdated) {
+  const nuv::CIPAddress a("2001:db8:1::10");
+  const auto kept = [&](const Settings& settings, std::uint8_t mode, const COptionPtr& client) {
+    const CDDNSLeaseNames n = CDDNSUpdatePlan(context, policies(settings), mode, client).names(a);
+    return n.empty() ? std::string("-")
+                     : n.fqdn + " F:" + n.forwardZone + " R:" + n.reverseZone + " " +
+                           n.server.string() + (n.authoritative ? " auth" : "");
+  };
+  const Settings server{{100006, "[2001:db8::53]:0"}, {100012, "true"}, {100008, kReverseZone}};
+  EXPECT_EQ(
+      kept(server, 1, fqdn(0x01, "host1.example.net.")),
+      "host1.example.net F:example.net R:" + std::string(kReverseZone) + " [2001:db8::53]:53 auth");
+  EXPECT_EQ(kept({{100008, kReverseZone}}, 1, fqdn(0x00, "host1.example.net.")),
+            "host1.example.net F: R:" + std::string(kReverseZone) + " :0");
+  EXPECT_EQ(kept({{100011, "dyn"}, {100007, "example.org"}}, 2, nullptr),
+            "dyn-2001-db8-1--10.example.org F:example.org R: :0");
+  EXPECT_EQ(kept(server, 0, fqdn(0x01, "host1.example.net.")), "-");
+}
+
 TEST_F(CDDNSUpdatePlanTest, ClearedPlansAndEmptyListsUpdateNothing) {
   CDDNSUpdatePlan plan(context, policies({{100008, kReverseZone}}), 1,
                        fqdn(0x01, "host1.example.net."));

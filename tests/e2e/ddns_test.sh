@@ -3,7 +3,9 @@
 # example.net and the reverse zone of the pool's /64, both open to updates
 # signed with a TSIG key the server is given. dhclient sends a Client FQDN
 # option (host1.example.net, S bit set) and leases an address: kdig then
-# finds its AAAA and its PTR record; after dhclient -r both are gone. With
+# finds its AAAA and its PTR record; after dhclient -r both are gone. A
+# lease that expires without a Release loses both once the reclaimer has
+# removed it, and the released lease's records are not deleted twice. With
 # a wrong key (the configuration re-read on SIGHUP) the next client is
 # still served while the server logs and counts BADKEY; with the DNS
 # server stopped, the next client is still served and the unanswered
@@ -63,19 +65,25 @@ E2E_PIDS+=($KNOT_PID)
 dns() {
   ip netns exec "$E2E_SRV" kdig @::1 +short +time=1 +retry=0 "$1" "$2" 2>/dev/null
 }
-# wait_dns NAME TYPE WANT: within 10 s the DNS server answers WANT ("" none).
+# wait_dns NAME TYPE WANT [TRIES]: within TRIES / 5 s (default 10 s) the
+# DNS server answers WANT ("" none).
 wait_dns() {
-  for _ in $(seq 50); do
+  for _ in $(seq "${4:-50}"); do
     [ "$(dns "$1" "$2")" = "$3" ] && return 0
     sleep 0.2
   done
   e2e_fail "$2 of $1 is '$(dns "$1" "$2")', not '$3'"
 }
+# reverse_of ADDRESS: the owner name of the address's PTR record.
+reverse_of() {
+  python3 -c 'import ipaddress, sys; print(ipaddress.ip_address(sys.argv[1]).reverse_pointer)' "$1"
+}
 wait_dns $ZONE SOA "ns.$ZONE. admin.$ZONE. 1 3600 600 86400 300"
 
 CONFIG_KEY="ipv6.dhcpv6.ddns.tsig.name"
 e2e_serve "$@" "$CONFIG_KEY = $KEY" "ipv6.dhcpv6.ddns.tsig.secret = $SECRET" \
-  "ipv6.dhcpv6.ddns.timeout = 300" "ipv6.dhcpv6.ddns.retries = 1"
+  "ipv6.dhcpv6.ddns.timeout = 300" "ipv6.dhcpv6.ddns.retries = 1" \
+  "ipv6.dhcpv6.reclaimer.interval = 1" "ipv6.dhcpv6.reclaimer.lead_time = 1"
 SERVER_PID=${E2E_PIDS[-1]}
 e2e_own_link_pools
 e2e_ctl change policy "Global Optional" option="ddns-update-server = [::1]:53" \
@@ -113,7 +121,7 @@ reconfigure() {
 # The address and its name appear in the DNS, and go with the release.
 fqdn_client h1 host1.$ZONE
 addr=$(e2e_lease_value h1 iaaddr) || exit 1
-ptr=$(python3 -c 'import ipaddress, sys; print(ipaddress.ip_address(sys.argv[1]).reverse_pointer)' "$addr")
+ptr=$(reverse_of "$addr")
 wait_dns host1.$ZONE AAAA "$addr"
 wait_dns "$ptr" PTR "host1.$ZONE."
 wait_count updates.forward 1
@@ -126,6 +134,24 @@ wait_dns host1.$ZONE AAAA ""
 wait_dns "$ptr" PTR ""
 wait_count deletes.forward 1
 wait_count deletes.reverse 1
+
+# A four-second lease whose client leaves without a Release: once it has
+# expired, the reclaimer removes it and deletes its records.
+e2e_ctl change pool lan valid_lt=4 pref_lt=2 >> "$E2E_DIR/ctl.log"
+fqdn_client h4 host4.$ZONE
+addr4=$(e2e_lease_value h4 iaaddr) || exit 1
+ptr4=$(reverse_of "$addr4")
+wait_dns host4.$ZONE AAAA "$addr4"
+wait_dns "$ptr4" PTR "host4.$ZONE."
+e2e_dhclient_stop h4
+wait_dns host4.$ZONE AAAA "" 150
+wait_dns "$ptr4" PTR "" 150
+# h1's released lease was reclaimed too, its records not deleted again.
+wait_count deletes.forward 2
+wait_count deletes.reverse 2
+[ "$(count deletes.forward) $(count deletes.reverse)" = "2 2" ] ||
+  e2e_fail "deleted $(count deletes.forward) AAAA and $(count deletes.reverse) PTR updates, not 2 and 2"
+e2e_ctl change pool lan valid_lt=$E2E_VALID pref_lt=$E2E_PREFERRED >> "$E2E_DIR/ctl.log"
 
 # A key the DNS server does not know: refused, logged and counted; the
 # client is served all the same.
@@ -152,4 +178,4 @@ e2e_dhclient_stop h3
 others=$(e2e_server_errors | grep -v "DNS update failed")
 [ -z "$others" ] || e2e_fail "errors in the server's log:
 $others"
-echo "PASS: $addr as host1.$ZONE in the DNS and out again; a wrong key and a stopped DNS server logged and counted, leases served"
+echo "PASS: $addr as host1.$ZONE in the DNS and out again, $addr4 as host4.$ZONE out on expiry; a wrong key and a stopped DNS server logged and counted, leases served"
