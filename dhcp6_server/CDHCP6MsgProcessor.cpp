@@ -302,7 +302,14 @@ void CDHCP6MsgProcessor::_ddnsKeepNames(const std::optional<CDDNSUpdatePlan>& pl
                                         CPrstBinding& binding, const nuv::CIPAddress& address) {
   if (!plan || (!plan->forward() && !plan->reverse())) return;
   const CDDNSLeaseNames names = plan->names(address);
-  const CDDNSLeaseNames kept = CDDNSLeaseNames::of(binding);
+  CDDNSLeaseNames kept;
+  try {
+    kept = CDDNSLeaseNames::of(binding);
+  } catch (const std::exception& e) {
+    _log(nuv::sev_error,
+         _msg("%1 Cannot keep the DNS names of %2: %3").pusho(address).pushs(e.what()));
+    return;
+  }
   if (names == kept) return;
   // What the new updates do not replace would stay in the DNS: an AAAA
   // under another name (unless the client now adds its own under the same
@@ -321,7 +328,14 @@ void CDHCP6MsgProcessor::_ddnsKeepNames(const std::optional<CDDNSUpdatePlan>& pl
 
 bool CDHCP6MsgProcessor::_ddnsTakeNames(CPrstBinding& binding, std::vector<CDDNSUpdate>& forward,
                                         std::vector<CDDNSUpdate>& reverse) {
-  const CDDNSLeaseNames kept = CDDNSLeaseNames::of(binding);
+  CDDNSLeaseNames kept;
+  try {
+    kept = CDDNSLeaseNames::of(binding);
+  } catch (const std::exception& e) {
+    _log(nuv::sev_error,
+         _msg("%1 Cannot read the DNS names of %2: %3").pusho(binding.ipAddr()).pushs(e.what()));
+    return false;
+  }
   if (kept.empty()) return false;
   kept.appendDeletes(binding.ipAddr(), forward, reverse);
   CDDNSLeaseNames().keepIn(binding);

@@ -133,9 +133,9 @@ class CDHCP6MsgProcessor {
   void _ddnsKeepNames(const std::optional<CDDNSUpdatePlan>& plan, CPrstBinding& binding,
                       const nuv::CIPAddress& address);
   // The binding forgets its names; their deletes join forward and reverse.
-  // False when it kept none.
-  static bool _ddnsTakeNames(CPrstBinding& binding, std::vector<CDDNSUpdate>& forward,
-                             std::vector<CDDNSUpdate>& reverse);
+  // False when it kept none (or they cannot be read: logged).
+  bool _ddnsTakeNames(CPrstBinding& binding, std::vector<CDDNSUpdate>& forward,
+                      std::vector<CDDNSUpdate>& reverse);
   void _ddnsExtendBindings(const std::shared_ptr<CDHCP6Packet>& request,
                            const std::shared_ptr<CDHCP6Packet>& reply,
                            std::optional<CDDNSUpdatePlan>& plan,
