@@ -100,9 +100,14 @@ void CDHCP6Handler::_record(const nuv::CException& e) {
 
 int CDHCP6Handler::udp_input(nuv::CSockDgramMcast& socket) {
   CDHCP6TLS& tls = m_tlsPool.find(m_task->myThreadIndex());
-  nuv::CSockDgramMcast& own = tls.socket();
-  own.set_handle(socket.get_handle());
+  tls.socket().set_handle(socket.get_handle());
+  for (int read = 0; read < kBatch && _receive(tls, read == 0); ++read) {
+  }
+  return 0;
+}
 
+bool CDHCP6Handler::_receive(CDHCP6TLS& tls, bool first) {
+  nuv::CSockDgramMcast& own = tls.socket();
   // Read straight into a buffer of the largest size accepted: a longer
   // datagram comes back truncated (EMSGSIZE), as it would when asking the
   // kernel for the waiting size first, but without a system call more.
@@ -110,16 +115,17 @@ int CDHCP6Handler::udp_input(nuv::CSockDgramMcast& socket) {
   const std::size_t wanted = std::min<std::size_t>(tls.maxRecvDatagram(), packet->capacity());
 
   const ACE_Time_Value second(1);
-  ssize_t length =
-      own.recvFrom(packet->buffer(), wanted, tls.src(), 0, &second, &packet->dstAddr());
+  nuv::CEndpoint from;
+  ssize_t length = own.recvFrom(packet->buffer(), wanted, from, first ? 0 : MSG_DONTWAIT,
+                                first ? &second : nullptr, &packet->dstAddr());
   if (length < 0) {
     const int err = errno;
-    if (err == ETIME || err == EINTR || err == EAGAIN || err == EWOULDBLOCK) return 0;
+    if (err == ETIME || err == EINTR || err == EAGAIN || err == EWOULDBLOCK) return false;
     if (err != EMSGSIZE) {
       tls.stats().inc(M::packetsRecvFail);
       m_controller->log().log(nuv::sev_error,
                               nuv::CMessage("The server can't read from a daemon socket."), err);
-      return 0;
+      return false;
     }
     tls.stats().inc(M::packetsRecvTrunc);
     _dhcpLog().log(nuv::sev_warning, nuv::CMessage("The server received a truncated datagram."));
@@ -129,18 +135,18 @@ int CDHCP6Handler::udp_input(nuv::CSockDgramMcast& socket) {
     tls.stats().inc(M::packetsRecvEmpty);
     if (_dhcpLog().debugEnabled())
       _dhcpLog().log(nuv::sev_debug, nuv::CMessage("The server received an empty datagram."));
-    return 0;
+    return true;
   }
   packet->pktLen(static_cast<unsigned>(length));
   packet->interfaceIndex(own.arrivalInterface());
-  _accept(tls, std::move(packet));
-  return 0;
+  _accept(tls, std::move(packet), from);
+  return true;
 }
 
-void CDHCP6Handler::_accept(CDHCP6TLS& tls, CRawPktDataPtr packet) {
-  packet->srcAddr() = tls.src().address();
+void CDHCP6Handler::_accept(CDHCP6TLS& tls, CRawPktDataPtr packet, const nuv::CEndpoint& from) {
+  packet->srcAddr() = from.address();
+  packet->srcPort(from.port());
   packet->recvTime().set_now();
-  tls.dst() = nuv::CEndpoint(packet->dstAddr(), tls.dst().port());
   tls.rawPktData().active(std::move(packet));
   if (!m_task->deferredDispatch(this, &tls)) dispatch(&tls);
 }
@@ -154,8 +160,7 @@ void CDHCP6Handler::deliver(CDHCP6TLS& tls, const std::uint8_t* bytes, std::size
   packet->pktLen(static_cast<unsigned>(length));
   packet->dstAddr() = to;
   packet->interfaceIndex(interfaceIndex);
-  tls.src() = from;
-  _accept(tls, std::move(packet));
+  _accept(tls, std::move(packet), from);
 }
 
 int CDHCP6Handler::dispatch(void* argument) {
@@ -171,6 +176,11 @@ int CDHCP6Handler::dispatch(void* argument) {
 
 void CDHCP6Handler::_processUDPInput(CDHCP6TLS& tls) {
   const CRawPktDataPtr packet = tls.rawPktData().active();
+  // Datagrams of one wake-up wait in the order read: each is answered to
+  // its own sender, from the address and out of the interface it came to.
+  tls.src() = nuv::CEndpoint(packet->srcAddr(), packet->srcPort());
+  tls.dst() = nuv::CEndpoint(packet->dstAddr(), tls.dst().port());
+  tls.socket().arrivalInterface(packet->interfaceIndex());
   if (m_controller->log().verboseEnabled())
     _dhcpLog().log(nuv::sev_verbose, nuv::CMessage("The frontend received a %1 byte packet: %2.")
                                          .push(packet->pktLen())

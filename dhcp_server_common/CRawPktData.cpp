@@ -11,6 +11,7 @@ void CRawPktData::reset() {
   std::memset(m_pkt.data(), 0, std::min<std::size_t>(m_pktLen, m_pkt.size()));
   m_pktLen = 0;
   m_srcAddr = nuv::CIPAddress();
+  m_srcPort = 0;
   m_dstAddr = nuv::CIPAddress();
   m_interfaceIndex = 0;
 }

@@ -22,6 +22,8 @@ class CRawPktData {
   unsigned pktLen() const { return m_pktLen; }
   void pktLen(unsigned length) { m_pktLen = length; }
   nuv::CIPAddress& srcAddr() { return m_srcAddr; }
+  std::uint16_t srcPort() const { return m_srcPort; }
+  void srcPort(std::uint16_t port) { m_srcPort = port; }
   nuv::CIPAddress& dstAddr() { return m_dstAddr; }
   // The index of the interface it arrived on; 0 when unknown.
   unsigned interfaceIndex() const { return m_interfaceIndex; }
@@ -38,6 +40,7 @@ class CRawPktData {
   nuv::CHexStore m_pkt;
   unsigned m_pktLen = 0;
   nuv::CIPAddress m_srcAddr;
+  std::uint16_t m_srcPort = 0;
   nuv::CIPAddress m_dstAddr;
   unsigned m_interfaceIndex = 0;
   nuv::CTimeT m_recvTime;

@@ -49,6 +49,8 @@ class CSockDgramMcast : public ACE_SOCK_Dgram {
   int receiveBuffer(int bytes);
   // Index of the interface the last datagram arrived on; 0 when unknown.
   unsigned arrivalInterface() const { return m_arrivalIndex; }
+  // Sets it back for a reply to an earlier datagram.
+  void arrivalInterface(unsigned index) { m_arrivalIndex = index; }
 
  private:
   struct Membership {

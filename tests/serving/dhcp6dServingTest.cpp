@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -215,6 +216,21 @@ TEST_F(ServingFixture, BurstFromSeveralSendersIsCountedOnceAndEveryWorkerShutsDo
   EXPECT_EQ(host->count("dhcp debug: Processing packet type 'unknown'."),
             static_cast<std::size_t>(total));
   EXPECT_EQ(host->count("debug: The DHCPv6 server has shut down."), 3u);
+}
+
+// Datagrams that wait together are read together; each is still answered
+// to its own sender.
+TEST_F(ServingFixture, DatagramsQueuedTogetherAreEachAnsweredToTheirSender) {
+  start();
+  constexpr int kClients = 20;
+  std::vector<std::unique_ptr<CClient>> clients;
+  for (int c = 0; c < kClients; ++c) clients.push_back(std::make_unique<CClient>());
+  auto transaction = [](int c) { return std::string("\x77\x00", 2) + static_cast<char>(c); };
+  host->signal(SIGSTOP);  // all of them wait in the socket
+  for (int c = 0; c < kClients; ++c) clients[c]->send(relayedInfoRequest(transaction(c)));
+  host->signal(SIGCONT);
+  for (int c = 0; c < kClients; ++c)
+    EXPECT_TRUE(repliesTo(clients[c]->receive(), transaction(c))) << "client " << c;
 }
 
 TEST_F(ServingFixture, PendingCollectionRunsAtTheConfiguredIntervalAndNeverWithZero) {
